@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+namespace xls { struct Sheet; }
+
+namespace host {
+
+enum class Orientation { Portrait = 1, Landscape = 2 };
+
+// The sheet's page setup; margins in points, stored in the file.
+class PageSetup {
+public:
+    explicit PageSetup(xls::Sheet &sheet) : sheet_(sheet) {}
+
+    QString printArea() const;              // "" when none; "$A$1:$R$40" otherwise
+    void setPrintArea(const QString &area); // accepts "A1:R40" or "$A$1:$R$40"; "" clears
+    QString centerHeader() const;
+    void setCenterHeader(const QString &text);
+    double leftMargin() const;   void setLeftMargin(double points);
+    double rightMargin() const;  void setRightMargin(double points);
+    double topMargin() const;    void setTopMargin(double points);
+    double bottomMargin() const; void setBottomMargin(double points);
+    double headerMargin() const; void setHeaderMargin(double points);
+    double footerMargin() const; void setFooterMargin(double points);
+    int fitToPagesWide() const;  void setFitToPagesWide(int pages);
+    int fitToPagesTall() const;  void setFitToPagesTall(int pages);
+    Orientation orientation() const; void setOrientation(Orientation orientation);
+    int paperSize() const;       void setPaperSize(int size);
+    // 10..400; anything else raises HostError and keeps the old value. zoom() is 0 while
+    // the sheet is fitted to pages (the host's Zoom = False).
+    int zoom() const;            void setZoom(int percent);
+    void setZoomOff();           // fit to FitToPagesWide x FitToPagesTall
+
+private:
+    xls::Sheet &sheet_;
+};
+
+} // namespace host

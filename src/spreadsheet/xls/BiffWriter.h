@@ -1,0 +1,14 @@
+#pragma once
+
+#include "Book.h"
+
+#include <span>
+
+namespace xls {
+
+// Serialises the book as a plain BIFF8 Workbook stream. With a non-empty filepassBody a
+// FILEPASS record is placed right after the first BOF and every absolute offset
+// (BOUNDSHEET, EXTSST and its CONTINUEs) accounts for it; the caller then encrypts.
+Bytes writeWorkbookStream(const Book &book, std::span<const std::uint8_t> filepassBody = {});
+
+} // namespace xls
