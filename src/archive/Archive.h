@@ -1,0 +1,21 @@
+#pragma once
+
+#include "Application.h"
+
+#include <QString>
+
+// The archive's open, preparation and save point, on the host.
+namespace archive {
+
+// The archive next to the executable.
+QString archivePath();
+
+// Opens the archive with its password; HostError when missing, wrong password or damaged.
+host::Workbook &OpenArchive(host::Application &app, const QString &path = archivePath());
+// Header texts, text-format columns, frozen header row, scroll area; leaves "Velmoro"
+// active with A2 selected. HostError 9 when the sheet is missing.
+void PrepareArchiveSheet(host::Application &app);
+// Alerts off, then the active workbook is saved in place (atomic).
+void SaveArchive(host::Application &app);
+
+} // namespace archive

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+// The layout of the registry sheet: one subject per row from row 2, one field per column A..R.
+namespace archive {
+
+inline const QString kSheetName = QStringLiteral("Velmoro");
+inline const QString kPassword = QStringLiteral("TRVX5093MQP");
+inline const QString kFileName = QStringLiteral("Archivio.xls");
+
+constexpr int kFieldCount = 18; // columns A..R; text box N holds column N
+
+inline const std::array<QString, kFieldCount> kHeaders = {
+    QStringLiteral("ID"), QStringLiteral("Ragione Sociale/Cognome Nome"), QStringLiteral("Codice"),
+    QStringLiteral("Data"), QStringLiteral("Indirizzo"), QStringLiteral("CAP"),
+    QStringLiteral("Località"), QStringLiteral("PR"), QStringLiteral("Telefono"),
+    QStringLiteral("Fax"), QStringLiteral("Cellulare"), QStringLiteral("Email"),
+    QStringLiteral("Codice Fiscale"), QStringLiteral("Partita IVA"),
+    QStringLiteral("Referente/Rappresentante"), QStringLiteral("Banca"),
+    QStringLiteral("Intest/Conto"), QStringLiteral("IBAN")};
+
+// Telephone, fax, mobile, VAT number and IBAN keep leading zeros and long digit strings.
+inline const std::array<QString, 5> kTextColumns = {
+    QStringLiteral("I:I"), QStringLiteral("J:J"), QStringLiteral("K:K"), QStringLiteral("N:N"),
+    QStringLiteral("R:R")};
+
+inline const QString kCounterCell = QStringLiteral("IV1");     // last identifier given out
+inline const QString kScrollArea = QStringLiteral("A2:S65536"); // keeps header and counter away
+
+} // namespace archive
