@@ -43,6 +43,7 @@ public:
     std::uint32_t add(std::u16string_view s);
     std::u16string_view at(std::uint32_t index) const;
     std::size_t size() const { return offsets_.size(); }
+    void reserve(std::size_t strings, std::size_t chars);
     // Formatting runs and phonetic data of a rich string read from the SST, kept verbatim.
     struct Rich { Bytes runs; Bytes phonetic; std::uint16_t runCount = 0; };
     std::map<std::uint32_t, Rich> rich;
@@ -95,6 +96,12 @@ struct Sheet {
     // Everything else in the substream, in file order, written back as read. The writer
     // drops cell, ROW, DBCELL, INDEX, DIMENSIONS, COLINFO, WINDOW2, PANE, SELECTION and the
     // page-setup records from here and emits the model's own at their places.
+    // The reader keeps one record of each model-owned group as the placeholder of that
+    // group: DIMENSIONS (empty body) stands for DIMENSIONS + rows + cells, COLINFO (empty)
+    // for the columns, WINDOW2 (body as read, patched from `window`) for WINDOW2 + PANE +
+    // SELECTION, HEADER/FOOTER/margins/SETUP/WSBOOL (SETUP and WSBOOL bodies as read, the
+    // modelled fields patched). A group without a placeholder is written at its usual place.
+    // A PANE/SELECTION of a split (unfrozen) window stays here raw when not frozen.
     std::vector<RawRecord> records;
     // Formula cells: raw FORMULA record body (+ STRING/SHRFMLA/ARRAY that followed it),
     // keyed by (row << 8 | col). The Cell holds the cached value.
@@ -118,7 +125,10 @@ struct Book {
     std::map<std::uint16_t, std::u16string> formats; // FORMAT records (ifmt -> code)
     std::vector<Xf> xfs;
     bool date1904 = false;
-    // Globals substream records the model does not own, in order (BOF first).
+    // Globals substream records the model does not own, in order (BOF first). Empty-body
+    // FORMAT, XF, DATEMODE, BOUNDSHEET and SST records are placeholders: the writer emits the
+    // model's FORMATs, XFs, DATEMODE, BOUNDSHEETs and SST+EXTSST there. NAME, SUPBOOK and
+    // EXTERNSHEET are kept as read; builtin Print_Area names are rewritten from the sheets.
     std::vector<RawRecord> globals;
 
     // A format code for an XF: custom FORMAT text or the built-in code for its ifmt.
@@ -133,5 +143,10 @@ struct Book {
 
 // A fresh workbook with one empty worksheet of this name and the default styles.
 Book newBook(std::u16string_view sheetName);
+
+// The code of a built-in number format (0..49); "General" for unknown ids.
+std::u16string_view builtinFormatCode(std::uint16_t ifmt);
+// True when the code shows a date or time: d, m, y, h or s outside quotes, brackets and escapes.
+bool isDateFormatCode(std::u16string_view code);
 
 } // namespace xls
