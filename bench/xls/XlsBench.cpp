@@ -1,0 +1,121 @@
+// Opens and saves an archive of 32,767 subjects x 18 columns, here and in LibreOffice headless
+// in the same run, and prints the times and their ratios. Usage: xls_bench [WORKDIR]
+#include "Archive.h"
+#include "Columns.h"
+#include "XlsFile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <algorithm>
+#include <cstdio>
+#include <sys/resource.h>
+#include <vector>
+
+namespace {
+
+constexpr int kSubjects = 32767;
+
+std::u16string password() { return archive::kPassword.toStdU16String(); }
+
+void fill(const QString &path)
+{
+    host::Application app(Regional(QLocale(QLocale::Italian, QLocale::Italy)));
+    archive::OpenArchive(app, path);
+    archive::PrepareArchiveSheet(app);
+    host::Worksheet &sheet = app.activeSheet();
+    for (int i = 1; i <= kSubjects; ++i) {
+        const int row = i + 1;
+        const QString n = QString::number(i);
+        const QString fields[archive::kFieldCount] = {
+            n, "Ditta Esempio " + n + " S.r.l.", "C" + n, "", "Via Roma " + n,
+            QStringLiteral("%1").arg(i % 100000, 5, 10, QChar('0')), "Località " + n, "RM",
+            "06" + n, "06" + n + "9", "33" + n, "info" + n + "@esempio.it",
+            "RSSMRA80A01H" + n, QStringLiteral("%1").arg(i, 11, 10, QChar('0')),
+            "Referente " + n, "Banca " + n, "Intestatario " + n,
+            QStringLiteral("IT60X05428111010000%1").arg(i, 8, 10, QChar('0'))};
+        for (int c = 0; c < archive::kFieldCount; ++c)
+            if (c != 3)
+                sheet.cells(row, c + 1).setValue(fields[c]);
+        sheet.cells(row, 4).setValue(QDate(2020, 1, 1).addDays(i % 2500));
+    }
+    sheet.range(archive::kCounterCell).setValue(QString::number(kSubjects));
+    archive::SaveArchive(app);
+}
+
+template <typename F> double medianMs(int runs, F &&work)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        times.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+QJsonObject libreOfficeResave(const QString &in, const QString &out)
+{
+    QProcess process;
+    process.start("/usr/bin/python3", {VELMORO_SHARED_DIR "/tools/xls_oracle.py", "resave", in, out,
+                                       "--password", archive::kPassword});
+    process.waitForFinished(600000);
+    if (process.exitCode() != 0) {
+        std::fprintf(stderr, "LibreOffice: %s\n", process.readAllStandardError().constData());
+        std::exit(1);
+    }
+    return QJsonDocument::fromJson(process.readAllStandardOutput()).object();
+}
+
+long peakMegabytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication qapp(argc, argv);
+    if (argc == 3 && QString(argv[1]) == "--peak") {
+        xls::XlsFile file = xls::openXlsFile(argv[2], password());
+        std::printf("%ld\n", peakMegabytes());
+        return file.book.sheets.empty();
+    }
+    const QString dir = argc > 1 ? QString(argv[1]) : QDir::tempPath() + "/velmoro-bench";
+    QDir().mkpath(dir);
+    const QString ours = dir + "/ours.xls", theirs = dir + "/libreoffice.xls";
+    QFile::remove(ours);
+    QProcess::execute(ARCHIVE_TOOL, {"make", ours});
+    fill(ours);
+
+    const QJsonObject lo = libreOfficeResave(ours, theirs);
+    const double loLoad = lo["load_s"].toDouble() * 1000, loSave = lo["save_s"].toDouble() * 1000;
+
+    const std::string theirsPath = theirs.toStdString(), copyPath = (dir + "/saved.xls").toStdString();
+    const double open = medianMs(5, [&] { xls::openXlsFile(theirsPath, password()); });
+    xls::XlsFile file = xls::openXlsFile(theirsPath, password());
+    const double save = medianMs(5, [&] { xls::saveXlsFile(file, copyPath); });
+
+    QProcess peak;
+    peak.start(QCoreApplication::applicationFilePath(), {"--peak", theirs});
+    peak.waitForFinished();
+    const long peakMb = peak.readAllStandardOutput().trimmed().toLong();
+
+    std::printf("archive: %d subjects x %d columns, %lld bytes as LibreOffice writes it\n", kSubjects,
+                archive::kFieldCount, static_cast<long long>(QFileInfo(theirs).size()));
+    std::printf("open+decrypt+parse: %8.1f ms   LibreOffice load: %8.1f ms   ratio %5.1fx (target >= 10x, < 100 ms)\n",
+                open, loLoad, loLoad / open);
+    std::printf("save+encrypt:       %8.1f ms   LibreOffice save: %8.1f ms   ratio %5.1fx (target >= 20x, < 150 ms)\n",
+                save, loSave, loSave / save);
+    std::printf("peak memory with the archive open: %ld MB (target < 80 MB)\n", peakMb);
+    return 0;
+}

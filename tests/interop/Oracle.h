@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+
+// Runs the LibreOffice-backed oracle (shared/tools/xls_oracle.py) and the archive tool.
+namespace oracle {
+
+QString sharedPath(const QString &relative);
+// `xls_oracle.py dump`; engine "lo" or "xlrd". Fails the current test on error.
+QJsonObject dump(const QString &file, const QString &engine = QStringLiteral("lo"));
+// `xls_oracle.py make` from a JSON description, encrypted with the archive password.
+void make(const QString &file, const QJsonObject &description);
+// Runs a program; returns its exit code and fills stdout/stderr.
+int run(const QString &program, const QStringList &arguments, QByteArray *out = nullptr,
+        QByteArray *err = nullptr);
+
+} // namespace oracle
