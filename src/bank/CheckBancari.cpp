@@ -3,6 +3,7 @@
 #include "BankError.h"
 #include "Funzioni.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace {
