@@ -63,8 +63,9 @@ class Sandbox:
         with open(out_path, encoding="utf-8") as out, open(err_path, encoding="utf-8") as err:
             return proc.returncode, out.read(), err.read()
 
-    def office_pids(self):
-        marker = f"pipe,name={self.pipe};".encode()
+    def office_pids(self, pipe=None):
+        """soffice processes on the given pipe, or on any pipe of this test."""
+        marker = (f"pipe,name={pipe};" if pipe else f"pipe,name={self.pipe}").encode()
         pids = []
         for entry in os.listdir("/proc"):
             if entry.isdigit():
@@ -76,11 +77,29 @@ class Sandbox:
                     pass
         return pids
 
-    def wait_until_office_gone(self, seconds):
+    def wait_until_office_gone(self, seconds, pipe=None):
         deadline = time.monotonic() + seconds
-        while self.office_pids() and time.monotonic() < deadline:
+        while self.office_pids(pipe) and time.monotonic() < deadline:
             time.sleep(0.05)
-        return not self.office_pids()
+        return not self.office_pids(pipe)
+
+    def start_users_office(self):
+        """A LibreOffice already running on the profile, as the user's own would be."""
+        pipe = self.pipe + "_user"
+        subprocess.Popen(
+            ["soffice", "-env:UserInstallation=file://" + self.profile, "--headless",
+             "--invisible", "--norestore", "--nologo", "--nodefault",
+             f"--accept=pipe,name={pipe};urp;"],
+            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            start_new_session=True)
+        deadline = time.monotonic() + 20
+        while True:
+            try:
+                return pipe, connect(pipe)
+            except Exception:
+                if time.monotonic() > deadline:
+                    raise Failure("the user's LibreOffice did not start")
+                time.sleep(0.05)
 
     def cleanup(self):
         own_group = os.getpgrp()
@@ -142,6 +161,16 @@ def fd_target(pid, fd):
         return None
 
 
+def close_and_quit(box, desktop, document):
+    document.close(True)
+    try:
+        desktop.terminate()
+    except Exception:               # the bridge breaks while soffice quits
+        pass
+    check(box.wait_until_office_gone(15), "soffice still running after terminate()")
+    check(not os.path.exists(box.lock), "a lock file is left behind")
+
+
 def loads_the_archive_and_leaves_libreoffice_running_with_it(box, helper):
     rc, out, err = box.run_helper(helper, PASSWORD)
     check((rc, out, err) == (0, "", ""), f"helper gave rc={rc} stdout={out!r} stderr={err!r}")
@@ -161,13 +190,7 @@ def loads_the_archive_and_leaves_libreoffice_running_with_it(box, helper):
           f"cells read through LibreOffice: {cells}")
     check(not document.isReadonly(), "the archive was opened read-only")
     check(os.path.exists(box.lock), "LibreOffice holds no lock on the open archive")
-    document.close(True)
-    try:
-        desktop.terminate()
-    except Exception:               # the bridge breaks while soffice quits
-        pass
-    check(box.wait_until_office_gone(15), "soffice still running after terminate()")
-    check(not os.path.exists(box.lock), "a lock file is left behind")
+    close_and_quit(box, desktop, document)
 
 
 def expect_failure(box, helper, password, file, message, office_started):
@@ -177,7 +200,7 @@ def expect_failure(box, helper, password, file, message, office_started):
     check(err == NOT_OPENED + message + "\n", f"stderr {err!r}")
     # The helper waits for the soffice it started; a short grace for the
     # last child to be reaped.
-    check(box.wait_until_office_gone(2), "soffice left running after a failed hand-over")
+    check(box.wait_until_office_gone(2, box.pipe), "soffice left running after a failed hand-over")
     return office_started
 
 
@@ -211,12 +234,27 @@ def lock_held_in_another_profile_names_its_holder(box, helper):
     check(os.path.exists(box.lock), "someone else's lock file was removed")
 
 
+def a_running_libreoffice_is_reused_and_survives_a_failed_load(box, helper):
+    pipe, desktop = box.start_users_office()
+    expect_failure(box, helper, "sbagliata", None, "password errata o file danneggiato.", True)
+    check(box.office_pids(pipe), "the user's LibreOffice was ended by a failed hand-over")
+    rc, out, err = box.run_helper(helper, PASSWORD)
+    check((rc, out, err) == (0, "", ""), f"helper gave rc={rc} stdout={out!r} stderr={err!r}")
+    check(box.wait_until_office_gone(2, box.pipe), "a second LibreOffice kept running")
+    document = loaded_document(desktop, box.archive)
+    check(document is not None, "the user's LibreOffice does not have the archive loaded")
+    c2 = document.Sheets.getByName("Velmoro").getCellRangeByName("C2").String
+    check(c2 == "Rossi & Figli S.r.l.", f"C2 read through LibreOffice: {c2!r}")
+    close_and_quit(box, desktop, document)
+
+
 CASES = {f.__name__: f for f in (
     loads_the_archive_and_leaves_libreoffice_running_with_it,
     wrong_password_fails_in_italian_and_leaves_nothing_running,
     damaged_file_fails_and_leaves_nothing_running,
     missing_file_fails_without_starting_libreoffice,
     lock_held_in_another_profile_names_its_holder,
+    a_running_libreoffice_is_reused_and_survives_a_failed_load,
 )}
 
 
