@@ -8,10 +8,13 @@
 #include <memory>
 #include <vector>
 
+namespace xls { struct XlsFile; }
+
 namespace host {
 
 // The host's application object: its workbooks and the settings the windows use. It has
 // no window of its own; "visible" hands the open workbooks to whoever shows them.
+// After quit() every call raises HostError.
 class Application {
 public:
     explicit Application(Regional regional = Regional::system());
@@ -20,8 +23,11 @@ public:
     const Regional &regional() const { return regional_; }
 
     // Workbooks.Open(path, Password:=password). HostError when the file is missing, the
-    // password is wrong or the file is damaged or no workbook.
+    // password is wrong or the file is damaged or no workbook. A workbook already open
+    // under that path is returned as it is.
     Workbook &open(const QString &path, const QString &password);
+    // Takes a workbook made in memory (a fresh archive); it is saved to `path`.
+    Workbook &adopt(const QString &path, std::unique_ptr<xls::XlsFile> file);
     Workbook *activeWorkbook();            // null when none is open
     Worksheet &activeSheet();              // HostError when no workbook is open
     Range selection();
@@ -33,11 +39,11 @@ public:
     void setPresenter(Presenter presenter) { presenter_ = std::move(presenter); }
 
     QString statusBar() const { return statusBar_; }
-    void setStatusBar(const QString &text) { statusBar_ = text; }
+    void setStatusBar(const QString &text);
     bool displayAlerts() const { return displayAlerts_; }
-    void setDisplayAlerts(bool on) { displayAlerts_ = on; }
+    void setDisplayAlerts(bool on);
     bool screenUpdating() const { return screenUpdating_; }
-    void setScreenUpdating(bool on) { screenUpdating_ = on; }
+    void setScreenUpdating(bool on);
     static double inchesToPoints(double inches) { return inches * 72.0; }
 
     // Closes every workbook without saving; any later call raises HostError.
@@ -45,6 +51,8 @@ public:
     bool hasQuit() const { return quit_; }
 
 private:
+    void checkRunning() const;
+
     Regional regional_;
     std::vector<std::unique_ptr<Workbook>> workbooks_;
     Presenter presenter_;

@@ -2,21 +2,24 @@
 
 #include <QString>
 
-namespace xls { struct Sheet; }
+namespace xls { struct PageSetup; }
 
 namespace host {
 
+class Worksheet;
+
 enum class Orientation { Portrait = 1, Landscape = 2 };
 
-// The sheet's page setup; margins in points, stored in the file.
+// The sheet's page setup; margins in points (the file keeps inches), stored in the file.
+// A value out of range raises HostError 1004 and keeps the old value.
 class PageSetup {
 public:
-    explicit PageSetup(xls::Sheet &sheet) : sheet_(sheet) {}
+    explicit PageSetup(Worksheet &sheet) : sheet_(&sheet) {}
 
     QString printArea() const;              // "" when none; "$A$1:$R$40" otherwise
     void setPrintArea(const QString &area); // accepts "A1:R40" or "$A$1:$R$40"; "" clears
-    QString centerHeader() const;
-    void setCenterHeader(const QString &text);
+    QString centerHeader() const;           // the &C section of the header
+    void setCenterHeader(const QString &text); // keeps the &L and &R sections
     double leftMargin() const;   void setLeftMargin(double points);
     double rightMargin() const;  void setRightMargin(double points);
     double topMargin() const;    void setTopMargin(double points);
@@ -33,7 +36,10 @@ public:
     void setZoomOff();           // fit to FitToPagesWide x FitToPagesTall
 
 private:
-    xls::Sheet &sheet_;
+    xls::PageSetup &page() const;
+    void setMargin(double xls::PageSetup::*field, double points, const char *property);
+
+    Worksheet *sheet_;
 };
 
 } // namespace host

@@ -22,28 +22,30 @@ public:
 
     Application &application() const { return app_; }
     QString fullName() const { return path_; }
-    QStringList sheetNames() const;
-    Worksheet &sheets(const QString &name); // HostError 9 when there is none
+    QStringList sheetNames() const;          // worksheets, in workbook order
+    Worksheet &sheets(const QString &name); // case-insensitive; HostError 9 when there is none
     Worksheet &activeSheet();
     bool isClosed() const { return !file_; }
 
     // Freezes the panes of the active sheet above and left of its selection, as the
     // active window's FreezePanes = true; false unfreezes.
     void setFreezePanes(bool frozen);
-    bool freezePanes() const;
+    bool freezePanes();
 
     void save();                             // in place, atomic; HostError on failure
     void saveAs();                           // no arguments: in place again
     void close(bool saveChanges);            // further use raises HostError
-    xls::XlsFile &file() const;
+    xls::XlsFile &file() const;              // HostError once closed
 
 private:
     friend class Worksheet;
+    void activate(std::size_t sheetIndex);   // index into the book's sheets
+
     Application &app_;
     QString path_;
     std::unique_ptr<xls::XlsFile> file_;
     std::vector<std::unique_ptr<Worksheet>> sheets_;
-    std::size_t active_ = 0;
+    std::size_t active_ = 0;                 // index into the book's sheets
 };
 
 } // namespace host

@@ -5,7 +5,8 @@
 
 #include <QString>
 
-namespace xls { struct Sheet; }
+namespace xls { struct Book; struct Sheet; }
+class Regional;
 
 namespace host {
 
@@ -16,26 +17,35 @@ public:
     Worksheet(Workbook &book, std::size_t index);
 
     Workbook &workbook() const { return book_; }
+    std::size_t index() const { return index_; } // in the book's sheets, charts included
     QString name() const;
+    // The sheet's data; HostError once the workbook is closed.
     xls::Sheet &data() const;
+    xls::Book &book() const;
+    const Regional &regional() const;
 
-    Range range(const QString &address) const;          // "A1", "A2:S65536", "I:I", "2:2"
+    // "A1", "$A$1", "A2:S65536", "I:I", "2:2"; HostError 1004 for anything else.
+    Range range(const QString &address) const;
     Range range(const Range &first, const Range &last) const;
     Range cells(int row, int column) const;
-    Range rows(const QString &rows) const;               // "2:2"
-    Range columns(const QString &columns) const;         // "I:I"
+    Range rows(const QString &rows) const;               // "2:2" or "2"
+    Range columns(const QString &columns) const;         // "I:I" or "I"
 
     void select();    // becomes the workbook's active sheet
     void activate() { select(); }
     PageSetup pageSetup() const;
-    QString scrollArea() const;                 // kept in memory only
+    QString scrollArea() const;                 // kept in memory only; "" when none
     void setScrollArea(const QString &address); // validated; "" removes it
     Range selection() const;
+    void setSelection(const Area &area);        // the active cell is its top-left cell
 
 private:
+    Range make(const Area &area) const;
+
     Workbook &book_;
     std::size_t index_;
     QString scrollArea_;
+    Area selection_;
 };
 
 } // namespace host

@@ -1,0 +1,54 @@
+#include "Archive.h"
+
+#include "Columns.h"
+#include "HostErrors.h"
+
+#include <QCoreApplication>
+
+namespace archive {
+
+QString archivePath()
+{
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + kFileName;
+}
+
+host::Workbook &OpenArchive(host::Application &app, const QString &path)
+{
+    return app.open(path, kPassword);
+}
+
+void PrepareArchiveSheet(host::Application &app)
+{
+    app.setScreenUpdating(false);
+    host::Workbook *book = app.activeWorkbook();
+    if (!book)
+        throw host::noWorkbook();
+    book->sheets(kSheetName).select();
+
+    app.activeSheet().rows(QStringLiteral("2:2")).select();
+    book->setFreezePanes(true);
+
+    host::Worksheet &registry = book->sheets(kSheetName);
+    for (int column = 1; column <= kFieldCount; ++column)
+        registry.range(host::columnLetters(column) + QLatin1Char('1')).setValue(kHeaders[std::size_t(column - 1)]);
+
+    book->sheets(kSheetName).select();
+    for (const QString &columns : kTextColumns) {
+        app.activeSheet().columns(columns).select();
+        app.selection().setNumberFormat(QStringLiteral("@"));
+    }
+    app.activeSheet().range(QStringLiteral("A2")).select();
+    registry.setScrollArea(kScrollArea);
+    app.setScreenUpdating(true);
+}
+
+void SaveArchive(host::Application &app)
+{
+    app.setDisplayAlerts(false);
+    host::Workbook *book = app.activeWorkbook();
+    if (!book)
+        throw host::noWorkbook();
+    book->save();
+}
+
+} // namespace archive

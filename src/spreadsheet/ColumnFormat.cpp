@@ -1,0 +1,76 @@
+#include "ColumnFormat.h"
+
+#include <array>
+#include <map>
+#include <optional>
+
+namespace host {
+namespace {
+
+constexpr std::uint16_t kStandardWidth = 0x0099; // STANDARDWIDTH: default width in 1/256 char
+constexpr int kColumns = 256;
+
+std::uint16_t defaultWidth(const xls::Sheet &sheet)
+{
+    for (const xls::RawRecord &record : sheet.records) {
+        if (record.type == kStandardWidth && record.body.size() >= 2)
+            return std::uint16_t(record.body[0] | record.body[1] << 8);
+    }
+    return xls::ColumnInfo{}.width;
+}
+
+bool sameLook(const xls::ColumnInfo &a, const xls::ColumnInfo &b)
+{
+    return a.width == b.width && a.xf == b.xf && a.options == b.options;
+}
+
+} // namespace
+
+void setColumnFormat(xls::Book &book, xls::Sheet &sheet, std::uint16_t first, std::uint16_t last,
+                     std::u16string_view code)
+{
+    std::map<std::uint16_t, std::uint16_t> derived; // old XF -> same XF with the new format
+    const auto withFormat = [&](std::uint16_t xf) {
+        auto it = derived.find(xf);
+        if (it == derived.end())
+            it = derived.emplace(xf, book.xfWithFormat(xf, code)).first;
+        return it->second;
+    };
+
+    std::array<std::optional<xls::ColumnInfo>, kColumns> perColumn;
+    for (const xls::ColumnInfo &info : sheet.columns) {
+        for (int c = info.first; c <= info.last && c < kColumns; ++c)
+            perColumn[c] = info;
+    }
+    const std::uint16_t width = defaultWidth(sheet);
+    for (int c = first; c <= last && c < kColumns; ++c) {
+        if (!perColumn[c]) {
+            xls::ColumnInfo info;
+            info.width = width;
+            perColumn[c] = info;
+        }
+        perColumn[c]->xf = withFormat(perColumn[c]->xf);
+    }
+    std::vector<xls::ColumnInfo> merged;
+    for (int c = 0; c < kColumns; ++c) {
+        if (!perColumn[c])
+            continue;
+        xls::ColumnInfo info = *perColumn[c];
+        if (!merged.empty() && merged.back().last + 1 == c && sameLook(merged.back(), info)) {
+            merged.back().last = std::uint16_t(c);
+            continue;
+        }
+        info.first = info.last = std::uint16_t(c);
+        merged.push_back(info);
+    }
+    sheet.columns = std::move(merged);
+
+    for (xls::Row &row : sheet.rows) {
+        for (xls::Cell &cell : row.cells) {
+            if (cell.col >= first && cell.col <= last)
+                cell.xf = withFormat(cell.xf);
+        }
+    }
+}
+
+} // namespace host

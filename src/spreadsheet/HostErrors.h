@@ -1,0 +1,23 @@
+#pragma once
+
+#include "HostError.h"
+
+#include <QString>
+
+namespace xls { class Error; }
+
+// The host's errors as users see them: Italian descriptions with the numbers users know.
+namespace host {
+
+HostError openError(const xls::Error &error, const QString &path);
+HostError fileNotFound(const QString &path);
+HostError saveFailed(const QString &path, const QString &reason);
+HostError sheetNotFound();
+HostError invalidArgument(const QString &description);
+HostError badProperty(const QString &property, const QString &className);
+HostError methodFailed(const QString &method, const QString &className);
+HostError noWorkbook();
+HostError hostGone();
+HostError workbookClosed();
+
+} // namespace host

@@ -1,0 +1,136 @@
+#include "Worksheet.h"
+
+#include "Application.h"
+#include "HostErrors.h"
+#include "Workbook.h"
+#include "XlsFile.h"
+
+namespace host {
+namespace {
+
+HostError rangeFailed()
+{
+    return invalidArgument(QStringLiteral("Metodo 'Range' dell'oggetto '_Worksheet' non riuscito"));
+}
+
+} // namespace
+
+Worksheet::Worksheet(Workbook &book, std::size_t index) : book_(book), index_(index)
+{
+    const xls::Window &window = data().window;
+    const int row = std::min(window.activeRow + 1, kMaxRows);
+    const int column = std::min(window.activeCol + 1, kMaxColumns);
+    selection_ = {row, column, row, column};
+}
+
+QString Worksheet::name() const
+{
+    return QString::fromStdU16String(data().name);
+}
+
+xls::Sheet &Worksheet::data() const
+{
+    return book_.file().book.sheets.at(index_);
+}
+
+xls::Book &Worksheet::book() const
+{
+    return book_.file().book;
+}
+
+const Regional &Worksheet::regional() const
+{
+    return book_.application().regional();
+}
+
+Range Worksheet::make(const Area &area) const
+{
+    data(); // a closed workbook has no ranges
+    return Range(const_cast<Worksheet *>(this), area);
+}
+
+Range Worksheet::range(const QString &address) const
+{
+    const auto area = Area::parse(address);
+    if (!area)
+        throw rangeFailed();
+    return make(*area);
+}
+
+Range Worksheet::range(const Range &first, const Range &last) const
+{
+    if (&first.worksheet() != this || &last.worksheet() != this)
+        throw rangeFailed();
+    return make({std::min(first.row(), last.row()), std::min(first.column(), last.column()),
+                 std::max(first.lastRow(), last.lastRow()), std::max(first.lastColumn(), last.lastColumn())});
+}
+
+Range Worksheet::cells(int row, int column) const
+{
+    if (row < 1 || row > kMaxRows || column < 1 || column > kMaxColumns)
+        throw invalidArgument(QStringLiteral("Errore definito dall'applicazione o dall'oggetto."));
+    return make({row, column, row, column});
+}
+
+Range Worksheet::rows(const QString &rows) const
+{
+    const QString text = rows.contains(QLatin1Char(':')) ? rows : rows + QLatin1Char(':') + rows;
+    const auto area = Area::parse(text);
+    if (!area || !area->wholeRows())
+        throw rangeFailed();
+    return make(*area);
+}
+
+Range Worksheet::columns(const QString &columns) const
+{
+    const QString text = columns.contains(QLatin1Char(':')) ? columns : columns + QLatin1Char(':') + columns;
+    const auto area = Area::parse(text);
+    if (!area || !area->wholeColumns())
+        throw rangeFailed();
+    return make(*area);
+}
+
+void Worksheet::select()
+{
+    book_.activate(index_);
+}
+
+PageSetup Worksheet::pageSetup() const
+{
+    data();
+    return PageSetup(const_cast<Worksheet &>(*this));
+}
+
+QString Worksheet::scrollArea() const
+{
+    data();
+    return scrollArea_;
+}
+
+void Worksheet::setScrollArea(const QString &address)
+{
+    data();
+    if (address.isEmpty()) {
+        scrollArea_.clear();
+        return;
+    }
+    const auto area = Area::parse(address);
+    if (!area)
+        throw badProperty(QStringLiteral("ScrollArea"), QStringLiteral("Worksheet"));
+    scrollArea_ = area->absolute();
+}
+
+Range Worksheet::selection() const
+{
+    return make(selection_);
+}
+
+void Worksheet::setSelection(const Area &area)
+{
+    xls::Window &window = data().window;
+    selection_ = area;
+    window.activeRow = std::uint16_t(area.row - 1);
+    window.activeCol = std::uint16_t(area.column - 1);
+}
+
+} // namespace host

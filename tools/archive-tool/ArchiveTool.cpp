@@ -1,0 +1,224 @@
+#include "ArchiveTool.h"
+
+#include "Application.h"
+#include "Archive.h"
+#include "Columns.h"
+#include "HostError.h"
+#include "XlsFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
+namespace {
+
+const QString kHelp = QStringLiteral(
+    "Uso:\n"
+    "  archive-tool make FILE\n"
+    "      crea un archivio nuovo come lo distribuisce il programma (foglio \"Velmoro\" preparato,\n"
+    "      cifrato con la password dell'archivio); non sovrascrive un file esistente\n"
+    "  archive-tool dump FILE [--password P] [--sheet NOME]\n"
+    "      una riga per ogni cella non vuota: FOGLIO<TAB>INDIRIZZO<TAB>TIPO<TAB>TESTO\n"
+    "      (TIPO: text, number, date, bool, error; \\t, \\n e \\\\ nel testo)\n"
+    "  archive-tool set FILE INDIRIZZO TESTO [--sheet NOME] [--password P]\n"
+    "      scrive TESTO nella cella come lo scrive il programma e salva il file\n"
+    "      (foglio predefinito: \"Velmoro\")\n"
+    "\n"
+    "La password predefinita è quella dell'archivio. Numeri e date sono letti e scritti\n"
+    "sempre con le impostazioni internazionali italiane (per esempio 1234,5 e 05/12/2026),\n"
+    "qualunque sia la lingua del sistema.\n"
+    "Codici di uscita: 0 riuscito, 2 errore (nessun file scritto).\n");
+
+QString typeName(host::ValueType type)
+{
+    switch (type) {
+    case host::ValueType::Text: return QStringLiteral("text");
+    case host::ValueType::Number: return QStringLiteral("number");
+    case host::ValueType::Date: return QStringLiteral("date");
+    case host::ValueType::Bool: return QStringLiteral("bool");
+    case host::ValueType::Error: return QStringLiteral("error");
+    case host::ValueType::Empty: break;
+    }
+    return {};
+}
+
+struct Arguments {
+    QStringList positional;
+    QString password = archive::kPassword;
+    QString sheet;
+    bool help = false;
+    QString problem;
+};
+
+Arguments parse(const QStringList &arguments)
+{
+    Arguments parsed;
+    bool optionsEnded = false;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        if (optionsEnded || !argument.startsWith(QLatin1String("--"))) {
+            parsed.positional << argument;
+        } else if (argument == QLatin1String("--")) {
+            optionsEnded = true;
+        } else if (argument == QLatin1String("--help")) {
+            parsed.help = true;
+        } else if (argument == QLatin1String("--password") || argument == QLatin1String("--sheet")) {
+            if (i + 1 >= arguments.size()) {
+                parsed.problem = QStringLiteral("manca il valore di %1").arg(argument);
+                return parsed;
+            }
+            (argument == QLatin1String("--password") ? parsed.password : parsed.sheet) = arguments[++i];
+        } else {
+            parsed.problem = QStringLiteral("opzione sconosciuta: %1").arg(argument);
+            return parsed;
+        }
+    }
+    return parsed;
+}
+
+// A new name in the file's folder for the fresh archive before it takes its place.
+QString sideName(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.absolutePath() + QStringLiteral("/.%1.%2.new").arg(info.fileName()).arg(::getpid());
+}
+
+} // namespace
+
+int ArchiveTool::run(const QStringList &arguments)
+{
+    const Arguments parsed = parse(arguments);
+    if (parsed.help) {
+        print(out_, kHelp);
+        return 0;
+    }
+    if (!parsed.problem.isEmpty())
+        return usage(parsed.problem);
+    const QStringList &p = parsed.positional;
+    if (p.isEmpty())
+        return usage(QStringLiteral("manca il comando"));
+    const QString &command = p.front();
+    try {
+        if (command == QLatin1String("make") && p.size() == 2)
+            return make(p[1]);
+        if (command == QLatin1String("dump") && p.size() == 2)
+            return dump(p[1], parsed.password, parsed.sheet);
+        if (command == QLatin1String("set") && p.size() == 4)
+            return set(p[1], p[2], p[3], parsed.sheet.isEmpty() ? archive::kSheetName : parsed.sheet,
+                       parsed.password);
+    } catch (const host::HostError &error) {
+        return fail(QStringLiteral("%1 (errore %2)").arg(error.description()).arg(error.number()));
+    } catch (const std::exception &error) {
+        return fail(QString::fromUtf8(error.what()));
+    }
+    if (command != QLatin1String("make") && command != QLatin1String("dump") && command != QLatin1String("set"))
+        return usage(QStringLiteral("comando sconosciuto: %1").arg(command));
+    return usage(QStringLiteral("numero di argomenti errato per %1").arg(command));
+}
+
+int ArchiveTool::make(const QString &path)
+{
+    const QFileInfo target(path);
+    if (target.exists() || target.isSymLink())
+        return fail(QStringLiteral("Il file '%1' esiste già: non viene sovrascritto.").arg(path));
+
+    host::Application app(Regional::italian());
+    auto file = std::make_unique<xls::XlsFile>(
+        xls::newXlsFile(xls::newBook(archive::kSheetName.toStdU16String()), archive::kPassword.toStdU16String()));
+    const QString side = sideName(path);
+    host::Workbook &book = app.adopt(side, std::move(file));
+    archive::PrepareArchiveSheet(app);
+    book.save();
+    // link() refuses an existing name, so a file that appeared meanwhile is never replaced.
+    const QByteArray from = QFile::encodeName(side), to = QFile::encodeName(target.absoluteFilePath());
+    const int linked = ::link(from.constData(), to.constData());
+    const int reason = errno;
+    ::unlink(from.constData());
+    if (linked != 0) {
+        if (reason == EEXIST)
+            return fail(QStringLiteral("Il file '%1' esiste già: non viene sovrascritto.").arg(path));
+        return fail(QStringLiteral("Impossibile creare il file '%1': %2.")
+                        .arg(path, QString::fromLocal8Bit(std::strerror(reason))));
+    }
+    return 0;
+}
+
+int ArchiveTool::dump(const QString &path, const QString &password, const QString &sheetName)
+{
+    host::Application app(Regional::italian());
+    host::Workbook &book = app.open(path, password);
+    QStringList names = book.sheetNames();
+    if (!sheetName.isEmpty())
+        names = {book.sheets(sheetName).name()};
+    QString lines;
+    for (const QString &name : names) {
+        host::Worksheet &sheet = book.sheets(name);
+        const xls::Sheet &data = sheet.data();
+        for (std::size_t r = 0; r < data.rows.size(); ++r) {
+            for (const xls::Cell &cell : data.rows[r].cells) {
+                const host::ValueType type = host::valueType(sheet.book(), &cell);
+                if (type == host::ValueType::Empty)
+                    continue;
+                const host::Area at{int(r) + 1, cell.col + 1, int(r) + 1, cell.col + 1};
+                lines += name + QLatin1Char('\t') + at.relative() + QLatin1Char('\t') + typeName(type)
+                       + QLatin1Char('\t') + escaped(host::cellText(sheet.book(), &cell, app.regional()))
+                       + QLatin1Char('\n');
+            }
+        }
+    }
+    print(out_, lines);
+    return 0;
+}
+
+int ArchiveTool::set(const QString &path, const QString &address, const QString &text, const QString &sheetName,
+                     const QString &password)
+{
+    host::Application app(Regional::italian());
+    host::Workbook &book = app.open(path, password);
+    const host::Range cell = book.sheets(sheetName).range(address);
+    if (cell.row() != cell.lastRow() || cell.column() != cell.lastColumn())
+        return fail(QStringLiteral("'%1' non è l'indirizzo di una sola cella.").arg(address));
+    host::Range(cell).setValue(text);
+    book.save();
+    return 0;
+}
+
+QString ArchiveTool::escaped(const QString &text)
+{
+    QString result;
+    result.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\\'))
+            result += QLatin1String("\\\\");
+        else if (c == QLatin1Char('\t'))
+            result += QLatin1String("\\t");
+        else if (c == QLatin1Char('\n'))
+            result += QLatin1String("\\n");
+        else
+            result += c;
+    }
+    return result;
+}
+
+int ArchiveTool::fail(const QString &message)
+{
+    print(err_, QStringLiteral("archive-tool: %1\n").arg(message));
+    return 2;
+}
+
+int ArchiveTool::usage(const QString &problem)
+{
+    print(err_, QStringLiteral("archive-tool: %1\n\n").arg(problem) + kHelp);
+    return 2;
+}
+
+void ArchiveTool::print(std::FILE *stream, const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
+    std::fflush(stream);
+}

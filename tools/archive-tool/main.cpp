@@ -1,0 +1,12 @@
+#include "ArchiveTool.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication application(argc, argv);
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeFirst();
+    return ArchiveTool().run(arguments);
+}
