@@ -52,14 +52,19 @@ class Sandbox:
         self.pipe = f"velmoro_test_{os.getpid()}"
         seed_profile(self.profile)
 
-    def run_helper(self, helper, password, file=None):
+    def run_helper(self, helper, password, file=None, headless=True):
         out_path = os.path.join(self.root, "helper.out")
         err_path = os.path.join(self.root, "helper.err")
+        env = dict(os.environ)
+        if not headless:            # no screen: LibreOffice cannot show the archive
+            for name in ("DISPLAY", "WAYLAND_DISPLAY"):
+                env.pop(name, None)
         with open(out_path, "wb") as out, open(err_path, "wb") as err:
             proc = subprocess.run(
-                [helper, "--headless", "--profile", self.profile, "--pipe", self.pipe,
-                 file or self.archive],
-                input=(password + "\n").encode(), stdout=out, stderr=err, timeout=40)
+                [helper] + (["--headless"] if headless else []) +
+                ["--profile", self.profile, "--pipe", self.pipe, file or self.archive],
+                input=(password + "\n").encode(), stdout=out, stderr=err, timeout=40,
+                env=env)
         with open(out_path, encoding="utf-8") as out, open(err_path, encoding="utf-8") as err:
             return proc.returncode, out.read(), err.read()
 
@@ -248,6 +253,15 @@ def a_running_libreoffice_is_reused_and_survives_a_failed_load(box, helper):
     close_and_quit(box, desktop, document)
 
 
+def visible_without_a_screen_reports_libreoffice_unusable_and_leaves_nothing_behind(box, helper):
+    rc, out, err = box.run_helper(helper, PASSWORD, headless=False)
+    check(rc == 3, f"helper gave rc={rc}, expected 3 (stderr={err!r})")
+    check(err.startswith("Impossibile avviare LibreOffice: ") and err.count("\n") == 1,
+          f"stderr {err!r}")
+    check(box.wait_until_office_gone(2, box.pipe), "soffice left running")
+    check(not os.path.exists(box.lock), "a stale lock file is left behind")
+
+
 CASES = {f.__name__: f for f in (
     loads_the_archive_and_leaves_libreoffice_running_with_it,
     wrong_password_fails_in_italian_and_leaves_nothing_running,
@@ -255,6 +269,7 @@ CASES = {f.__name__: f for f in (
     missing_file_fails_without_starting_libreoffice,
     lock_held_in_another_profile_names_its_holder,
     a_running_libreoffice_is_reused_and_survives_a_failed_load,
+    visible_without_a_screen_reports_libreoffice_unusable_and_leaves_nothing_behind,
 )}
 
 

@@ -72,11 +72,19 @@ Handover::ExitCode Handover::startAndLoad(const std::string &path)
                                                 [this] { return office_.running() || !office_.failed(); });
     if (!connected) {
         connection_.reset();
+        const bool quit = !office_.running() && office_.failed();
         office_.killGroup();
-        return fail(OfficeUnavailable, std::string(notStarted) + "nessuna risposta entro 30 secondi.");
+        return fail(OfficeUnavailable, std::string(notStarted)
+                        + (quit ? "si è chiuso all'avvio." : "nessuna risposta entro 30 secondi."));
     }
+    // Whether the soffice started here serves the connection, rather than a
+    // LibreOffice that was already running.
+    const bool ownInstance = office_.running();
     if (!load(path)) {
+        const bool lost = !connection_->responds();
         stopStartedOffice();
+        if (lost || (ownInstance && office_.failed()))
+            return officeLostDuringLoad(path);
         if (lock_)
             return fail(NotLoaded, notOpened + ("il file risulta aperto da " + lock_->holder() + "."));
         return fail(NotLoaded, std::string(notOpened) + "password errata o file danneggiato.");
@@ -134,6 +142,19 @@ void Handover::stopStartedOffice()
     connection_.reset();
     if (!office_.waitForExit(exitTimeout))
         office_.killGroup();
+}
+
+Handover::ExitCode Handover::officeLostDuringLoad(const std::string &path)
+{
+    // The lock it took for this load is stale now; one that was there before is not ours.
+    std::error_code ignored;
+    if (!lock_)
+        std::filesystem::remove(LockFileInfo::pathFor(path), ignored);
+    // Typically the build without a user interface, which ends when a document
+    // is shown: for the caller this LibreOffice is unusable, not the archive.
+    return fail(OfficeUnavailable, std::string(notStarted)
+                    + "si è chiuso durante il caricamento dell'archivio (serve il pacchetto "
+                      "libreoffice-calc, non la versione senza interfaccia grafica).");
 }
 
 Handover::ExitCode Handover::fail(ExitCode code, const std::string &reason)

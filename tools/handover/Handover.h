@@ -21,6 +21,7 @@ private:
     ExitCode startAndLoad(const std::string &path);
     bool load(const std::string &path);
     void stopStartedOffice();
+    ExitCode officeLostDuringLoad(const std::string &path);
     ExitCode fail(ExitCode code, const std::string &reason);
     std::string defaultPipeName() const;
 

@@ -63,6 +63,15 @@ bool OfficeConnection::hasOpenComponents() const
     }
 }
 
+bool OfficeConnection::responds() const
+{
+    try {
+        return desktop_.is() && desktop_->getComponents().is();
+    } catch (const uno::Exception &) {
+        return false;
+    }
+}
+
 void OfficeConnection::disconnect()
 {
     desktop_.clear();

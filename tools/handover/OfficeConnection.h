@@ -23,6 +23,8 @@ public:
     const css::uno::Reference<css::frame::XDesktop2> &desktop() const { return desktop_; }
     // True when LibreOffice shows documents or windows besides any we failed to load.
     bool hasOpenComponents() const;
+    // False once soffice has gone away (crashed, or quit under the bridge).
+    bool responds() const;
     void disconnect();
 
 private:
