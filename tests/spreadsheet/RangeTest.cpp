@@ -1,0 +1,221 @@
+#include "HostError.h"
+#include "HostFixture.h"
+
+#include <vector>
+
+namespace {
+
+using host::Direction;
+
+class RangeTest : public HostFixture {
+protected:
+    void fillColumnB(const std::vector<int> &rows)
+    {
+        for (int r : rows)
+            sheet.cells(r, 2).setValue(QStringLiteral("x%1").arg(r));
+    }
+};
+
+struct EndCase {
+    const char *name;
+    std::vector<int> filled; // rows of column B holding a value
+    int from;
+    Direction direction;
+    int expected;
+};
+
+TEST_F(RangeTest, EndJumpsAlongAColumnAsTheHostDoes)
+{
+    const EndCase cases[] = {
+        {"gapless list from its first cell", {2, 3, 4, 5, 6}, 2, Direction::Down, 6},
+        {"empty start cell with data below", {5, 6, 7}, 2, Direction::Down, 5},
+        {"single filled cell", {2}, 2, Direction::Down, 65536},
+        {"empty column", {}, 2, Direction::Down, 65536},
+        {"from the last row", {}, 65536, Direction::Down, 65536},
+        {"last cell of a block to the next block", {2, 3, 4, 8, 9}, 4, Direction::Down, 8},
+        {"block reaching the last row", {65535, 65536}, 65535, Direction::Down, 65536},
+        {"header and list", {1, 2, 3}, 1, Direction::Down, 3},
+        {"up from below a list", {2, 3, 4, 5}, 10, Direction::Up, 5},
+        {"up inside a list", {2, 3, 4, 5}, 5, Direction::Up, 2},
+        {"up from the first row", {1}, 1, Direction::Up, 1},
+        {"up in an empty column", {}, 100, Direction::Up, 1},
+    };
+    for (const EndCase &c : cases) {
+        sheet.range(QStringLiteral("B:B")).clearContents();
+        fillColumnB(c.filled);
+        const host::Range end = sheet.cells(c.from, 2).end(c.direction);
+        EXPECT_EQ(end.row(), c.expected) << c.name;
+        EXPECT_EQ(end.column(), 2) << c.name;
+    }
+}
+
+TEST_F(RangeTest, EndTreatsFormattedBlanksAsEmptyAndWorksAlongRows)
+{
+    fillColumnB({2, 4});
+    at("B3").setNumberFormat(QStringLiteral("0.00")); // a formatted blank, no value
+    EXPECT_EQ(at("B2").end(Direction::Down).address(), QStringLiteral("$B$4"));
+
+    for (const char *address : {"A1", "B1", "C1"})
+        put(address, QStringLiteral("h"));
+    EXPECT_EQ(at("A1").end(Direction::ToRight).address(), QStringLiteral("$C$1"));
+    EXPECT_EQ(at("D1").end(Direction::ToRight).address(), QStringLiteral("$IV$1"));
+    EXPECT_EQ(at("C1").end(Direction::ToLeft).address(), QStringLiteral("$A$1"));
+}
+
+TEST_F(RangeTest, EndCrossesAFullRegistryToItsLastRow)
+{
+    for (int r = 2; r <= 32768; ++r)
+        sheet.cells(r, 2).setValue(QStringLiteral("Soggetto %1").arg(r));
+    EXPECT_EQ(at("B2").end(Direction::Down).row(), 32768);
+    EXPECT_EQ(at("B32768").end(Direction::Down).row(), 65536);
+}
+
+TEST_F(RangeTest, OffsetCellsAndEntireRowOrColumnAddressTheGrid)
+{
+    EXPECT_EQ(at("B2").offset(1, 0).address(), QStringLiteral("$B$3"));
+    EXPECT_EQ(at("B2:C3").offset(2, 1).address(), QStringLiteral("$C$4:$D$5"));
+    EXPECT_EQ(at("B2").cells(1, 1).address(), QStringLiteral("$B$2"));
+    EXPECT_EQ(at("B2").cells(3, 2).address(), QStringLiteral("$C$4"));
+    EXPECT_EQ(sheet.cells(1, 256).address(), QStringLiteral("$IV$1"));
+    EXPECT_EQ(at("C5").entireRow().address(), QStringLiteral("$5:$5"));
+    EXPECT_EQ(at("C5").entireColumn().address(), QStringLiteral("$C:$C"));
+    EXPECT_EQ(sheet.range(at("A1"), at("R40")).address(), QStringLiteral("$A$1:$R$40"));
+    EXPECT_EQ(sheet.rows(QStringLiteral("2:2")).address(), QStringLiteral("$2:$2"));
+    EXPECT_EQ(sheet.columns(QStringLiteral("I")).address(), QStringLiteral("$I:$I"));
+
+    const auto refused = [](auto call) {
+        try {
+            call();
+        } catch (const host::HostError &error) {
+            return error.number();
+        }
+        return 0;
+    };
+    EXPECT_EQ(refused([&] { at("A1").offset(-1, 0); }), 1004);
+    EXPECT_EQ(refused([&] { at("IV1").offset(0, 1); }), 1004);
+    EXPECT_EQ(refused([&] { sheet.range(QStringLiteral("A0")); }), 1004);
+    EXPECT_EQ(refused([&] { sheet.cells(65537, 1); }), 1004);
+    EXPECT_EQ(refused([&] { sheet.rows(QStringLiteral("A1")); }), 1004);
+}
+
+TEST_F(RangeTest, ClearContentsRemovesValuesAndKeepsFormats)
+{
+    at("I:I").setNumberFormat(QStringLiteral("@"));
+    put("A2", QStringLiteral("1"));
+    put("B2", QStringLiteral("Rossi"));
+    put("I2", QStringLiteral("0612"));
+    put("A3", QStringLiteral("keep"));
+    at("A2:S2").clearContents();
+    EXPECT_TRUE(at("A2").isEmpty());
+    EXPECT_TRUE(at("B2").isEmpty());
+    EXPECT_TRUE(at("I2").isEmpty());
+    EXPECT_EQ(at("I2").numberFormat(), QStringLiteral("@"));
+    EXPECT_EQ(text("A3"), QStringLiteral("keep"));
+    put("I2", QStringLiteral("0612"));
+    EXPECT_EQ(at("I2").valueType(), host::ValueType::Text);
+}
+
+TEST_F(RangeTest, DeletingAnEntireRowMovesTheRowsBelowUp)
+{
+    const char *names[] = {"Anna", "Bruno", "Carla", "Dario"};
+    for (int i = 0; i < 4; ++i)
+        sheet.cells(i + 2, 2).setValue(QString::fromLatin1(names[i]));
+    at("B3").entireRow().deleteRows();
+    EXPECT_EQ(text("B2"), QStringLiteral("Anna"));
+    EXPECT_EQ(text("B3"), QStringLiteral("Carla"));
+    EXPECT_EQ(text("B4"), QStringLiteral("Dario"));
+    EXPECT_TRUE(at("B5").isEmpty());
+    EXPECT_EQ(at("B2").end(Direction::Down).row(), 4);
+
+    sheet.rows(QStringLiteral("2:3")).deleteRows();
+    EXPECT_EQ(text("B2"), QStringLiteral("Dario"));
+    EXPECT_TRUE(at("B3").isEmpty());
+    at("B200").entireRow().deleteRows(); // past the stored rows: nothing moves
+    EXPECT_EQ(text("B2"), QStringLiteral("Dario"));
+
+    EXPECT_THROW(at("B2").deleteRows(), host::HostError);
+}
+
+TEST_F(RangeTest, DeletingARowShrinksOrMovesThePrintAreaAsTheHostDoes)
+{
+    const std::tuple<const char *, const char *, const char *> cases[] = {
+        // print area, deleted row, print area after
+        {"$A$1:$R$40", "5:5", "$A$1:$R$39"},
+        {"$A$5:$R$9", "2:2", "$A$4:$R$8"},
+        {"$A$5:$R$9", "50:50", "$A$5:$R$9"},
+        {"$A$3:$R$3", "3:3", ""},
+        {"$A:$R", "3:3", "$A:$R"},
+        {"$A$1:$R$40", "2:4", "$A$1:$R$37"},
+    };
+    for (const auto &[area, deleted, after] : cases) {
+        sheet.pageSetup().setPrintArea(QString::fromLatin1(area));
+        sheet.rows(QString::fromLatin1(deleted)).deleteRows();
+        EXPECT_EQ(sheet.pageSetup().printArea(), QString::fromLatin1(after)) << area << " - " << deleted;
+    }
+}
+
+TEST_F(RangeTest, TextFormatOnAColumnKeepsLaterTextsAndExistingNumbers)
+{
+    put("I2", QStringLiteral("5"));     // a number written before the format
+    put("J2", QStringLiteral("0612"));
+    at("I:I").setNumberFormat(QStringLiteral("@"));
+    EXPECT_EQ(at("I2").valueType(), host::ValueType::Number); // the host keeps it a number
+    EXPECT_EQ(at("I2").numberFormat(), QStringLiteral("@"));
+    put("I2", QStringLiteral("5"));
+    EXPECT_EQ(at("I2").valueType(), host::ValueType::Text);   // written again: text
+    put("I40000", QStringLiteral("0123"));
+    EXPECT_EQ(text("I40000"), QStringLiteral("0123"));
+    put("I40001", QStringLiteral("123"));
+    EXPECT_EQ(at("I40001").valueType(), host::ValueType::Text);
+    put("H2", QStringLiteral("123"));
+    EXPECT_EQ(at("H2").valueType(), host::ValueType::Number); // neighbours keep the default
+    EXPECT_EQ(at("H9").numberFormat(), QStringLiteral("General"));
+}
+
+TEST_F(RangeTest, ColumnFormatsSplitAndMergeTheColumnInfo)
+{
+    xls::ColumnInfo wide;
+    wide.first = 7; // H..K
+    wide.last = 10;
+    wide.width = 3000;
+    data().columns = {wide};
+    at("I:I").setNumberFormat(QStringLiteral("@"));
+    ASSERT_EQ(data().columns.size(), 3u);
+    EXPECT_EQ(data().columns[0].last, 7);
+    EXPECT_EQ(data().columns[1].first, 8);
+    EXPECT_EQ(data().columns[1].last, 8);
+    EXPECT_EQ(data().columns[2].first, 9);
+    for (const xls::ColumnInfo &info : data().columns)
+        EXPECT_EQ(info.width, 3000);
+    EXPECT_TRUE(model().isTextFormat(data().columns[1].xf));
+
+    at("J:J").setNumberFormat(QStringLiteral("@"));
+    at("K:K").setNumberFormat(QStringLiteral("@"));
+    ASSERT_EQ(data().columns.size(), 2u);
+    EXPECT_EQ(data().columns[1].first, 8);
+    EXPECT_EQ(data().columns[1].last, 10);
+
+    at("N:N").setNumberFormat(QStringLiteral("@")); // no COLINFO yet: one is made
+    ASSERT_EQ(data().columns.size(), 3u);
+    EXPECT_EQ(data().columns[2].first, 13);
+    EXPECT_EQ(data().columns[2].last, 13);
+}
+
+TEST_F(RangeTest, SelectingARangeActivatesItsSheetAndSetsTheActiveCell)
+{
+    xls::Book twoSheets = xls::newBook(u"Uno");
+    twoSheets.sheets.push_back(xls::newBook(u"Due").sheets.front());
+    host::Workbook &reopened = app.adopt(QStringLiteral("/nonexistent/two.xls"),
+                                         std::make_unique<xls::XlsFile>(xls::newXlsFile(std::move(twoSheets), u"")));
+    EXPECT_EQ(reopened.activeSheet().name(), QStringLiteral("Uno"));
+    host::Worksheet &second = reopened.sheets(QStringLiteral("due"));
+    second.range(QStringLiteral("C4:D5")).select();
+    EXPECT_EQ(&reopened.activeSheet(), &second);
+    EXPECT_EQ(second.selection().address(), QStringLiteral("$C$4:$D$5"));
+    EXPECT_EQ(second.data().window.activeRow, 3);
+    EXPECT_EQ(second.data().window.activeCol, 2);
+    EXPECT_TRUE(second.data().window.selected);
+    EXPECT_FALSE(reopened.sheets(QStringLiteral("Uno")).data().window.selected);
+}
+
+} // namespace
