@@ -4,6 +4,7 @@
 
 #include <span>
 #include <string>
+#include <string_view>
 
 // The two RC4 schemes of the .xls "password to open": RC4 with MD5 (FILEPASS 1.1) and
 // RC4 CryptoAPI with SHA-1 (2.2/3.2/4.2). The keystream depends on the absolute stream offset
@@ -19,18 +20,26 @@ public:
     // verifier does not match, Error(Unsupported) for XOR obfuscation or an unknown version,
     // Error(Damaged) for a body too short for its header.
     static Rc4Cipher fromFilepass(std::span<const std::uint8_t> filepassBody, std::u16string_view password);
-    // A new FILEPASS body with a fresh random salt: RC4 1.1, or CryptoAPI 4.2 with a 128-bit key.
+    // A new FILEPASS body with a fresh random salt: RC4 1.1, or CryptoAPI 4.2 with a 128-bit
+    // key from the "Microsoft Enhanced Cryptographic Provider v1.0", document properties not
+    // encrypted (fDocProps set: the other streams are written as read).
     static Bytes newFilepass(Scheme scheme, std::u16string_view password);
 
     Scheme scheme() const { return scheme_; }
-    // Decrypt or encrypt a whole Workbook stream in place, walking its records.
+    unsigned keyBits() const { return keyBits_; }
+    // Decrypt or encrypt a whole Workbook stream in place, walking its records. A record
+    // running past the end throws Error(Damaged) before anything is changed.
     void decryptStream(Bytes &stream) const;
     void encryptStream(Bytes &stream) const;
 
 private:
+    std::size_t blockKey(std::uint32_t block, std::uint8_t *key) const;
+    void cryptRange(std::span<std::uint8_t> stream, std::size_t begin, std::size_t end) const;
+    void crypt(Bytes &stream) const;
+
     Scheme scheme_ = Scheme::Rc4Md5;
     Bytes keyBase_;          // H1[0:5] (RC4) or H0 (CryptoAPI)
-    unsigned keyBytes_ = 16; // CryptoAPI key length
+    unsigned keyBits_ = 128; // CryptoAPI key length; RC4 1.1 keys carry 40 bits
 };
 
 } // namespace xls

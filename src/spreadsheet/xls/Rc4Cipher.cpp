@@ -1,0 +1,377 @@
+#include "Rc4Cipher.h"
+
+#include "Error.h"
+
+#include <nettle/arcfour.h>
+#include <nettle/md5.h>
+#include <nettle/sha1.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <sys/random.h>
+#include <system_error>
+#include <thread>
+
+namespace xls {
+
+namespace {
+
+constexpr std::size_t blockSize = 1024;
+// Below this a second thread costs more than it saves.
+constexpr std::size_t parallelThreshold = 512 * 1024;
+
+constexpr std::size_t rc4BodySize = 54;
+constexpr std::size_t cryptoApiFixedSize = 14;   // up to EncryptionHeaderSize
+constexpr std::size_t cryptoApiHeaderMin = 32;   // EncryptionHeader without CSP name
+constexpr std::size_t cryptoApiVerifierSize = 60;
+constexpr std::uint32_t flagCryptoApi = 0x04, flagDocProps = 0x08, flagAes = 0x20;
+constexpr std::uint32_t algRc4 = 0x6801, algSha1 = 0x8004;
+constexpr std::u16string_view cspName = u"Microsoft Enhanced Cryptographic Provider v1.0";
+
+std::uint16_t le16(const std::uint8_t *p) { return std::uint16_t(p[0] | p[1] << 8); }
+std::uint32_t le32(const std::uint8_t *p) { return std::uint32_t(p[0] | p[1] << 8 | p[2] << 16) | std::uint32_t(p[3]) << 24; }
+
+void put16(Bytes &out, std::uint16_t v) { out.insert(out.end(), {std::uint8_t(v), std::uint8_t(v >> 8)}); }
+void put32(Bytes &out, std::uint32_t v)
+{
+    out.insert(out.end(), {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)});
+}
+
+Bytes utf16le(std::u16string_view text)
+{
+    Bytes out;
+    out.reserve(text.size() * 2);
+    for (char16_t c : text)
+        put16(out, c);
+    return out;
+}
+
+// Records whose bodies stay in clear, wholly or (BOUNDSHEET's stream position) in part.
+std::size_t clearLength(std::uint16_t type, std::uint16_t length)
+{
+    switch (type) {
+    case 0x0809: // BOF
+    case 0x002F: // FILEPASS
+    case 0x00E1: // INTERFACEHDR
+    case 0x0194: // USREXCL
+    case 0x0195: // FILELOCK
+    case 0x0196: // RRDINFO
+    case 0x0138: // RRDHEAD
+        return length;
+    case 0x0085: // BOUNDSHEET
+        return std::min<std::size_t>(length, 4);
+    default:
+        return 0;
+    }
+}
+
+std::string hex4(unsigned value)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%04X", value & 0xFFFF);
+    return text;
+}
+
+[[noreturn]] void filepassDamaged(std::size_t size, std::size_t minimum)
+{
+    throw Error(ErrorKind::Damaged, "Il file è danneggiato: record FILEPASS (0x002F) di " + std::to_string(size) +
+                                        " byte, inferiore al minimo di " + std::to_string(minimum));
+}
+
+[[noreturn]] void unsupported(const std::string &what)
+{
+    throw Error(ErrorKind::Unsupported, "Il file è protetto con " + what + ", uno schema di protezione non supportato");
+}
+
+[[noreturn]] void wrongPassword()
+{
+    throw Error(ErrorKind::WrongPassword, "La password non è corretta: impossibile aprire il file protetto");
+}
+
+void md5(std::span<const std::uint8_t> data, std::uint8_t *digest)
+{
+    md5_ctx ctx;
+    md5_init(&ctx);
+    md5_update(&ctx, data.size(), data.data());
+    md5_digest(&ctx, MD5_DIGEST_SIZE, digest);
+}
+
+void sha1(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b, std::uint8_t *digest)
+{
+    sha1_ctx ctx;
+    sha1_init(&ctx);
+    sha1_update(&ctx, a.size(), a.data());
+    sha1_update(&ctx, b.size(), b.data());
+    sha1_digest(&ctx, SHA1_DIGEST_SIZE, digest);
+}
+
+void randomBytes(std::uint8_t *out, std::size_t size)
+{
+    while (size > 0) {
+        const ssize_t got = ::getrandom(out, size, 0);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            throw Error(ErrorKind::Io, std::string("Impossibile generare dati casuali per la cifratura: ") +
+                                           std::strerror(errno));
+        }
+        out += got;
+        size -= std::size_t(got);
+    }
+}
+
+// RC4 1.1: H1[0:5] from MD5(password) and the salt.
+Bytes rc4KeyBase(std::span<const std::uint8_t> salt, std::u16string_view password)
+{
+    std::uint8_t h0[MD5_DIGEST_SIZE];
+    md5(utf16le(password), h0);
+    Bytes repeated;
+    repeated.reserve(16 * (5 + salt.size()));
+    for (int i = 0; i < 16; ++i) {
+        repeated.insert(repeated.end(), h0, h0 + 5);
+        repeated.insert(repeated.end(), salt.begin(), salt.end());
+    }
+    std::uint8_t h1[MD5_DIGEST_SIZE];
+    md5(repeated, h1);
+    return Bytes(h1, h1 + 5);
+}
+
+Bytes cryptoApiKeyBase(std::span<const std::uint8_t> salt, std::u16string_view password)
+{
+    Bytes h0(SHA1_DIGEST_SIZE);
+    sha1(salt, utf16le(password), h0.data());
+    return h0;
+}
+
+} // namespace
+
+std::size_t Rc4Cipher::blockKey(std::uint32_t block, std::uint8_t *key) const
+{
+    const std::uint8_t counter[4] = {std::uint8_t(block), std::uint8_t(block >> 8), std::uint8_t(block >> 16),
+                                     std::uint8_t(block >> 24)};
+    if (scheme_ == Scheme::Rc4Md5) {
+        md5_ctx ctx;
+        md5_init(&ctx);
+        md5_update(&ctx, keyBase_.size(), keyBase_.data());
+        md5_update(&ctx, sizeof counter, counter);
+        md5_digest(&ctx, MD5_DIGEST_SIZE, key);
+        return MD5_DIGEST_SIZE;
+    }
+    sha1(keyBase_, counter, key);
+    if (keyBits_ == 40) {
+        // A 40-bit CryptoAPI key is used as 16 bytes, zero padded.
+        std::fill(key + 5, key + 16, 0);
+        return 16;
+    }
+    return keyBits_ / 8;
+}
+
+Rc4Cipher Rc4Cipher::fromFilepass(std::span<const std::uint8_t> body, std::u16string_view password)
+{
+    if (body.size() < 2)
+        filepassDamaged(body.size(), 2);
+    const std::uint16_t type = le16(body.data());
+    if (type == 0)
+        unsupported("l'offuscamento XOR di Excel");
+    if (type != 1)
+        unsupported("una cifratura sconosciuta (tipo " + std::to_string(type) + ")");
+    if (body.size() < 6)
+        filepassDamaged(body.size(), 6);
+    const unsigned major = le16(body.data() + 2), minor = le16(body.data() + 4);
+
+    Rc4Cipher cipher;
+    std::uint8_t verifier[16 + SHA1_DIGEST_SIZE]; // EncryptedVerifier, EncryptedVerifierHash
+    std::size_t hashSize = 0;
+    if (major == 1 && minor == 1) {
+        if (body.size() < rc4BodySize)
+            filepassDamaged(body.size(), rc4BodySize);
+        cipher.scheme_ = Scheme::Rc4Md5;
+        cipher.keyBits_ = 40;
+        cipher.keyBase_ = rc4KeyBase(body.subspan(6, 16), password);
+        hashSize = MD5_DIGEST_SIZE;
+        std::memcpy(verifier, body.data() + 22, 16 + hashSize);
+    } else if (major >= 2 && major <= 4 && minor == 2) {
+        if (body.size() < cryptoApiFixedSize)
+            filepassDamaged(body.size(), cryptoApiFixedSize);
+        const std::uint64_t headerSize = le32(body.data() + 10);
+        if (headerSize < cryptoApiHeaderMin ||
+            cryptoApiFixedSize + headerSize + cryptoApiVerifierSize > body.size())
+            filepassDamaged(body.size(), cryptoApiFixedSize + std::max<std::uint64_t>(headerSize, cryptoApiHeaderMin) +
+                                             cryptoApiVerifierSize);
+        const std::uint8_t *header = body.data() + cryptoApiFixedSize;
+        const std::uint32_t flags = le32(header), algorithm = le32(header + 8), hash = le32(header + 12);
+        std::uint32_t keyBits = le32(header + 16);
+        if (keyBits == 0)
+            keyBits = 40;
+        if ((flags & flagAes) || (algorithm != algRc4 && algorithm != 0))
+            unsupported("l'algoritmo di cifratura " + hex4(algorithm));
+        if (hash != algSha1 && hash != 0)
+            unsupported("l'algoritmo di hash " + hex4(hash));
+        if (keyBits < 40 || keyBits > 128 || keyBits % 8 != 0)
+            unsupported("una chiave di " + std::to_string(keyBits) + " bit");
+        const std::uint8_t *tail = header + headerSize;
+        if (le32(tail) != 16 || le32(tail + 36) != SHA1_DIGEST_SIZE)
+            throw Error(ErrorKind::Damaged, "Il file è danneggiato: record FILEPASS (0x002F) con dimensioni di sale "
+                                            "o verificatore non valide");
+        cipher.scheme_ = Scheme::CryptoApi;
+        cipher.keyBits_ = keyBits;
+        cipher.keyBase_ = cryptoApiKeyBase({tail + 4, 16}, password);
+        hashSize = SHA1_DIGEST_SIZE;
+        std::memcpy(verifier, tail + 20, 16);
+        std::memcpy(verifier + 16, tail + 40, hashSize);
+    } else {
+        unsupported("la cifratura versione " + std::to_string(major) + "." + std::to_string(minor));
+    }
+
+    std::uint8_t key[SHA1_DIGEST_SIZE];
+    arcfour_ctx rc4;
+    arcfour_set_key(&rc4, cipher.blockKey(0, key), key);
+    std::uint8_t plain[16 + SHA1_DIGEST_SIZE];
+    const std::size_t verifierSize = 16 + hashSize;
+    arcfour_crypt(&rc4, verifierSize, plain, verifier);
+    std::uint8_t expected[SHA1_DIGEST_SIZE];
+    if (cipher.scheme_ == Scheme::Rc4Md5)
+        md5({plain, 16}, expected);
+    else
+        sha1({plain, 16}, {}, expected);
+    if (std::memcmp(expected, plain + 16, hashSize) != 0)
+        wrongPassword();
+    return cipher;
+}
+
+Bytes Rc4Cipher::newFilepass(Scheme scheme, std::u16string_view password)
+{
+    std::uint8_t salt[16], plain[16 + SHA1_DIGEST_SIZE];
+    randomBytes(salt, sizeof salt);
+    randomBytes(plain, 16);
+
+    Rc4Cipher cipher;
+    cipher.scheme_ = scheme;
+    Bytes body;
+    put16(body, 1);
+    std::size_t hashSize = 0;
+    if (scheme == Scheme::Rc4Md5) {
+        cipher.keyBits_ = 40;
+        cipher.keyBase_ = rc4KeyBase(salt, password);
+        put16(body, 1);
+        put16(body, 1);
+        md5({plain, 16}, plain + 16);
+        hashSize = MD5_DIGEST_SIZE;
+    } else {
+        cipher.keyBits_ = 128;
+        cipher.keyBase_ = cryptoApiKeyBase(salt, password);
+        const std::uint32_t flags = flagCryptoApi | flagDocProps;
+        const std::uint32_t headerSize = std::uint32_t(cryptoApiHeaderMin + (cspName.size() + 1) * 2);
+        put16(body, 4);
+        put16(body, 2);
+        put32(body, flags);
+        put32(body, headerSize);
+        for (std::uint32_t v : {flags, 0u, algRc4, algSha1, 128u, 1u, 0u, 0u})
+            put32(body, v);
+        const Bytes name = utf16le(cspName);
+        body.insert(body.end(), name.begin(), name.end());
+        put16(body, 0);
+        put32(body, 16);
+        sha1({plain, 16}, {}, plain + 16);
+        hashSize = SHA1_DIGEST_SIZE;
+    }
+    body.insert(body.end(), salt, salt + 16);
+
+    std::uint8_t key[SHA1_DIGEST_SIZE];
+    arcfour_ctx rc4;
+    arcfour_set_key(&rc4, cipher.blockKey(0, key), key);
+    std::uint8_t encrypted[16 + SHA1_DIGEST_SIZE];
+    arcfour_crypt(&rc4, 16 + hashSize, encrypted, plain);
+    body.insert(body.end(), encrypted, encrypted + 16);
+    if (scheme == Scheme::CryptoApi)
+        put32(body, SHA1_DIGEST_SIZE);
+    body.insert(body.end(), encrypted + 16, encrypted + 16 + hashSize);
+    return body;
+}
+
+// Crypts [begin, end) of the stream in place; both ends are record boundaries (or the end of
+// the stream), so ranges given to different threads share no byte. Clear bytes are saved
+// before the block is crypted and put back afterwards.
+void Rc4Cipher::cryptRange(std::span<std::uint8_t> stream, std::size_t begin, std::size_t end) const
+{
+    std::uint8_t *data = stream.data();
+    std::uint8_t saved[blockSize];
+    std::uint16_t savedAt[blockSize / 4 + 2], savedLength[blockSize / 4 + 2];
+    std::uint8_t scratch[blockSize];
+    std::size_t record = begin, clearBegin = 0, clearEnd = 0;
+
+    for (std::size_t blockStart = begin - begin % blockSize; blockStart < end; blockStart += blockSize) {
+        const std::size_t from = std::max(blockStart, begin), to = std::min(blockStart + blockSize, end);
+        std::size_t ranges = 0, savedBytes = 0;
+        for (;;) {
+            if (clearEnd > from && clearBegin < to) {
+                const std::size_t a = std::max(clearBegin, from), b = std::min(clearEnd, to);
+                std::memcpy(saved + savedBytes, data + a, b - a);
+                savedAt[ranges] = std::uint16_t(a - blockStart);
+                savedLength[ranges++] = std::uint16_t(b - a);
+                savedBytes += b - a;
+            }
+            if (clearEnd > to || record >= to || record + 4 > end)
+                break;
+            const std::uint16_t type = le16(data + record), length = le16(data + record + 2);
+            clearBegin = record;
+            clearEnd = record + 4 + clearLength(type, length);
+            record += 4 + std::size_t(length);
+        }
+
+        std::uint8_t key[SHA1_DIGEST_SIZE];
+        arcfour_ctx rc4;
+        arcfour_set_key(&rc4, blockKey(std::uint32_t(blockStart / blockSize), key), key);
+        if (from > blockStart)
+            arcfour_crypt(&rc4, from - blockStart, scratch, scratch);
+        arcfour_crypt(&rc4, to - from, data + from, data + from);
+
+        savedBytes = 0;
+        for (std::size_t i = 0; i < ranges; ++i) {
+            std::memcpy(data + blockStart + savedAt[i], saved + savedBytes, savedLength[i]);
+            savedBytes += savedLength[i];
+        }
+    }
+}
+
+void Rc4Cipher::crypt(Bytes &stream) const
+{
+    // Check every record first so a damaged stream is reported before anything changes,
+    // and find a record boundary near the middle for a second thread.
+    const std::size_t size = stream.size();
+    const std::size_t middle = size / 2;
+    std::size_t split = size, pos = 0;
+    while (pos + 4 <= size) {
+        if (pos >= middle && split == size)
+            split = pos;
+        const std::uint16_t type = le16(stream.data() + pos), length = le16(stream.data() + pos + 2);
+        if (pos + 4 + length > size)
+            throw Error(ErrorKind::Damaged, "Il file è danneggiato: record " + hex4(type) + " all'offset " +
+                                                std::to_string(pos) + " di " + std::to_string(length) +
+                                                " byte oltre la fine del flusso Workbook (" + std::to_string(size) +
+                                                " byte)");
+        pos += 4 + std::size_t(length);
+    }
+
+    std::thread second;
+    if (size >= parallelThreshold && std::thread::hardware_concurrency() >= 2) {
+        try {
+            second = std::thread([this, &stream, split, size] { cryptRange(stream, split, size); });
+        } catch (const std::system_error &) {
+            split = size; // no thread to be had: do it all here
+        }
+    } else {
+        split = size;
+    }
+    cryptRange(stream, 0, split);
+    if (second.joinable())
+        second.join();
+}
+
+void Rc4Cipher::decryptStream(Bytes &stream) const { crypt(stream); }
+
+void Rc4Cipher::encryptStream(Bytes &stream) const { crypt(stream); }
+
+} // namespace xls

@@ -1,0 +1,293 @@
+#include "CompoundFile.h"
+#include "Error.h"
+#include "OleImage.h"
+#include "TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace xls;
+using namespace xls::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+void expectSameEntries(const std::vector<StorageEntry> &expected, const std::vector<StorageEntry> &actual)
+{
+    ASSERT_EQ(expected.size(), actual.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE(expected[i].name);
+        EXPECT_EQ(expected[i].name, actual[i].name);
+        EXPECT_EQ(expected[i].isStorage, actual[i].isStorage);
+        EXPECT_EQ(expected[i].data, actual[i].data);
+        EXPECT_EQ(expected[i].clsid, actual[i].clsid);
+        expectSameEntries(expected[i].children, actual[i].children);
+    }
+}
+
+Container readContainerFile(const std::string &path)
+{
+    const Bytes bytes = readFile(path);
+    return readContainer(bytes);
+}
+
+Bytes pattern(std::size_t size)
+{
+    Bytes data(size);
+    for (std::size_t i = 0; i < size; ++i)
+        data[i] = std::uint8_t(i * 31 + i / 256);
+    return data;
+}
+
+StorageEntry stream(const std::string &name, Bytes data = {})
+{
+    StorageEntry entry;
+    entry.name = name;
+    entry.data = std::move(data);
+    return entry;
+}
+
+// A container with a big (regular sectors) stream, a storage and an empty stream, in the
+// directory order libgsf gives (shorter names first).
+Container mixedContainer()
+{
+    Container c;
+    c.clsid = excelClsid;
+    c.entries.push_back(stream("Big", pattern(20000)));
+    c.entries.push_back(stream("Workbook", pattern(3000)));
+    StorageEntry storage = stream("_VBA_PROJECT_CUR");
+    storage.isStorage = true;
+    storage.clsid[0] = 0x42;
+    storage.children.push_back(stream("Empty"));
+    storage.children.push_back(stream("PROJECT", pattern(300)));
+    c.entries.push_back(std::move(storage));
+    return c;
+}
+
+// Runs `body` in a child process (to change user or limits) and returns its exit code.
+int inChild(const std::function<int()> &body)
+{
+    const pid_t pid = ::fork();
+    if (pid == 0)
+        ::_exit(body());
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
+}
+
+int expectIoError(const Container &c, const std::string &path)
+{
+    try {
+        writeContainer(c, path);
+    } catch (const Error &e) {
+        return e.kind() == ErrorKind::Io && looksItalian(e.what()) ? 0 : 2;
+    }
+    return 1;
+}
+
+} // namespace
+
+TEST(CompoundFile, ReadsEveryStreamAndTheRootClsidOfALibreOfficeFile)
+{
+    const Container c = readContainerFile(fixture("small_plain.xls"));
+    std::vector<std::string> names;
+    for (const StorageEntry &e : c.entries)
+        names.push_back(e.name);
+    EXPECT_EQ((std::vector<std::string>{"\001Ole", "\001CompObj", "Workbook", "\005SummaryInformation",
+                                        "\005DocumentSummaryInformation"}),
+              names);
+    const Clsid libreOffice{0x10, 0x08, 0x02, 0, 0, 0, 0, 0, 0xC0, 0, 0, 0, 0, 0, 0, 0x46};
+    EXPECT_EQ(libreOffice, c.clsid);
+    ASSERT_NE(nullptr, c.find("WORKBOOK"));
+    EXPECT_EQ(3635u, c.find("workbook")->data.size());
+    EXPECT_EQ(0x0809, c.find("Workbook")->data[0] | c.find("Workbook")->data[1] << 8);
+    EXPECT_EQ(nullptr, c.find("Book"));
+}
+
+TEST(CompoundFile, WritesBackEveryStreamByteIdenticalWithTheClsid)
+{
+    ScratchDir dir;
+    for (const Container &original : {readContainerFile(fixture("small_enc.xls")), mixedContainer()}) {
+        writeContainer(original, dir.path("copy.xls"));
+        const Container copy = readContainerFile(dir.path("copy.xls"));
+        EXPECT_EQ(original.clsid, copy.clsid);
+        expectSameEntries(original.entries, copy.entries);
+    }
+    EXPECT_EQ(1u, dir.entryCount());
+}
+
+TEST(CompoundFile, ReplacesOnlyTheNamedStreamWhenWriting)
+{
+    ScratchDir dir;
+    const Container original = readContainerFile(fixture("small_plain.xls"));
+    const Bytes replacement = pattern(9000);
+    writeContainer(original, dir.path("out.xls"), "workbook", replacement);
+    Container copy = readContainerFile(dir.path("out.xls"));
+    EXPECT_EQ(replacement, copy.find("Workbook")->data);
+    copy.find("Workbook")->data = original.find("Workbook")->data;
+    expectSameEntries(original.entries, copy.entries);
+}
+
+TEST(CompoundFile, RejectsInputsThatAreNoOle2File)
+{
+    const std::string text = "ID;Ragione sociale;Citta\n1;Rossi Srl;Roma\n";
+    struct Case {
+        const char *what;
+        Bytes bytes;
+        ErrorKind kind;
+    };
+    Bytes signatureOnly{0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+    Bytes garbage = pattern(4000);
+    const Case cases[] = {
+        {"zero-length file", {}, ErrorKind::NotAWorkbook},
+        {"garbage", garbage, ErrorKind::NotAWorkbook},
+        {"a text file", Bytes(text.begin(), text.end()), ErrorKind::NotAWorkbook},
+        {"the signature and nothing else", signatureOnly, ErrorKind::Damaged},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        try {
+            readContainer(c.bytes);
+            ADD_FAILURE() << "accepted";
+        } catch (const Error &e) {
+            EXPECT_EQ(c.kind, e.kind());
+            EXPECT_TRUE(looksItalian(e.what())) << e.what();
+        }
+    }
+}
+
+TEST(CompoundFile, ReportsATruncatedContainerAsDamagedAtEveryOffset)
+{
+    const Bytes whole = readFile(fixture("small_enc.xls"));
+    for (std::size_t size = 8; size < whole.size(); size += 37) {
+        SCOPED_TRACE(size);
+        try {
+            readContainer(std::span(whole).first(size));
+            ADD_FAILURE() << "accepted";
+        } catch (const Error &e) {
+            EXPECT_EQ(ErrorKind::Damaged, e.kind());
+            EXPECT_TRUE(looksItalian(e.what())) << e.what();
+        }
+    }
+}
+
+TEST(CompoundFile, ReportsLoopingSectorChainsAndImpossibleSizesAsDamaged)
+{
+    ScratchDir dir;
+    writeContainer(mixedContainer(), dir.path("mixed.xls"));
+    const OleImage small(readFile(fixture("small_plain.xls")));
+    const OleImage mixed(readFile(dir.path("mixed.xls")));
+
+    struct Case {
+        const char *what;
+        OleImage image;
+        std::function<void(OleImage &)> patch;
+    };
+    std::vector<Case> cases = {
+        {"directory chain pointing to itself", small,
+         [](OleImage &o) { o.setFat(o.firstDirectorySector(), o.firstDirectorySector()); }},
+        {"mini stream chain looping back", small,
+         [](OleImage &o) {
+             const std::uint32_t first = o.startSector("Root Entry");
+             std::uint32_t last = first;
+             while (o.fat(last) < 0xFFFFFFFA)
+                 last = o.fat(last);
+             o.setFat(last, first);
+         }},
+        {"mini FAT chain pointing to itself", small,
+         [](OleImage &o) { o.setFat(o.firstMiniFatSector(), o.firstMiniFatSector()); }},
+        {"big stream chain looping back", mixed,
+         [](OleImage &o) {
+             const std::uint32_t first = o.startSector("Big");
+             o.setFat(o.fat(o.fat(first)), first);
+         }},
+        {"stream larger than the file", small,
+         [](OleImage &o) { o.setU32(o.directoryEntry("Workbook") + 0x78, 0x7FFFFFF0); }},
+        {"stream chain ending early", mixed,
+         [](OleImage &o) { o.setFat(o.fat(o.startSector("Big")), 0xFFFFFFFE); }},
+    };
+    for (Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        c.patch(c.image);
+        try {
+            readContainer(c.image.bytes());
+            ADD_FAILURE() << "accepted";
+        } catch (const Error &e) {
+            EXPECT_EQ(ErrorKind::Damaged, e.kind());
+            EXPECT_TRUE(looksItalian(e.what())) << e.what();
+        }
+    }
+}
+
+TEST(CompoundFile, FailedSavesLeaveTheOldFileWholeAndNoTemporaryFile)
+{
+    ScratchDir dir;
+    const Bytes old = readFile(fixture("small_plain.xls"));
+    const Container big = mixedContainer();
+
+    // A folder in place of the file.
+    fs::create_directory(dir.path("folder.xls"));
+    EXPECT_EQ(0, expectIoError(big, dir.path("folder.xls")));
+    EXPECT_TRUE(fs::is_directory(dir.path("folder.xls")));
+    EXPECT_TRUE(fs::is_empty(dir.path("folder.xls")));
+
+    // A folder that does not exist.
+    EXPECT_EQ(0, expectIoError(big, dir.path("missing/Archivio.xls")));
+
+    // The disk filling up half-way (a file size limit makes the writes fail).
+    writeFile(dir.path("Archivio.xls"), old);
+    EXPECT_EQ(0, inChild([&] {
+                  std::signal(SIGXFSZ, SIG_IGN);
+                  const rlimit limit{4096, 4096};
+                  ::setrlimit(RLIMIT_FSIZE, &limit);
+                  return expectIoError(big, dir.path("Archivio.xls"));
+              }));
+    EXPECT_EQ(old, readFile(dir.path("Archivio.xls")));
+
+    // A read-only folder (as an unprivileged user: root writes anywhere).
+    fs::create_directory(dir.path("ro"));
+    writeFile(dir.path("ro/Archivio.xls"), old);
+    fs::permissions(dir.dir(), fs::perms(0755));
+    fs::permissions(dir.path("ro"), fs::perms(0555));
+    EXPECT_EQ(0, inChild([&] {
+                  if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+                      return 3;
+                  return expectIoError(big, dir.path("ro/Archivio.xls"));
+              }));
+    fs::permissions(dir.path("ro"), fs::perms(0755));
+    EXPECT_EQ(old, readFile(dir.path("ro/Archivio.xls")));
+    EXPECT_EQ(1u, std::distance(fs::directory_iterator(dir.path("ro")), fs::directory_iterator()));
+
+    // folder.xls, Archivio.xls, ro: nothing else left behind.
+    EXPECT_EQ(3u, dir.entryCount());
+}
+
+TEST(CompoundFile, SavingKeepsTheModeOfAnExistingFileAndFollowsALink)
+{
+    ScratchDir dir;
+    const Container c = mixedContainer();
+    writeFile(dir.path("Archivio.xls"), readFile(fixture("small_plain.xls")));
+    fs::permissions(dir.path("Archivio.xls"), fs::perms(0640));
+    writeContainer(c, dir.path("Archivio.xls"));
+    EXPECT_EQ(fs::perms(0640), fs::status(dir.path("Archivio.xls")).permissions());
+    EXPECT_EQ(pattern(20000), readContainerFile(dir.path("Archivio.xls")).find("Big")->data);
+
+    const mode_t previous = ::umask(027);
+    writeContainer(c, dir.path("new.xls"));
+    ::umask(previous);
+    EXPECT_EQ(fs::perms(0640), fs::status(dir.path("new.xls")).permissions());
+
+    fs::create_symlink("new.xls", dir.path("link.xls"));
+    Container changed = c;
+    changed.find("Workbook")->data = pattern(100);
+    writeContainer(changed, dir.path("link.xls"));
+    EXPECT_TRUE(fs::is_symlink(dir.path("link.xls")));
+    EXPECT_EQ(pattern(100), readContainerFile(dir.path("new.xls")).find("Workbook")->data);
+    EXPECT_EQ(3u, dir.entryCount());
+}

@@ -1,0 +1,78 @@
+#include "TestFiles.h"
+
+#include "CompoundFile.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace xls::test {
+
+std::string fixture(const std::string &name) { return std::string(XLS_FIXTURES) + "/" + name; }
+
+std::string testData(const std::string &name) { return std::string(XLS_TEST_DATA) + "/" + name; }
+
+Bytes readFile(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw std::runtime_error("cannot read " + path);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+void writeFile(const std::string &path, const Bytes &bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size()));
+    if (!out)
+        throw std::runtime_error("cannot write " + path);
+}
+
+Bytes workbookStream(const std::string &xlsPath)
+{
+    const Bytes bytes = readFile(xlsPath);
+    Container container = readContainer(bytes);
+    return container.find("Workbook")->data;
+}
+
+FilepassAt findFilepassRecord(const Bytes &stream)
+{
+    for (std::size_t pos = 0; pos + 4 <= stream.size();) {
+        const unsigned type = stream[pos] | stream[pos + 1] << 8, length = stream[pos + 2] | stream[pos + 3] << 8;
+        if (type == 0x002F)
+            return {pos, Bytes(stream.begin() + long(pos) + 4, stream.begin() + long(pos + 4 + length))};
+        pos += 4 + length;
+    }
+    throw std::runtime_error("no FILEPASS record");
+}
+
+bool looksItalian(const std::string &message)
+{
+    for (const char *word : {"non ", "è ", "Impossibile", "danneggiato", "flusso", "cartella", "La password"})
+        if (message.find(word) != std::string::npos && message.find(" the ") == std::string::npos)
+            return true;
+    return false;
+}
+
+ScratchDir::ScratchDir()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "xls-test-XXXXXX").string();
+    if (!::mkdtemp(pattern.data()))
+        throw std::runtime_error("mkdtemp failed");
+    dir_ = pattern;
+}
+
+ScratchDir::~ScratchDir()
+{
+    std::error_code ignored;
+    std::filesystem::permissions(dir_, std::filesystem::perms::owner_all, ignored);
+    std::filesystem::remove_all(dir_, ignored);
+}
+
+std::size_t ScratchDir::entryCount() const
+{
+    return std::size_t(std::distance(std::filesystem::directory_iterator(dir_), std::filesystem::directory_iterator()));
+}
+
+} // namespace xls::test

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "Book.h"
+
+#include <filesystem>
+#include <string>
+
+// Shared helpers of the .xls layer tests: fixtures, whole-file reads, a scratch folder.
+namespace xls::test {
+
+std::string fixture(const std::string &name);   // shared .xls fixtures
+std::string testData(const std::string &name);  // files committed next to these tests
+Bytes readFile(const std::string &path);
+void writeFile(const std::string &path, const Bytes &bytes);
+Bytes workbookStream(const std::string &xlsPath); // the raw (still encrypted) Workbook stream
+
+// The FILEPASS record of a stream, found by walking the records from the start.
+struct FilepassAt {
+    std::size_t offset = 0; // of the record header
+    Bytes body;
+};
+FilepassAt findFilepassRecord(const Bytes &stream);
+
+// True when the text reads as Italian: non-empty and using words the messages are made of.
+bool looksItalian(const std::string &message);
+
+class ScratchDir {
+public:
+    ScratchDir();
+    ~ScratchDir();
+    std::string path(const std::string &name) const { return (dir_ / name).string(); }
+    const std::filesystem::path &dir() const { return dir_; }
+    std::size_t entryCount() const;
+
+private:
+    std::filesystem::path dir_;
+};
+
+} // namespace xls::test
