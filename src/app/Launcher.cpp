@@ -1,0 +1,50 @@
+#include "Launcher.h"
+
+#include "Columns.h"
+#include "DesktopShell.h"
+#include "Form1.h"
+#include "Forms.h"
+#include "HandOver.h"
+#include "QtDialogs.h"
+#include "QtProgram.h"
+#include "VelmoroApplication.h"
+
+#include <QTimer>
+
+namespace app {
+
+bool startUp(Forms &forms)
+{
+    try {
+        forms.form1();
+    } catch (const std::exception &error) {
+        forms.reportUnhandled(error);
+    }
+    return !forms.services().program.ended();
+}
+
+int runVelmoro(VelmoroApplication &qapp, const QString &archivePath,
+               const std::function<void()> &shown)
+{
+    platform::QtDialogs dialogs;
+    platform::QtProgram program;
+    platform::DesktopShell shell;
+    HandOver handOver(dialogs, shell,
+                      QCoreApplication::applicationDirPath() + QStringLiteral("/velmoro-handover"),
+                      archive::kPassword);
+    Forms forms(Services{dialogs, program, shell, archivePath, Regional::system(),
+                         [&handOver](host::Workbook &book) { handOver(book); }});
+    qapp.setErrorHandler([&forms](const std::exception &error) { forms.reportUnhandled(error); });
+
+    const bool running = startUp(forms);
+    int code = program.exitCode();
+    if (running) {
+        if (shown)
+            QTimer::singleShot(0, &qapp, shown);
+        code = qapp.exec();
+    }
+    qapp.setErrorHandler({});
+    return code;
+}
+
+} // namespace app

@@ -1,0 +1,7 @@
+# Makes ARCHIVE with TOOL unless it already exists.
+if(NOT EXISTS "${ARCHIVE}")
+  execute_process(COMMAND "${TOOL}" make "${ARCHIVE}" RESULT_VARIABLE result)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "archive-tool make ${ARCHIVE} failed (${result})")
+  endif()
+endif()

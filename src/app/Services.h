@@ -1,0 +1,24 @@
+#pragma once
+
+#include "Application.h"
+#include "Dialogs.h"
+#include "Program.h"
+#include "Regional.h"
+#include "Shell.h"
+
+#include <QString>
+
+namespace app {
+
+// What the windows get from outside: the desktop seams, the archive's place, the regional
+// settings and how the host shows the archive when it is handed over.
+struct Services {
+    platform::Dialogs &dialogs;
+    platform::Program &program;
+    platform::Shell &shell;
+    QString archivePath;
+    Regional regional;
+    host::Application::Presenter presenter;
+};
+
+} // namespace app

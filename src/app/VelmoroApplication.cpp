@@ -1,0 +1,52 @@
+#include "VelmoroApplication.h"
+
+#include <QFont>
+#include <QFontDatabase>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+namespace app {
+
+VelmoroApplication::VelmoroApplication(int &argc, char **argv) : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("velmoro"));
+    // Only "Esci" and "Excel" end the program; hiding the main window must not.
+    setQuitOnLastWindowClosed(false);
+    useCalibri();
+    installItalianQtStrings(*this);
+}
+
+void VelmoroApplication::useCalibri()
+{
+    const QString calibri = QStringLiteral("Calibri");
+    if (!QFontDatabase::families().contains(calibri))
+        QFont::insertSubstitution(calibri, QStringLiteral("Carlito"));
+    QFont font(calibri);
+    font.setPointSize(11);
+    QApplication::setFont(font);
+}
+
+bool VelmoroApplication::installItalianQtStrings(QCoreApplication &app)
+{
+    auto *translator = new QTranslator(&app);
+    if (!translator->load(QStringLiteral("qtbase_it"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
+
+bool VelmoroApplication::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception &error) {
+        if (!errorHandler_)
+            throw;
+        errorHandler_(error);
+    }
+    return false;
+}
+
+} // namespace app

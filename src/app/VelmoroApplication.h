@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QApplication>
+#include <exception>
+#include <functional>
+
+namespace app {
+
+// The Qt application of the program: Calibri everywhere (Carlito where Calibri is missing),
+// Qt's own strings in Italian, and one place where errors no handler caught end up.
+class VelmoroApplication : public QApplication {
+    Q_OBJECT
+
+public:
+    using ErrorHandler = std::function<void(const std::exception &)>;
+
+    VelmoroApplication(int &argc, char **argv);
+    bool notify(QObject *receiver, QEvent *event) override;
+    void setErrorHandler(ErrorHandler handler) { errorHandler_ = std::move(handler); }
+
+    static void useCalibri();
+    static bool installItalianQtStrings(QCoreApplication &app);
+
+private:
+    ErrorHandler errorHandler_;
+};
+
+} // namespace app

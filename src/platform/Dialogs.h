@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+// Modal boxes as the windows ask them. Production shows Qt dialogs; tests script the answers.
+class Dialogs {
+public:
+    enum class Buttons { Ok, YesNo };
+    enum class Icon { None, Information, Exclamation, Critical };
+    enum class Answer { Ok, Yes, No };
+
+    virtual ~Dialogs() = default;
+    virtual Answer messageBox(const QString &text, const QString &title, Buttons buttons,
+                              Icon icon) = 0;
+    // The typed text, or "" when the user cancels (callers cannot tell the two apart).
+    virtual QString inputBox(const QString &prompt, const QString &title,
+                             const QString &defaultText) = 0;
+};
+
+} // namespace platform

@@ -1,0 +1,46 @@
+#include "QtDialogs.h"
+
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace platform {
+
+namespace {
+
+QMessageBox::Icon qtIcon(Dialogs::Icon icon)
+{
+    switch (icon) {
+    case Dialogs::Icon::Information: return QMessageBox::Information;
+    case Dialogs::Icon::Exclamation: return QMessageBox::Warning;
+    case Dialogs::Icon::Critical: return QMessageBox::Critical;
+    case Dialogs::Icon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+Dialogs::Answer QtDialogs::messageBox(const QString &text, const QString &title, Buttons buttons,
+                                      Icon icon)
+{
+    const bool yesNo = buttons == Buttons::YesNo;
+    QMessageBox box(qtIcon(icon), title, text,
+                    yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok);
+    box.setDefaultButton(yesNo ? QMessageBox::Yes : QMessageBox::Ok);
+    const int pressed = box.exec();
+    if (!yesNo)
+        return Answer::Ok;
+    // Escape or the close box on a Yes/No box counts as No.
+    return pressed == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+QString QtDialogs::inputBox(const QString &prompt, const QString &title,
+                            const QString &defaultText)
+{
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(nullptr, title, prompt, QLineEdit::Normal, defaultText, &ok);
+    return ok ? text : QString();
+}
+
+} // namespace platform

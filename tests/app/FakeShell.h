@@ -1,0 +1,17 @@
+#pragma once
+
+#include "Shell.h"
+
+#include <vector>
+
+class FakeShell : public platform::Shell {
+public:
+    std::vector<QUrl> opened;
+    bool succeeds = true;
+
+    bool open(const QUrl &url) override
+    {
+        opened.push_back(url);
+        return succeeds;
+    }
+};

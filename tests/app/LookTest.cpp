@@ -1,0 +1,46 @@
+// Every window in Calibri (Carlito standing in where Calibri is missing) and Qt's own
+// buttons in Italian.
+#include "ArchiveFiles.h"
+#include "Form1.h"
+#include "Form2.h"
+#include "TestRun.h"
+
+#include <QCheckBox>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Look, EveryWindowUsesCalibriOrItsMetricTwin)
+{
+    QTemporaryDir folder;
+    const QString archive = folder.filePath(QStringLiteral("Archivio.xls"));
+    archive_files::makeFresh(archive);
+    TestRun run(archive);
+    ASSERT_TRUE(run.start());
+    run.control<QCheckBox>("Check5")->click();
+
+    const bool hasCalibri = QFontDatabase::families().contains(QStringLiteral("Calibri"));
+    for (QWidget *window : run.forms->loaded()) {
+        for (QWidget *widget : window->findChildren<QWidget *>()) {
+            EXPECT_EQ(widget->font().family(), QStringLiteral("Calibri")) << widget->objectName().toStdString();
+            EXPECT_EQ(QFontInfo(widget->font()).family(),
+                      hasCalibri ? QStringLiteral("Calibri") : QStringLiteral("Carlito"))
+                << widget->objectName().toStdString();
+        }
+    }
+}
+
+TEST(Look, MessageBoxesSaySiAndNo)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Velmoro"), QStringLiteral("Proseguire?"),
+                    QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(box.button(QMessageBox::Yes)->text().remove(u'&'), QStringLiteral("Sì"));
+    EXPECT_EQ(box.button(QMessageBox::No)->text().remove(u'&'), QStringLiteral("No"));
+}
+
+} // namespace

@@ -1,0 +1,262 @@
+// Start-up on the archive: what is shown on a good archive, what ends the program before
+// anything is shown, and that a refused start leaves the folder as it was.
+#include "ArchiveFiles.h"
+#include "ArchiveLock.h"
+#include "Columns.h"
+#include "Form1.h"
+#include "HostError.h"
+#include "OfficeLock.h"
+#include "TestRun.h"
+#include "XlsFile.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QSysInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/time.h>
+
+namespace {
+
+using Answer = platform::Dialogs::Answer;
+using Buttons = platform::Dialogs::Buttons;
+
+class StartUp : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        archive = folder.filePath(QStringLiteral("Archivio.xls"));
+    }
+    QTemporaryDir folder;
+    QString archive;
+};
+
+TEST_F(StartUp, OnAFreshArchiveShowsTheMainWindowWithTheHostHiddenAndTheSheetPrepared)
+{
+    archive_files::makeFresh(archive);
+    TestRun run(archive);
+    ASSERT_TRUE(run.start());
+
+    app::Form1 *form = run.form1();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(run.dialogs.boxes.empty());
+    EXPECT_FALSE(run.program.ended());
+    host::Application *app = form->application();
+    ASSERT_NE(app, nullptr);
+    EXPECT_FALSE(app->visible());
+    EXPECT_FALSE(app->statusBar().isEmpty());
+    EXPECT_TRUE(app->screenUpdating());
+    EXPECT_EQ(app->activeSheet().name(), archive::kSheetName);
+    EXPECT_EQ(app->selection().address(), QStringLiteral("$A$2"));
+    EXPECT_EQ(app->activeSheet().range(QStringLiteral("R1")).text(), QStringLiteral("IBAN"));
+    EXPECT_EQ(app->activeSheet().range(QStringLiteral("B2")).text(), QString());
+}
+
+TEST_F(StartUp, GivesEveryControlItsNameAndCaption)
+{
+    archive_files::makeFresh(archive);
+    TestRun run(archive);
+    ASSERT_TRUE(run.start());
+
+    const std::pair<const char *, QString> checks[] = {
+        {"Check1", QStringLiteral(" Gestione Velmoro ")},
+        {"Check2", QStringLiteral(" Stampe")},
+        {"Check3", QStringLiteral("Excel")},
+        {"Check5", QStringLiteral("LEGGI   le   Istruzioni/Termini di utilizzo ")},
+    };
+    for (const auto &[name, caption] : checks) {
+        auto *box = run.control<QCheckBox>(name);
+        ASSERT_NE(box, nullptr) << name;
+        EXPECT_EQ(box->text(), caption) << name;
+        EXPECT_FALSE(box->isChecked()) << name;
+    }
+    ASSERT_NE(run.control<QPushButton>("Command1"), nullptr);
+    EXPECT_EQ(run.control<QPushButton>("Command1")->text(), QStringLiteral("Esci"));
+    ASSERT_NE(run.control<QLabel>("Label5"), nullptr);
+    EXPECT_EQ(run.control<QLabel>("Label5")->text(),
+              QStringLiteral("Se di interesse si realizzano applicazioni o personalizzazioni  "));
+    ASSERT_NE(run.control<QLineEdit>("Text1"), nullptr);
+    EXPECT_EQ(run.control<QLineEdit>("Text1")->text(), QString());
+    ASSERT_NE(run.control<QLabel>("Image1"), nullptr);
+    EXPECT_EQ(run.control<QLabel>("Image1")->toolTip(), QStringLiteral("Via il mio sito !"));
+    auto *util = run.control<QAction>("Util");
+    ASSERT_NE(util, nullptr);
+    EXPECT_EQ(util->text(), QStringLiteral("&Utilità/Progressivi"));
+    EXPECT_TRUE(run.form1()->menuBar()->actions().contains(util));
+
+    // Title and version line carry the same version number and release date.
+    const QString version = run.control<QLabel>("Label1")->text();
+    EXPECT_TRUE(version.contains(QStringLiteral(VELMORO_VERSION)));
+    EXPECT_TRUE(run.form1()->windowTitle().startsWith(QStringLiteral("Gestione Velmoro ")));
+    EXPECT_TRUE(run.form1()->windowTitle().endsWith(version.section(u' ', 1)));
+
+    auto *timer = run.form1()->findChild<QTimer *>(QStringLiteral("Timer1"));
+    ASSERT_NE(timer, nullptr);
+    EXPECT_EQ(timer->interval(), 1000);
+    EXPECT_TRUE(timer->isActive());
+}
+
+TEST_F(StartUp, WritesAHeaderEditedInTheFileBackAtTheNextStart)
+{
+    archive_files::makeFresh(archive);
+    archive_files::rewrite(archive, [](xls::XlsFile &) {});
+    {
+        host::Application app(Regional(QLocale(QLocale::Italian, QLocale::Italy)));
+        host::Workbook &book = app.open(archive, archive::kPassword);
+        book.sheets(archive::kSheetName).range(QStringLiteral("B1")).setValue(QStringLiteral("Nome"));
+        book.sheets(archive::kSheetName).range(QStringLiteral("R1")).setValue(QStringLiteral("Conto"));
+        book.save();
+    }
+    ASSERT_EQ(archive_files::cellText(archive, QStringLiteral("B1")), QStringLiteral("Nome"));
+
+    TestRun run(archive);
+    ASSERT_TRUE(run.start());
+    host::Worksheet &sheet = run.form1()->application()->activeSheet();
+    EXPECT_EQ(sheet.range(QStringLiteral("B1")).text(), QStringLiteral("Ragione Sociale/Cognome Nome"));
+    EXPECT_EQ(sheet.range(QStringLiteral("R1")).text(), QStringLiteral("IBAN"));
+}
+
+struct BadArchive {
+    const char *name;
+    std::function<void(const QString &)> make;
+    int number;
+};
+
+void PrintTo(const BadArchive &archive, std::ostream *out) { *out << archive.name; }
+
+class StartUpOnABadArchive : public StartUp, public testing::WithParamInterface<BadArchive> {};
+
+TEST_P(StartUpOnABadArchive, ShowsTheHostErrorAndEndsWithoutTouchingAnyFile)
+{
+    GetParam().make(archive);
+    const auto before = archive_files::snapshot(folder.path());
+
+    TestRun run(archive);
+    EXPECT_FALSE(run.start());
+
+    ASSERT_EQ(run.dialogs.boxes.size(), 1u);
+    const FakeDialogs::Box &box = run.dialogs.boxes.front();
+    EXPECT_TRUE(box.text.startsWith(QStringLiteral("Errore di run-time '%1':\n\n").arg(GetParam().number)))
+        << box.text.toStdString();
+    EXPECT_GT(box.text.size(), QStringLiteral("Errore di run-time '%1':\n\n").arg(GetParam().number).size() + 10);
+    EXPECT_EQ(box.buttons, Buttons::Ok);
+    EXPECT_FALSE(box.title.isEmpty());
+    EXPECT_EQ(run.program.endings, 1);
+    EXPECT_NE(run.program.exitCode, 0);
+    EXPECT_FALSE(run.form1()->isVisible());
+
+    run.finish();
+    EXPECT_EQ(archive_files::snapshot(folder.path()), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, StartUpOnABadArchive,
+    testing::Values(
+        BadArchive{"missing", [](const QString &) {}, host::kApplicationDefined},
+        BadArchive{"wrong_password",
+                   [](const QString &path) {
+                       archive_files::makeFresh(path);
+                       archive_files::rewrite(path, [](xls::XlsFile &file) { file.password = u"ALTRA1234"; });
+                   },
+                   host::kApplicationDefined},
+        BadArchive{"no_registry_sheet",
+                   [](const QString &path) {
+                       archive_files::makeFresh(path);
+                       archive_files::rewrite(path, [](xls::XlsFile &file) {
+                           for (auto &sheet : file.book.sheets)
+                               if (sheet.name == u"Velmoro")
+                                   sheet.name = u"Foglio1";
+                       });
+                   },
+                   host::kSubscriptOutOfRange},
+        BadArchive{"not_a_workbook",
+                   [](const QString &path) {
+                       QFile file(path);
+                       ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+                       file.write("ID;Ragione Sociale\n1;ROSSI\n");
+                   },
+                   host::kApplicationDefined}),
+    [](const testing::TestParamInfo<BadArchive> &info) { return std::string(info.param.name); });
+
+TEST_F(StartUp, OfASecondCopyOnTheSameArchiveIsRefusedBeforeAnythingIsShown)
+{
+    archive_files::makeFresh(archive);
+    TestRun first(archive);
+    ASSERT_TRUE(first.start());
+    // A lock held for an hour is still held: only a dead holder makes it stale.
+    const QByteArray lockPath = QFile::encodeName(app::ArchiveLock::lockPathFor(archive));
+    struct timeval anHourAgo[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
+    ASSERT_EQ(utimes(lockPath.constData(), anHourAgo), 0);
+    const auto before = archive_files::snapshot(folder.path());
+
+    TestRun second(archive);
+    EXPECT_FALSE(second.start());
+    ASSERT_EQ(second.dialogs.boxes.size(), 1u);
+    EXPECT_TRUE(second.dialogs.boxes[0].text.contains(QStringLiteral("già aperto da un'altra copia")))
+        << second.dialogs.boxes[0].text.toStdString();
+    EXPECT_EQ(second.program.endings, 1);
+    EXPECT_FALSE(second.form1()->isVisible());
+    EXPECT_EQ(second.form1()->application(), nullptr);
+    second.finish();
+
+    EXPECT_EQ(archive_files::snapshot(folder.path()), before);
+    EXPECT_TRUE(first.form1()->isVisible());
+    EXPECT_FALSE(first.program.ended());
+}
+
+TEST_F(StartUp, TakesOverTheLockOfACopyThatCrashed)
+{
+    archive_files::makeFresh(archive);
+    pid_t dead = 4000000;
+    while (QFile::exists(QStringLiteral("/proc/%1").arg(dead)))
+        ++dead;
+    QFile lock(app::ArchiveLock::lockPathFor(archive));
+    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+    lock.write(QByteArray::number(dead) + "\nvelmoro\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    lock.close();
+
+    TestRun run(archive);
+    EXPECT_TRUE(run.start());
+    EXPECT_TRUE(run.dialogs.boxes.empty());
+}
+
+TEST_F(StartUp, AsksBeforeWorkingOnAnArchiveLibreOfficeHoldsAndNamesTheHolder)
+{
+    for (const Answer answer : {Answer::No, Answer::Yes}) {
+        SCOPED_TRACE(answer == Answer::Yes ? "Yes" : "No");
+        archive_files::makeFresh(archive);
+        QFile office(app::OfficeLock::pathFor(archive));
+        ASSERT_TRUE(office.open(QIODevice::WriteOnly));
+        office.write("Mario Rossi,mrossi,pc-ufficio,06.12.2026 09:15,"
+                     "file:///home/mrossi/.config/libreoffice/4;");
+        office.close();
+        const auto before = archive_files::snapshot(folder.path());
+
+        TestRun run(archive);
+        run.dialogs.answers.push_back(answer);
+        EXPECT_EQ(run.start(), answer == Answer::Yes);
+
+        ASSERT_EQ(run.dialogs.boxes.size(), 1u);
+        const FakeDialogs::Box &question = run.dialogs.boxes[0];
+        EXPECT_EQ(question.buttons, Buttons::YesNo);
+        for (const char *part : {"LibreOffice", "Mario Rossi", "mrossi", "pc-ufficio", "06.12.2026 09:15"})
+            EXPECT_TRUE(question.text.contains(QString::fromUtf8(part))) << part;
+        EXPECT_EQ(run.form1()->isVisible(), answer == Answer::Yes);
+        EXPECT_EQ(run.program.ended(), answer == Answer::No);
+        run.finish();
+        if (answer == Answer::No)
+            EXPECT_EQ(archive_files::snapshot(folder.path()), before);
+        EXPECT_TRUE(QFile::exists(app::OfficeLock::pathFor(archive)));
+    }
+}
+
+} // namespace
