@@ -18,18 +18,38 @@ std::uint32_t StringPool::add(std::u16string_view s)
     return index;
 }
 
-std::u16string_view StringPool::at(std::uint32_t index) const
-{
-    if (index >= offsets_.size())
-        return {};
-    return std::u16string_view(chars_).substr(offsets_[index], lengths_[index]);
-}
-
 void StringPool::reserve(std::size_t strings, std::size_t chars)
 {
     offsets_.reserve(strings);
     lengths_.reserve(strings);
     chars_.reserve(chars);
+}
+
+void StringPool::appendLatin1(const std::uint8_t *p, std::size_t n)
+{
+    const std::size_t at = chars_.size();
+    chars_.resize(at + n);
+    char16_t *d = chars_.data() + at;
+    for (std::size_t i = 0; i < n; ++i)
+        d[i] = p[i];
+}
+
+void StringPool::appendUtf16le(const std::uint8_t *p, std::size_t n)
+{
+    const std::size_t at = chars_.size();
+    chars_.resize(at + n);
+    char16_t *d = chars_.data() + at;
+    for (std::size_t i = 0; i < n; ++i)
+        d[i] = static_cast<char16_t>(p[2 * i] | p[2 * i + 1] << 8);
+}
+
+std::uint32_t StringPool::commitAppended()
+{
+    const std::uint32_t start = offsets_.empty() ? 0 : offsets_.back() + lengths_.back();
+    const auto index = static_cast<std::uint32_t>(offsets_.size());
+    offsets_.push_back(start);
+    lengths_.push_back(static_cast<std::uint32_t>(chars_.size() - start));
+    return index;
 }
 
 // ---- Sheet -----------------------------------------------------------------------------

@@ -41,9 +41,19 @@ struct Row {
 class StringPool {
 public:
     std::uint32_t add(std::u16string_view s);
-    std::u16string_view at(std::uint32_t index) const;
+    std::u16string_view at(std::uint32_t index) const
+    {
+        if (index >= offsets_.size())
+            return {};
+        return std::u16string_view(chars_).substr(offsets_[index], lengths_[index]);
+    }
     std::size_t size() const { return offsets_.size(); }
     void reserve(std::size_t strings, std::size_t chars);
+    // Building a string in place (the SST reader): append its pieces, then commit them as
+    // one new string.
+    void appendLatin1(const std::uint8_t *p, std::size_t n);
+    void appendUtf16le(const std::uint8_t *p, std::size_t n);
+    std::uint32_t commitAppended();
     // Formatting runs and phonetic data of a rich string read from the SST, kept verbatim.
     struct Rich { Bytes runs; Bytes phonetic; std::uint16_t runCount = 0; };
     std::map<std::uint32_t, Rich> rich;
@@ -80,6 +90,7 @@ struct Window {
     std::uint16_t topRow = 0, leftCol = 0;        // first visible cell
     std::uint16_t activeRow = 0, activeCol = 0;   // selection (one cell)
     bool selected = false;                        // tab selected (WINDOW2 fSelected)
+    bool operator==(const Window &) const = default;
 };
 
 enum class SheetKind : std::uint8_t { Worksheet, Other }; // Other: chart, macro, VB module: kept raw
@@ -93,6 +104,7 @@ struct Sheet {
     std::vector<ColumnInfo> columns;
     PageSetup page;
     Window window;
+    Window readWindow; // the view as read: while `window` equals it, PANE/SELECTION stay as read
     // Everything else in the substream, in file order, written back as read. The writer
     // drops cell, ROW, DBCELL, INDEX, DIMENSIONS, COLINFO, WINDOW2, PANE, SELECTION and the
     // page-setup records from here and emits the model's own at their places.

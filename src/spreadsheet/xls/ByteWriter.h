@@ -43,12 +43,15 @@ public:
     }
     void chars(std::u16string_view s, bool compressed)
     {
+        std::uint8_t *p = grow(compressed ? s.size() : 2 * s.size());
         if (compressed) {
             for (char16_t c : s)
-                out_.push_back(static_cast<std::uint8_t>(c));
+                *p++ = static_cast<std::uint8_t>(c);
         } else {
-            for (char16_t c : s)
-                u16(c);
+            for (char16_t c : s) {
+                put16(p, c);
+                p += 2;
+            }
         }
     }
     // XLUnicodeString: cch u16, option byte, characters.
@@ -72,6 +75,23 @@ public:
         u16(type);
         u16(static_cast<std::uint16_t>(body.size()));
         bytes(body);
+    }
+    // Room for n bytes at the end, to be filled with put16/put32.
+    std::uint8_t *grow(std::size_t n)
+    {
+        const std::size_t at = out_.size();
+        out_.resize(at + n);
+        return out_.data() + at;
+    }
+    static void put16(std::uint8_t *p, std::uint16_t v)
+    {
+        p[0] = static_cast<std::uint8_t>(v);
+        p[1] = static_cast<std::uint8_t>(v >> 8);
+    }
+    static void put32(std::uint8_t *p, std::uint32_t v)
+    {
+        put16(p, static_cast<std::uint16_t>(v));
+        put16(p + 2, static_cast<std::uint16_t>(v >> 16));
     }
     std::size_t size() const { return out_.size(); }
     Bytes &out() { return out_; }

@@ -1,0 +1,216 @@
+#include "SstWriter.h"
+
+#include "ByteWriter.h"
+#include "RecordTypes.h"
+
+#include <algorithm>
+#include <functional>
+
+namespace xls {
+
+namespace {
+
+// A fast 32-bit hash of the characters; equal hashes are confirmed by comparing the strings.
+std::uint32_t hashOf(std::u16string_view s)
+{
+    std::uint64_t h = 0x9E3779B97F4A7C15ull ^ s.size();
+    std::size_t i = 0;
+    for (; i + 4 <= s.size(); i += 4) {
+        const std::uint64_t chunk = static_cast<std::uint64_t>(s[i]) | static_cast<std::uint64_t>(s[i + 1]) << 16
+                                    | static_cast<std::uint64_t>(s[i + 2]) << 32 | static_cast<std::uint64_t>(s[i + 3]) << 48;
+        h = (h ^ chunk) * 0xFF51AFD7ED558CCDull;
+        h ^= h >> 29;
+    }
+    for (; i < s.size(); ++i) {
+        h = (h ^ s[i]) * 0xC4CEB9FE1A85EC53ull;
+        h ^= h >> 31;
+    }
+    h ^= h >> 33;
+    return static_cast<std::uint32_t>(h);
+}
+
+// Sorts (hash << 32 | position) keys by their hash with two 16-bit radix passes; stable,
+// so equal hashes keep their positions in ascending order.
+void radixSortByHash(std::vector<std::uint64_t> &keys)
+{
+    std::vector<std::uint64_t> tmp(keys.size());
+    for (int shift : {32, 48}) {
+        std::vector<std::uint32_t> count(65537, 0);
+        for (std::uint64_t k : keys)
+            ++count[((k >> shift) & 0xFFFF) + 1];
+        for (std::size_t i = 1; i < count.size(); ++i)
+            count[i] += count[i - 1];
+        for (std::uint64_t k : keys)
+            tmp[count[(k >> shift) & 0xFFFF]++] = k;
+        keys.swap(tmp);
+    }
+}
+
+// Writes records of at most MaxBody bytes, opening CONTINUE records as the data runs on.
+class ContinuedRecord {
+public:
+    ContinuedRecord(Bytes &out, std::uint16_t type) : out_(out) { open(type); }
+    ~ContinuedRecord() { close(); }
+
+    std::size_t room() const { return rec::MaxBody - (out_.size() - start_ - 4); }
+    std::size_t recordStart() const { return start_; }
+    void next()
+    {
+        close();
+        open(rec::Continue);
+    }
+
+private:
+    void open(std::uint16_t type)
+    {
+        start_ = out_.size();
+        std::uint8_t *p = ByteWriter(out_).grow(4);
+        ByteWriter::put16(p, type);
+    }
+    void close()
+    {
+        ByteWriter::put16(out_.data() + start_ + 2, static_cast<std::uint16_t>(out_.size() - start_ - 4));
+    }
+
+    Bytes &out_;
+    std::size_t start_ = 0;
+};
+
+} // namespace
+
+SstWriter::SstWriter(const StringPool &pool) : pool_(pool), remap_(pool.size(), UINT32_MAX) {}
+
+void SstWriter::reference(std::uint32_t poolIndex)
+{
+    ++total_;
+    if (remap_[poolIndex] == UINT32_MAX) {
+        remap_[poolIndex] = 0;
+        order_.push_back(poolIndex);
+    }
+}
+
+void SstWriter::finish()
+{
+    const std::size_t n = order_.size();
+    // canonical[k]: the first position in order_ holding the same plain string as position k.
+    std::vector<std::uint32_t> canonical(n);
+    std::vector<std::uint64_t> keys;
+    keys.reserve(n);
+    for (std::size_t k = 0; k < n; ++k) {
+        canonical[k] = static_cast<std::uint32_t>(k);
+        if (pool_.rich.empty() || !pool_.rich.count(order_[k]))
+            keys.push_back(static_cast<std::uint64_t>(hashOf(pool_.at(order_[k]))) << 32 | k);
+    }
+    radixSortByHash(keys);
+    for (std::size_t i = 0; i < keys.size();) {
+        std::size_t j = i + 1;
+        while (j < keys.size() && (keys[j] >> 32) == (keys[i] >> 32))
+            ++j;
+        for (std::size_t a = i; a < j; ++a) {
+            const auto ka = static_cast<std::uint32_t>(keys[a]);
+            if (canonical[ka] != ka)
+                continue;
+            for (std::size_t b = a + 1; b < j; ++b) {
+                const auto kb = static_cast<std::uint32_t>(keys[b]);
+                if (canonical[kb] == kb && pool_.at(order_[ka]) == pool_.at(order_[kb]))
+                    canonical[kb] = ka;
+            }
+        }
+        i = j;
+    }
+    entries_.reserve(n);
+    for (std::size_t k = 0; k < n; ++k) {
+        if (canonical[k] == k) {
+            remap_[order_[k]] = static_cast<std::uint32_t>(entries_.size());
+            entries_.push_back(order_[k]);
+        } else {
+            remap_[order_[k]] = remap_[order_[canonical[k]]];
+        }
+    }
+    order_ = {};
+}
+
+void SstWriter::write(Bytes &out) const
+{
+    const std::size_t n = entries_.size();
+    const std::size_t perBucket = std::clamp<std::size_t>((n + 127) / 128, 8, 0xFFFF);
+    struct Bucket { std::uint32_t ib; std::uint16_t offset; };
+    std::vector<Bucket> buckets;
+    buckets.reserve(n / perBucket + 1);
+    {
+        ContinuedRecord rec(out, rec::Sst);
+        ByteWriter w(out);
+        w.u32(total_);
+        w.u32(static_cast<std::uint32_t>(n));
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::uint32_t poolIndex = entries_[i];
+            const std::u16string_view s = pool_.at(poolIndex);
+            const auto richIt = pool_.rich.find(poolIndex);
+            const StringPool::Rich *rich = richIt != pool_.rich.end() ? &richIt->second : nullptr;
+            const bool compressed = ByteWriter::fitsCompressed(s);
+            const std::size_t width = compressed ? 1 : 2;
+            std::size_t header = 3;
+            std::uint8_t option = compressed ? 0 : 1;
+            if (rich && rich->runCount) {
+                header += 2;
+                option |= 0x08;
+            }
+            if (rich && !rich->phonetic.empty()) {
+                header += 4;
+                option |= 0x04;
+            }
+            // The header and the first character never straddle two records.
+            if (rec.room() < header + (s.empty() ? 0 : width))
+                rec.next();
+            if (i % perBucket == 0)
+                buckets.push_back({static_cast<std::uint32_t>(out.size()),
+                                   static_cast<std::uint16_t>(out.size() - rec.recordStart())});
+            w.u16(static_cast<std::uint16_t>(s.size()));
+            w.u8(option);
+            if (option & 0x08)
+                w.u16(rich->runCount);
+            if (option & 0x04)
+                w.u32(static_cast<std::uint32_t>(rich->phonetic.size()));
+            std::size_t done = 0;
+            while (done < s.size()) {
+                if (rec.room() < width) {
+                    rec.next();
+                    w.u8(compressed ? 0 : 1); // a continued string restates its width
+                }
+                const std::size_t k = std::min(s.size() - done, rec.room() / width);
+                w.chars(s.substr(done, k), compressed);
+                done += k;
+            }
+            if (rich) {
+                const Bytes &runs = rich->runs;
+                for (std::size_t at = 0; at < runs.size();) {
+                    if (rec.room() < 4)
+                        rec.next();
+                    const std::size_t k = std::min(runs.size() - at, rec.room() / 4 * 4);
+                    w.bytes(runs.data() + at, k);
+                    at += k;
+                }
+                const Bytes &ext = rich->phonetic;
+                for (std::size_t at = 0; at < ext.size();) {
+                    if (rec.room() == 0)
+                        rec.next();
+                    const std::size_t k = std::min(ext.size() - at, rec.room());
+                    w.bytes(ext.data() + at, k);
+                    at += k;
+                }
+            }
+        }
+    }
+    ContinuedRecord ext(out, rec::ExtSst);
+    ByteWriter w(out);
+    w.u16(static_cast<std::uint16_t>(perBucket));
+    for (const auto &b : buckets) {
+        if (ext.room() < 8)
+            ext.next();
+        w.u32(b.ib);
+        w.u16(b.offset);
+        w.u16(0);
+    }
+}
+
+} // namespace xls
