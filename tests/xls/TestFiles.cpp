@@ -49,8 +49,11 @@ FilepassAt findFilepassRecord(const Bytes &stream)
 
 bool looksItalian(const std::string &message)
 {
-    for (const char *word : {"non ", "è ", "Impossibile", "danneggiato", "flusso", "cartella", "La password"})
-        if (message.find(word) != std::string::npos && message.find(" the ") == std::string::npos)
+    for (const char *english : {" the ", " of ", "Unable", "failed", "cannot", "error"})
+        if (message.find(english) != std::string::npos)
+            return false;
+    for (const char *word : {"non ", "è ", "Impossibile", "danneggiato", "flusso", "cartella", "all'", " di ", " del"})
+        if (message.find(word) != std::string::npos)
             return true;
     return false;
 }

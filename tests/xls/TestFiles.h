@@ -21,7 +21,7 @@ struct FilepassAt {
 };
 FilepassAt findFilepassRecord(const Bytes &stream);
 
-// True when the text reads as Italian: non-empty and using words the messages are made of.
+// True when the text reads as Italian: words the messages are made of, none of English.
 bool looksItalian(const std::string &message);
 
 class ScratchDir {
