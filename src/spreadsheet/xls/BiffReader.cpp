@@ -125,6 +125,9 @@ Book Parser::run()
     if (s_.size() < 4)
         throw Error(ErrorKind::NotAWorkbook, "flusso Workbook vuoto o troppo corto ("
                                                  + std::to_string(s_.size()) + " byte)");
+    const std::uint16_t first = static_cast<std::uint16_t>(s_[0] | s_[1] << 8);
+    if (first != rec::Bof && first != 0x0009 && first != 0x0209 && first != 0x0409)
+        throw Error(ErrorKind::NotAWorkbook, recordWhere(first, 0) + ": il flusso non inizia con un record BOF");
     RecordStream rs(s_, 0, s_.size());
     readGlobals(rs);
     readPrintAreas();
@@ -139,7 +142,7 @@ Book Parser::run()
                          "il foglio inizia all'offset " + std::to_string(e.position) + ", oltre la fine del flusso");
     }
     std::vector<SheetEntry> byPosition = entries_;
-    std::sort(byPosition.begin(), byPosition.end(),
+    std::stable_sort(byPosition.begin(), byPosition.end(),
               [](const SheetEntry &a, const SheetEntry &b) { return a.position < b.position; });
     for (std::size_t i = 0; i < byPosition.size(); ++i) {
         const std::size_t limit = i + 1 < byPosition.size() ? byPosition[i + 1].position : s_.size();

@@ -128,12 +128,25 @@ bool isCellRecord(std::uint16_t type)
     }
 }
 
-// An RK value when the number is exactly representable as one.
+// An RK value when the number is exactly representable as one; integers first, as
+// LibreOffice and Excel choose.
 bool toRk(double v, std::uint32_t &rk)
 {
-    if (std::isfinite(v) && v == std::floor(v) && v >= -536870912.0 && v <= 536870911.0 && !(v == 0 && std::signbit(v))) {
+    if (!std::isfinite(v))
+        return false;
+    constexpr double Min = -536870912.0, Max = 536870911.0;
+    if (v == std::floor(v) && v >= Min && v <= Max && !(v == 0 && std::signbit(v))) {
         rk = static_cast<std::uint32_t>(static_cast<std::int32_t>(v)) << 2 | 0x02;
         return true;
+    }
+    const double hundred = v * 100;
+    const double rounded = std::round(hundred);
+    if (rounded >= Min && rounded <= Max) {
+        const std::int32_t i = static_cast<std::int32_t>(rounded);
+        if (static_cast<double>(i) / 100 == v && !(i == 0 && std::signbit(v))) {
+            rk = static_cast<std::uint32_t>(i) << 2 | 0x03;
+            return true;
+        }
     }
     std::uint64_t bits;
     std::memcpy(&bits, &v, 8);
@@ -141,23 +154,10 @@ bool toRk(double v, std::uint32_t &rk)
         rk = static_cast<std::uint32_t>(bits >> 32);
         return true;
     }
-    const double hundred = v * 100;
-    if (std::isfinite(hundred) && hundred == std::floor(hundred) && hundred >= -536870912.0 && hundred <= 536870911.0) {
-        const std::int32_t i = static_cast<std::int32_t>(hundred);
-        if (static_cast<double>(i) / 100 == v) {
-            rk = static_cast<std::uint32_t>(i) << 2 | 0x03;
-            return true;
-        }
-    }
     std::memcpy(&bits, &hundred, 8);
-    if (std::isfinite(hundred) && (bits & 0x3FFFFFFFFull) == 0) {
-        const std::uint64_t hi = bits & 0xFFFFFFFC00000000ull;
-        double back;
-        std::memcpy(&back, &hi, 8);
-        if (back / 100 == v) {
-            rk = static_cast<std::uint32_t>(bits >> 32) | 0x01;
-            return true;
-        }
+    if (std::isfinite(hundred) && (bits & 0x3FFFFFFFFull) == 0 && hundred / 100 == v) {
+        rk = static_cast<std::uint32_t>(bits >> 32) | 0x01;
+        return true;
     }
     return false;
 }

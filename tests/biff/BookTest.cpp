@@ -1,0 +1,122 @@
+#include "BiffPrintArea.h"
+#include "Book.h"
+
+#include <gtest/gtest.h>
+
+using namespace xls;
+
+namespace {
+
+Cell &setNumber(Sheet &s, std::uint32_t row, std::uint16_t col, double v)
+{
+    Cell &c = s.touch(row, col);
+    c.kind = CellKind::Number;
+    c.number = v;
+    return c;
+}
+
+} // namespace
+
+TEST(Book, CellsStaySortedAndTouchNeverDuplicates)
+{
+    Sheet s;
+    setNumber(s, 3, 5, 1);
+    setNumber(s, 3, 1, 2);
+    setNumber(s, 3, 9, 3);
+    setNumber(s, 3, 5, 4);
+    ASSERT_EQ(s.rows.size(), 4u);
+    ASSERT_EQ(s.rows[3].cells.size(), 3u);
+    EXPECT_EQ(s.rows[3].cells[0].col, 1);
+    EXPECT_EQ(s.rows[3].cells[1].col, 5);
+    EXPECT_EQ(s.rows[3].cells[2].col, 9);
+    EXPECT_EQ(s.cell(3, 5)->number, 4);
+    EXPECT_EQ(s.cell(3, 6), nullptr);
+    EXPECT_EQ(s.cell(70, 0), nullptr);
+}
+
+TEST(Book, DeletingARowMovesCellsAndFormulasUpAndDropsTheRowsOwn)
+{
+    Sheet s;
+    setNumber(s, 0, 0, 10);
+    setNumber(s, 1, 0, 20);
+    setNumber(s, 2, 0, 30);
+    s.formulas[1u << 8 | 0] = {RawRecord{0x0006, Bytes(20, 0)}};
+    s.formulas[2u << 8 | 3] = {RawRecord{0x0006, Bytes(20, 1)}};
+    s.deleteRow(1);
+    EXPECT_EQ(s.cell(0, 0)->number, 10);
+    EXPECT_EQ(s.cell(1, 0)->number, 30);
+    EXPECT_EQ(s.formulas.count(1u << 8 | 0), 0u);
+    ASSERT_EQ(s.formulas.count(1u << 8 | 3), 1u);
+    EXPECT_EQ(s.formulas[1u << 8 | 3].front().body[0], 1);
+    s.erase(1, 3);
+    EXPECT_TRUE(s.formulas.empty());
+    s.erase(1, 0);
+    EXPECT_EQ(s.cell(1, 0), nullptr);
+}
+
+TEST(Book, DateFormatsAreRecognisedOutsideQuotesBracketsAndEscapes)
+{
+    struct Case { const char16_t *code; bool date; };
+    const Case cases[] = {
+        {u"dd/mm/yyyy", true},        {u"DD/MM/YYYY", true},   {u"d-mmm-yy", true},
+        {u"h:mm:ss", true},           {u"[h]:mm:ss", true},    {u"yyyy-mm-dd\\ hh:mm", true},
+        {u"[$-410]dd/mm/yyyy", true}, {u"General", false},     {u"@", false},
+        {u"0.00", false},             {u"#,##0.00", false},    {u"0.00E+00", false},
+        {u"\"days\" 0", false},       {u"[Red]0.00", false},   {u"0\\d", false},
+        {u"_(* #,##0_)", false},      {u"0 \"ms\"", false},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(isDateFormatCode(c.code), c.date) << std::string(c.code, c.code + std::char_traits<char16_t>::length(c.code));
+}
+
+TEST(Book, BuiltInAndCustomFormatsDecideDatesAndTexts)
+{
+    Book b = newBook(u"Velmoro");
+    const std::uint16_t date = b.xfWithFormat(15, u"dd/mm/yyyy");
+    const std::uint16_t builtinDate = b.xfWithFormat(15, u"m/d/yyyy");
+    const std::uint16_t text = b.xfWithFormat(15, u"@");
+    const std::uint16_t money = b.xfWithFormat(15, u"#,##0.00");
+    EXPECT_TRUE(b.isDateFormat(date));
+    EXPECT_TRUE(b.isDateFormat(builtinDate));
+    EXPECT_EQ(b.xfs[builtinDate].format(), 14);
+    EXPECT_TRUE(b.isTextFormat(text));
+    EXPECT_EQ(b.xfs[text].format(), 49);
+    EXPECT_FALSE(b.isDateFormat(money));
+    EXPECT_FALSE(b.isDateFormat(15));
+    EXPECT_FALSE(b.isTextFormat(15));
+    EXPECT_GE(b.xfs[date].format(), 164);
+    EXPECT_EQ(b.formatCode(date), u"dd/mm/yyyy");
+    // Asking again reuses the XF instead of adding one.
+    const std::size_t count = b.xfs.size();
+    EXPECT_EQ(b.xfWithFormat(15, u"dd/mm/yyyy"), date);
+    EXPECT_EQ(b.xfWithFormat(date, u"dd/mm/yyyy"), date);
+    EXPECT_EQ(b.xfs.size(), count);
+    // A custom FORMAT overriding a built-in id is what counts.
+    b.formats[14] = u"0.00";
+    EXPECT_FALSE(b.isDateFormat(builtinDate));
+}
+
+TEST(Book, SheetsAreFoundByNameIgnoringCase)
+{
+    Book b = newBook(u"Città");
+    EXPECT_EQ(b.sheet(u"CITTÀ"), &b.sheets[0]);
+    EXPECT_EQ(b.sheet(u"città"), &b.sheets[0]);
+    EXPECT_EQ(b.sheet(u"Citta"), nullptr);
+}
+
+TEST(Book, PrintAreaTextsParseAndFormatAsTheHostShowsThem)
+{
+    struct Case { const char16_t *in; const char16_t *out; };
+    const Case good[] = {
+        {u"$A$1:$R$40", u"$A$1:$R$40"}, {u"a1:r40", u"$A$1:$R$40"}, {u"R40:A1", u"$A$1:$R$40"},
+        {u"B7", u"$B$7"},               {u"$A:$R", u"$A:$R"},       {u"1:3", u"$1:$3"},
+        {u"IV65536", u"$IV$65536"},     {u"A1:IV65536", u"$A$1:$IV$65536"},
+    };
+    for (const auto &c : good) {
+        const auto area = parseArea(c.in);
+        ASSERT_TRUE(area.has_value());
+        EXPECT_EQ(formatArea(*area), std::u16string(c.out));
+    }
+    for (const char16_t *bad : {u"", u"A", u"IW1", u"A0", u"A65537", u"A1:", u"$", u"A1B", u"1"})
+        EXPECT_FALSE(parseArea(bad).has_value());
+}

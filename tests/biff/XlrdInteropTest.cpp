@@ -1,0 +1,129 @@
+#include "BiffWriter.h"
+#include "OleFiles.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QString>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+using namespace xls;
+
+namespace {
+
+std::string run(const std::string &command)
+{
+    std::string out;
+    FILE *p = popen(command.c_str(), "r");
+    if (!p)
+        return out;
+    char buf[65536];
+    std::size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
+        out.append(buf, n);
+    pclose(p);
+    return out;
+}
+
+QString cellName(std::uint32_t row, std::uint16_t col)
+{
+    QString letters;
+    for (int c = col + 1; c > 0; c = (c - 1) / 26)
+        letters.prepend(QChar('A' + (c - 1) % 26));
+    return letters + QString::number(row + 1);
+}
+
+void text(Book &b, Sheet &s, std::uint32_t row, std::uint16_t col, const std::u16string &t, std::uint16_t xf = 15)
+{
+    Cell &c = s.touch(row, col);
+    c.kind = CellKind::Text;
+    c.text = b.strings.add(t);
+    c.xf = xf;
+}
+
+} // namespace
+
+TEST(XlrdInterop, XlrdReadsTheCellsWeWrite)
+{
+    Book book = newBook(u"Velmoro");
+    Sheet header = book.sheets[0];
+    header.name = u"Solo intestazione";
+    header.window.selected = false;
+    book.sheets.push_back(header);
+    Sheet &s = book.sheets[0];
+    const std::uint16_t textXf = book.xfWithFormat(15, u"@");
+    const std::uint16_t dateXf = book.xfWithFormat(15, u"dd/mm/yyyy");
+    text(book, s, 0, 0, u"ID");
+    text(book, s, 0, 1, u"Città");
+    text(book, s, 0, 2, u"Bianchi S.p.A. – Perù “quoted” €");
+    text(book, s, 1, 1, u"00184", textXf);
+    text(book, s, 1, 2, u"multi\nline");
+    Cell &n = s.touch(1, 0);
+    n.kind = CellKind::Number;
+    n.number = 41;
+    Cell &d = s.touch(1, 3);
+    d.kind = CellKind::Number;
+    d.number = 46361;
+    d.xf = dateXf;
+    Cell &x = s.touch(1, 4);
+    x.kind = CellKind::Number;
+    x.number = 1234.56789;
+    Cell &t = s.touch(1, 5);
+    t.kind = CellKind::Bool;
+    t.code = 1;
+    for (std::uint32_t i = 0; i < 10000; ++i)
+        text(book, s, 2 + i / 5, static_cast<std::uint16_t>(i % 5),
+             (i % 2 ? u"voce € " : u"voce à ") + std::u16string(i % 150, u'x') + u" " + std::u16string(1, u'0' + i % 10)
+                 + std::u16string(1, u'A' + (i / 10) % 26) + std::u16string(1, u'a' + (i / 260) % 26));
+    text(book, book.sheets[1], 0, 0, u"Intestazione");
+    s.window.frozenRows = 1;
+    s.window.activeRow = 1;
+    s.columns.push_back({8, 9, 2340, textXf, 0});
+
+    const std::string path = biff_test::tempPath("xlrd_interop.xls");
+    biff_test::writeWorkbookFile(path, writeWorkbookStream(book));
+    const std::string json = run(std::string("/usr/bin/python3 ") + BIFF_XLRD_SCRIPT + " '" + path + "'");
+    const QJsonObject out = QJsonDocument::fromJson(QByteArray::fromStdString(json)).object();
+    ASSERT_FALSE(out.isEmpty()) << json;
+    EXPECT_EQ(out["date1904"].toInt(), 0);
+    const QJsonArray sheets = out["sheets"].toArray();
+    ASSERT_EQ(sheets.size(), 2);
+    for (std::size_t si = 0; si < 2; ++si) {
+        const Sheet &sheet = book.sheets[si];
+        const QJsonObject js = sheets[static_cast<int>(si)].toObject();
+        EXPECT_EQ(js["name"].toString(), QString::fromStdU16String(sheet.name));
+        const QJsonObject cells = js["cells"].toObject();
+        std::size_t count = 0;
+        for (std::size_t r = 0; r < sheet.rows.size(); ++r)
+            for (const Cell &c : sheet.rows[r].cells) {
+                const QString name = cellName(static_cast<std::uint32_t>(r), c.col);
+                const QJsonArray v = cells[name].toArray();
+                SCOPED_TRACE(name.toStdString());
+                ++count;
+                ASSERT_EQ(v.size(), 3);
+                switch (c.kind) {
+                case CellKind::Text:
+                    EXPECT_EQ(v[0].toString(), "text");
+                    EXPECT_EQ(v[1].toString(), QString::fromStdU16String(std::u16string(book.strings.at(c.text))));
+                    break;
+                case CellKind::Number:
+                    EXPECT_EQ(v[0].toString(), book.isDateFormat(c.xf) ? "date" : "number");
+                    EXPECT_EQ(v[1].toDouble(), c.number);
+                    break;
+                case CellKind::Bool:
+                    EXPECT_EQ(v[0].toString(), "bool");
+                    EXPECT_EQ(v[1].toInt(), c.code);
+                    break;
+                default:
+                    break;
+                }
+                EXPECT_EQ(v[2].toString(), QString::fromStdU16String(book.formatCode(c.xf)));
+            }
+        EXPECT_EQ(static_cast<std::size_t>(cells.size()), count);
+    }
+    EXPECT_EQ(sheets[0].toObject()["frozen"].toArray()[0].toInt(), 1);
+    EXPECT_EQ(sheets[1].toObject()["frozen"].toArray()[0].toInt(), 0);
+}
