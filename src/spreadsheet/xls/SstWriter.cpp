@@ -29,19 +29,27 @@ std::uint32_t hashOf(std::u16string_view s)
     return static_cast<std::uint32_t>(h);
 }
 
-// Sorts (hash << 32 | position) keys by their hash with two 16-bit radix passes; stable,
-// so equal hashes keep their positions in ascending order.
+// Sorts (hash << 32 | position) keys by their hash with three 11-bit radix passes (small
+// count tables stay in cache); stable, so equal hashes keep their positions in order.
 void radixSortByHash(std::vector<std::uint64_t> &keys)
 {
+    constexpr int Bits = 11;
+    constexpr std::size_t Buckets = std::size_t{1} << Bits;
+    std::vector<std::uint32_t> count(3 * Buckets, 0);
+    for (std::uint64_t k : keys)
+        for (int p = 0; p < 3; ++p)
+            ++count[p * Buckets + ((k >> (32 + p * Bits)) & (Buckets - 1))];
     std::vector<std::uint64_t> tmp(keys.size());
-    for (int shift : {32, 48}) {
-        std::vector<std::uint32_t> count(65537, 0);
+    for (int p = 0; p < 3; ++p) {
+        std::uint32_t *c = count.data() + p * Buckets;
+        std::uint32_t sum = 0;
+        for (std::size_t b = 0; b < Buckets; ++b) {
+            const std::uint32_t n = c[b];
+            c[b] = sum;
+            sum += n;
+        }
         for (std::uint64_t k : keys)
-            ++count[((k >> shift) & 0xFFFF) + 1];
-        for (std::size_t i = 1; i < count.size(); ++i)
-            count[i] += count[i - 1];
-        for (std::uint64_t k : keys)
-            tmp[count[(k >> shift) & 0xFFFF]++] = k;
+            tmp[c[(k >> (32 + p * Bits)) & (Buckets - 1)]++] = k;
         keys.swap(tmp);
     }
 }
