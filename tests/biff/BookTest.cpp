@@ -91,6 +91,10 @@ TEST(Book, BuiltInAndCustomFormatsDecideDatesAndTexts)
     EXPECT_EQ(b.xfWithFormat(15, u"dd/mm/yyyy"), date);
     EXPECT_EQ(b.xfWithFormat(date, u"dd/mm/yyyy"), date);
     EXPECT_EQ(b.xfs.size(), count);
+    // A number format on a style XF gives a cell XF whose parent is that style.
+    const std::uint16_t fromStyle = b.xfWithFormat(3, u"0.000");
+    EXPECT_EQ(b.xfs[fromStyle].raw[4] & 0x04, 0);
+    EXPECT_EQ((b.xfs[fromStyle].raw[4] | b.xfs[fromStyle].raw[5] << 8) >> 4, 3);
     // A custom FORMAT overriding a built-in id is what counts.
     b.formats[14] = u"0.00";
     EXPECT_FALSE(b.isDateFormat(builtinDate));

@@ -266,8 +266,12 @@ std::uint16_t Book::xfWithFormat(std::uint16_t base, std::u16string_view code)
     Xf wanted = xfs[base];
     wanted.setFormat(*ifmt);
     if (wanted.raw.size() >= 10) {
-        wanted.raw[4] &= ~0x04;   // a cell XF, never a style
-        wanted.raw[9] |= 0x04;    // fAtrNum: the number format is its own
+        if (wanted.raw[4] & 0x04) { // from a style: a cell XF whose parent is that style
+            const std::uint16_t flags = static_cast<std::uint16_t>((wanted.raw[4] & 0x03) | base << 4);
+            wanted.raw[4] = static_cast<std::uint8_t>(flags);
+            wanted.raw[5] = static_cast<std::uint8_t>(flags >> 8);
+        }
+        wanted.raw[9] |= 0x04; // fAtrNum: the number format is its own
     }
     for (std::size_t i = 0; i < xfs.size(); ++i)
         if (xfs[i].raw == wanted.raw)
