@@ -210,3 +210,12 @@ TEST(XlsFile, SavingKeepsTheModeOfTheArchive)
     EXPECT_EQ(0600u, st.st_mode & 07777);
     EXPECT_EQ(1u, dir.entryCount());
 }
+
+TEST(XlsFile, OpensAFileEncryptedWithExcelsDefaultPasswordWhateverPasswordIsGiven)
+{
+    ScratchDir dir;
+    saveXlsFile(newXlsFile(newBook(u"Velmoro"), u"VelvetSweatshop"), dir.path("readonly.xls"));
+    const XlsFile file = openXlsFile(dir.path("readonly.xls"), password);
+    EXPECT_EQ(Scheme::Rc4Md5, file.scheme);
+    EXPECT_EQ(u"VelvetSweatshop", file.password);
+}
