@@ -18,7 +18,8 @@ const std::u16string password = u"TRVX5093MQP";
 std::uint16_t le16(const Bytes &b, std::size_t at) { return std::uint16_t(b[at] | b[at + 1] << 8); }
 
 // msoffcrypto's layout of a decrypted stream: FILEPASS turned into a record of type 0 with a
-// zero body, which is how the reference streams were produced.
+// zero body. The reference streams in fixtures/ are the fixtures decrypted that way by the
+// independent tools/xls_rc4.py (--msoffcrypto-layout), which msoffcrypto agrees with.
 Bytes msoffcryptoLayout(Bytes stream)
 {
     const FilepassAt filepass = findFilepassRecord(stream);
