@@ -525,3 +525,40 @@ TEST(RoundTrip, TrailingFormattedBlankRowsBecomeMulblankAndComeBack)
     EXPECT_EQ(back.sheets[0].cell(500, 3)->kind, CellKind::Blank);
     EXPECT_TRUE(back.isTextFormat(back.sheets[0].cell(500, 3)->xf));
 }
+
+TEST(RoundTrip, LibreOfficeCompanionPrintAreaNameFollowsTheModel)
+{
+    Book book = newBook(u"Velmoro");
+    addText(book, book.sheets[0], 0, 0, u"ID");
+    book.sheets[0].page.printArea = u"$A$1:$C$2";
+    Book read = readWorkbookStream(writeWorkbookStream(book));
+    // LibreOffice writes, after the builtin name, a local "Excel_BuiltIn_Print_Area" on the same area.
+    auto &g = read.globals;
+    const auto builtin = std::find_if(g.begin(), g.end(), [](const RawRecord &r) { return r.type == 0x0018; });
+    ASSERT_NE(builtin, g.end());
+    Bytes legacy = builtin->body;
+    const std::string name = "Excel_BuiltIn_Print_Area";
+    legacy[0] = 0;
+    legacy[3] = static_cast<std::uint8_t>(name.size());
+    legacy.erase(legacy.begin() + 15, legacy.begin() + 16);
+    legacy.insert(legacy.begin() + 15, name.begin(), name.end());
+    g.insert(builtin + 1, RawRecord{0x0018, legacy});
+
+    Book twice = readWorkbookStream(writeWorkbookStream(read));
+    EXPECT_EQ(*twice.sheets[0].page.printArea, u"$A$1:$C$2");
+    twice.sheets[0].page.printArea = u"$B$2:$R$40";
+    const Book moved = readWorkbookStream(writeWorkbookStream(twice));
+    EXPECT_EQ(*moved.sheets[0].page.printArea, u"$B$2:$R$40");
+    std::vector<Bytes> formulas;
+    for (const auto &r : moved.globals)
+        if (r.type == 0x0018)
+            formulas.emplace_back(r.body.end() - 11, r.body.end());
+    ASSERT_EQ(formulas.size(), 2u);
+    EXPECT_EQ(formulas[0], formulas[1]) << "both names give the same area";
+    EXPECT_EQ(formulas[1], (Bytes{0x3B, 0, 0, 1, 0, 39, 0, 1, 0, 17, 0}));
+
+    twice.sheets[0].page.printArea.reset();
+    const Book cleared = readWorkbookStream(writeWorkbookStream(twice));
+    EXPECT_FALSE(cleared.sheets[0].page.printArea.has_value());
+    EXPECT_EQ(std::count_if(cleared.globals.begin(), cleared.globals.end(), [](const RawRecord &r) { return r.type == 0x0018; }), 0);
+}

@@ -21,9 +21,13 @@ bool isSelfSupBook(const RawRecord &supBook);
 struct PrintAreaName {
     std::uint16_t sheet = 0;           // 0-based
     std::optional<CellArea> area;      // set when the formula is one area on that sheet
+    bool legacy = false;               // LibreOffice's companion name "Excel_BuiltIn_Print_Area"
 };
-// The sheet and area of a builtin Print_Area NAME; nullopt for any other name.
+// The sheet and area of a builtin Print_Area NAME, or of the sheet-local
+// "Excel_BuiltIn_Print_Area" LibreOffice writes next to it; nullopt for any other name.
 std::optional<PrintAreaName> printAreaName(const RawRecord &name, const std::vector<Xti> &xtis);
+// The same NAME with another formula.
+RawRecord withFormula(const RawRecord &name, const Bytes &rgce);
 // A builtin Print_Area NAME for a sheet, its area on EXTERNSHEET entry ixti.
 RawRecord makePrintAreaName(std::uint16_t sheet, std::uint16_t ixti, const CellArea &area);
 

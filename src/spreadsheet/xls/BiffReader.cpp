@@ -242,8 +242,11 @@ void Parser::readPrintAreas()
         if (r.type != rec::Name)
             continue;
         const auto name = printAreaName(r, xtis);
-        if (name && name->area && name->sheet < book_.sheets.size())
-            book_.sheets[name->sheet].page.printArea = formatArea(*name->area);
+        if (!name || !name->area || name->sheet >= book_.sheets.size())
+            continue;
+        auto &area = book_.sheets[name->sheet].page.printArea;
+        if (!name->legacy || !area)
+            area = formatArea(*name->area);
     }
 }
 

@@ -237,14 +237,16 @@ std::vector<RawRecord> Writer::globalsWithNames() const
 
     auto xtis = externSheets(g);
     std::vector<bool> named(sheetCount, false);
-    std::vector<std::pair<std::size_t, std::uint16_t>> toRewrite; // globals index, sheet
+    struct Rewrite { std::size_t index; std::uint16_t sheet; bool legacy; };
+    std::vector<Rewrite> toRewrite; // rewritten, or dropped when cleared
     for (std::size_t i = 0; i < g.size(); ++i) {
         const auto name = printAreaName(g[i], xtis);
         if (!name || name->sheet >= sheetCount)
             continue;
         if (wanted[name->sheet] || name->area)
-            toRewrite.emplace_back(i, name->sheet); // rewritten, or dropped when cleared
-        named[name->sheet] = true;
+            toRewrite.push_back({i, name->sheet, name->legacy});
+        if (!name->legacy)
+            named[name->sheet] = true;
     }
     const bool anyWanted = std::any_of(wanted.begin(), wanted.end(), [](const auto &a) { return a.has_value(); });
     if (!anyWanted && toRewrite.empty())
@@ -317,10 +319,12 @@ std::vector<RawRecord> Writer::globalsWithNames() const
     }
     bool externWritten = false;
     for (std::size_t i = 0; i < g.size(); ++i) {
-        const auto rw = std::find_if(toRewrite.begin(), toRewrite.end(), [&](const auto &p) { return p.first == i; });
+        const auto rw = std::find_if(toRewrite.begin(), toRewrite.end(), [&](const Rewrite &p) { return p.index == i; });
         if (rw != toRewrite.end()) {
-            const std::uint16_t s = rw->second;
-            if (wanted[s])
+            const std::uint16_t s = rw->sheet;
+            if (wanted[s] && rw->legacy)
+                out.push_back(withFormula(g[i], area3dFormula(ixti[s], *wanted[s])));
+            else if (wanted[s])
                 out.push_back(makePrintAreaName(s, ixti[s], *wanted[s]));
             nameInsertAt = out.size();
             continue;
