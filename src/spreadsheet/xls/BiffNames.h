@@ -28,6 +28,9 @@ struct PrintAreaName {
 std::optional<PrintAreaName> printAreaName(const RawRecord &name, const std::vector<Xti> &xtis);
 // The same NAME with another formula.
 RawRecord withFormula(const RawRecord &name, const Bytes &rgce);
+// The globals with each sheet's Print_Area name as its page setup has it: rewritten, dropped
+// when cleared, or added with the SUPBOOK and EXTERNSHEET entries it refers to.
+std::vector<RawRecord> withPrintAreaNames(const std::vector<RawRecord> &globals, const std::vector<Sheet> &sheets);
 // A builtin Print_Area NAME for a sheet, its area on EXTERNSHEET entry ixti.
 RawRecord makePrintAreaName(std::uint16_t sheet, std::uint16_t ixti, const CellArea &area);
 

@@ -1,12 +1,12 @@
 #include "BiffWriter.h"
 
 #include "BiffNames.h"
+#include "BiffRows.h"
 #include "ByteWriter.h"
 #include "RecordTypes.h"
 #include "SstWriter.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <functional>
 
@@ -128,40 +128,6 @@ bool isCellRecord(std::uint16_t type)
     }
 }
 
-// An RK value when the number is exactly representable as one; integers first, as
-// LibreOffice and Excel choose.
-bool toRk(double v, std::uint32_t &rk)
-{
-    if (!std::isfinite(v))
-        return false;
-    constexpr double Min = -536870912.0, Max = 536870911.0;
-    if (v == std::floor(v) && v >= Min && v <= Max && !(v == 0 && std::signbit(v))) {
-        rk = static_cast<std::uint32_t>(static_cast<std::int32_t>(v)) << 2 | 0x02;
-        return true;
-    }
-    const double hundred = v * 100;
-    const double rounded = std::round(hundred);
-    if (rounded >= Min && rounded <= Max) {
-        const std::int32_t i = static_cast<std::int32_t>(rounded);
-        if (static_cast<double>(i) / 100 == v && !(i == 0 && std::signbit(v))) {
-            rk = static_cast<std::uint32_t>(i) << 2 | 0x03;
-            return true;
-        }
-    }
-    std::uint64_t bits;
-    std::memcpy(&bits, &v, 8);
-    if ((bits & 0x3FFFFFFFFull) == 0) {
-        rk = static_cast<std::uint32_t>(bits >> 32);
-        return true;
-    }
-    std::memcpy(&bits, &hundred, 8);
-    if (std::isfinite(hundred) && (bits & 0x3FFFFFFFFull) == 0 && hundred / 100 == v) {
-        rk = static_cast<std::uint32_t>(bits >> 32) | 0x01;
-        return true;
-    }
-    return false;
-}
-
 Bytes u16Body(std::uint16_t v) { return Bytes{static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)}; }
 
 class Writer {
@@ -173,10 +139,8 @@ public:
 
 private:
     void collectStrings();
-    std::vector<RawRecord> globalsWithNames() const;
     void writeGlobals();
     void writeWorksheet(std::size_t index);
-    void writeRows(const Sheet &sheet);
     void writeWindow(const Sheet &sheet, const RawRecord *placeholder);
     void writeBof(std::size_t index);
 
@@ -224,160 +188,9 @@ void Writer::collectStrings()
     sst_.finish();
 }
 
-// The globals with each sheet's Print_Area name as the model has it, plus the SUPBOOK and
-// EXTERNSHEET entries those names refer to.
-std::vector<RawRecord> Writer::globalsWithNames() const
-{
-    std::vector<RawRecord> g = book_.globals;
-    const std::size_t sheetCount = book_.sheets.size();
-    std::vector<std::optional<CellArea>> wanted(sheetCount);
-    for (std::size_t i = 0; i < sheetCount; ++i)
-        if (book_.sheets[i].page.printArea)
-            wanted[i] = parseArea(*book_.sheets[i].page.printArea);
-
-    auto xtis = externSheets(g);
-    std::vector<bool> named(sheetCount, false);
-    struct Rewrite { std::size_t index; std::uint16_t sheet; bool legacy; };
-    std::vector<Rewrite> toRewrite; // rewritten, or dropped when cleared
-    for (std::size_t i = 0; i < g.size(); ++i) {
-        const auto name = printAreaName(g[i], xtis);
-        if (!name || name->sheet >= sheetCount)
-            continue;
-        if (wanted[name->sheet] || name->area)
-            toRewrite.push_back({i, name->sheet, name->legacy});
-        if (!name->legacy)
-            named[name->sheet] = true;
-    }
-    const bool anyWanted = std::any_of(wanted.begin(), wanted.end(), [](const auto &a) { return a.has_value(); });
-    if (!anyWanted && toRewrite.empty())
-        return g;
-
-    // The self-referencing SUPBOOK, added after the last SUPBOOK when absent.
-    std::optional<std::uint16_t> self;
-    std::uint16_t supBooks = 0;
-    std::size_t lastSupBook = g.size();
-    for (std::size_t i = 0; i < g.size(); ++i)
-        if (g[i].type == rec::SupBook) {
-            if (isSelfSupBook(g[i]) && !self)
-                self = supBooks;
-            ++supBooks;
-            lastSupBook = i;
-        }
-    std::vector<std::uint16_t> ixti(sheetCount, 0);
-    std::vector<Xti> added;
-    if (anyWanted) {
-        for (std::size_t s = 0; s < sheetCount; ++s) {
-            if (!wanted[s])
-                continue;
-            bool found = false;
-            for (std::size_t k = 0; k < xtis.size() && !found; ++k)
-                if (self && xtis[k].supBook == *self && xtis[k].first == s && xtis[k].last == s) {
-                    ixti[s] = static_cast<std::uint16_t>(k);
-                    found = true;
-                }
-            if (!found) {
-                ixti[s] = static_cast<std::uint16_t>(xtis.size() + added.size());
-                added.push_back({0, static_cast<std::uint16_t>(s), static_cast<std::uint16_t>(s)});
-            }
-        }
-    }
-    std::vector<RawRecord> out;
-    out.reserve(g.size() + sheetCount + 3);
-    std::size_t nameInsertAt = std::string::npos;
-    bool supBookAdded = false;
-    auto selfSupBook = [&] {
-        Bytes b;
-        ByteWriter w(b);
-        w.u16(static_cast<std::uint16_t>(sheetCount));
-        w.u16(0x0401);
-        return RawRecord{rec::SupBook, b};
-    };
-    const bool needSelf = !added.empty() && !self;
-    const std::uint16_t selfIndex = self ? *self : supBooks;
-    for (auto &x : added)
-        x.supBook = selfIndex;
-    auto externSheet = [&] {
-        std::vector<Xti> all = xtis;
-        all.insert(all.end(), added.begin(), added.end());
-        Bytes b;
-        ByteWriter w(b);
-        w.u16(static_cast<std::uint16_t>(all.size()));
-        for (const auto &x : all) {
-            w.u16(x.supBook);
-            w.u16(x.first);
-            w.u16(x.last);
-        }
-        return RawRecord{rec::ExternSheet, b};
-    };
-    const bool hasExternSheet = std::any_of(g.begin(), g.end(), [](const RawRecord &r) { return r.type == rec::ExternSheet; });
-    // Without any SUPBOOK, the new pair goes after COUNTRY (or the sheets) and before NAMEs.
-    std::size_t anchor = g.size();
-    if (needSelf && supBooks == 0) {
-        for (std::size_t i = 0; i < g.size(); ++i)
-            if (g[i].type == rec::BoundSheet || g[i].type == rec::Country)
-                anchor = i;
-    }
-    bool externWritten = false;
-    for (std::size_t i = 0; i < g.size(); ++i) {
-        const auto rw = std::find_if(toRewrite.begin(), toRewrite.end(), [&](const Rewrite &p) { return p.index == i; });
-        if (rw != toRewrite.end()) {
-            const std::uint16_t s = rw->sheet;
-            if (wanted[s] && rw->legacy)
-                out.push_back(withFormula(g[i], area3dFormula(ixti[s], *wanted[s])));
-            else if (wanted[s])
-                out.push_back(makePrintAreaName(s, ixti[s], *wanted[s]));
-            nameInsertAt = out.size();
-            continue;
-        }
-        if (g[i].type == rec::ExternSheet && !externWritten && !added.empty()) {
-            out.push_back(externSheet());
-            externWritten = true;
-            nameInsertAt = out.size();
-            continue;
-        }
-        out.push_back(g[i]);
-        if (g[i].type == rec::Name)
-            nameInsertAt = out.size();
-        if ((i == lastSupBook && needSelf) || (i == anchor && needSelf && supBooks == 0)) {
-            out.push_back(selfSupBook());
-            supBookAdded = true;
-            if (!hasExternSheet) {
-                out.push_back(externSheet());
-                externWritten = true;
-                nameInsertAt = out.size();
-            }
-        }
-    }
-    if (needSelf && !supBookAdded) {
-        // No anchor found: keep the required order SUPBOOK, EXTERNSHEET, NAME before EOF.
-        std::size_t at = out.size() && out.back().type == rec::Eof ? out.size() - 1 : out.size();
-        out.insert(out.begin() + static_cast<std::ptrdiff_t>(at), selfSupBook());
-        if (!hasExternSheet) {
-            out.insert(out.begin() + static_cast<std::ptrdiff_t>(at + 1), externSheet());
-            externWritten = true;
-        }
-        nameInsertAt = at + (hasExternSheet ? 1 : 2);
-    }
-    std::vector<RawRecord> newNames;
-    for (std::size_t s = 0; s < sheetCount; ++s)
-        if (wanted[s] && !named[s])
-            newNames.push_back(makePrintAreaName(static_cast<std::uint16_t>(s), ixti[s], *wanted[s]));
-    if (!newNames.empty()) {
-        if (nameInsertAt == std::string::npos) {
-            for (std::size_t i = 0; i < out.size(); ++i)
-                if (out[i].type == rec::ExternSheet)
-                    nameInsertAt = i + 1;
-        }
-        if (nameInsertAt == std::string::npos)
-            nameInsertAt = out.size() && out.back().type == rec::Eof ? out.size() - 1 : out.size();
-        out.insert(out.begin() + static_cast<std::ptrdiff_t>(nameInsertAt), newNames.begin(), newNames.end());
-    }
-    return out;
-}
-
 void Writer::writeGlobals()
 {
-    const std::vector<RawRecord> globals = globalsWithNames();
+    const std::vector<RawRecord> globals = withPrintAreaNames(book_.globals, book_.sheets);
     bool bofWritten = false;
     auto writeRaw = [&](const RawRecord &r) {
         if (r.type == rec::FilePass)
@@ -540,182 +353,13 @@ void Writer::writeWorksheet(std::size_t index)
             w_.record(rec::ColInfo, b);
         }
     }});
-    groups.push_back({rec::Dimensions, [&](const RawRecord *) { writeRows(sheet); }});
+    groups.push_back({rec::Dimensions, [&](const RawRecord *) { writeRows(sheet, book_.strings, sst_, out_); }});
     groups.push_back({rec::Window2, [&](const RawRecord *p) { writeWindow(sheet, p); }});
     emitInOrder(*records, groups, sheetRank, [&](const RawRecord &r) {
         if (isCellRecord(r.type) || ((r.type == rec::Pane || r.type == rec::Selection) && !keepRawPane))
             return;
         w_.record(r.type, r.body);
     });
-}
-
-void Writer::writeRows(const Sheet &sheet)
-{
-    // DIMENSIONS: first used row, last used row + 1, first used column, last used column + 1.
-    std::uint32_t rowMin = 0, rowMax = 0;
-    std::uint16_t colMin = 0xFFFF, colMax = 0;
-    bool any = false;
-    for (std::size_t r = 0; r < sheet.rows.size(); ++r) {
-        const auto &cells = sheet.rows[r].cells;
-        if (cells.empty())
-            continue;
-        if (!any)
-            rowMin = static_cast<std::uint32_t>(r);
-        rowMax = static_cast<std::uint32_t>(r + 1);
-        colMin = std::min(colMin, cells.front().col);
-        colMax = std::max<std::uint16_t>(colMax, static_cast<std::uint16_t>(cells.back().col + 1));
-        any = true;
-    }
-    {
-        std::uint8_t *p = w_.grow(18);
-        ByteWriter::put16(p, rec::Dimensions);
-        ByteWriter::put16(p + 2, 14);
-        ByteWriter::put32(p + 4, rowMin);
-        ByteWriter::put32(p + 8, rowMax);
-        ByteWriter::put16(p + 12, any ? colMin : 0);
-        ByteWriter::put16(p + 14, colMax);
-        ByteWriter::put16(p + 16, 0);
-    }
-    auto formula = sheet.formulas.begin();
-    const std::size_t rowCount = std::min<std::size_t>(sheet.rows.size(), 65536);
-    for (std::size_t block = 0; block < rowCount; block += 32) {
-        const std::size_t end = std::min(rowCount, block + 32);
-        for (std::size_t r = block; r < end; ++r) {
-            const Row &row = sheet.rows[r];
-            if (row.cells.empty() && !row.record)
-                continue;
-            std::uint8_t *p = w_.grow(20);
-            ByteWriter::put16(p, rec::Row);
-            ByteWriter::put16(p + 2, 16);
-            std::uint8_t *b = p + 4;
-            if (row.record && row.record->body.size() >= 16) {
-                std::memcpy(b, row.record->body.data(), 16);
-            } else {
-                std::memset(b, 0, 16);
-                ByteWriter::put16(b + 6, 0x00FF);   // default height
-                ByteWriter::put16(b + 12, 0x0100);
-                ByteWriter::put16(b + 14, 0x000F);
-            }
-            ByteWriter::put16(b, static_cast<std::uint16_t>(r));
-            if (!row.cells.empty()) {
-                ByteWriter::put16(b + 2, row.cells.front().col);
-                ByteWriter::put16(b + 4, static_cast<std::uint16_t>(row.cells.back().col + 1));
-            }
-        }
-        for (std::size_t r = block; r < end; ++r) {
-            const auto &cells = sheet.rows[r].cells;
-            const auto rw = static_cast<std::uint16_t>(r);
-            for (std::size_t i = 0; i < cells.size(); ++i) {
-                const Cell &c = cells[i];
-                const std::uint32_t key = static_cast<std::uint32_t>(r) << 8 | c.col;
-                while (formula != sheet.formulas.end() && formula->first < key)
-                    ++formula;
-                if (formula != sheet.formulas.end() && formula->first == key && !formula->second.empty()
-                    && formula->second.front().type == rec::Formula && formula->second.front().body.size() >= 6) {
-                    for (std::size_t k = 0; k < formula->second.size(); ++k) {
-                        const RawRecord &fr = formula->second[k];
-                        if (k == 0) {
-                            Bytes body = fr.body;
-                            ByteWriter::put16(&body[0], rw);
-                            ByteWriter::put16(&body[2], c.col);
-                            ByteWriter::put16(&body[4], c.xf);
-                            w_.record(fr.type, body);
-                        } else {
-                            w_.record(fr.type, fr.body);
-                        }
-                    }
-                    continue;
-                }
-                switch (c.kind) {
-                case CellKind::Blank: {
-                    std::size_t j = i + 1;
-                    while (j < cells.size() && cells[j].kind == CellKind::Blank && cells[j].col == cells[j - 1].col + 1
-                           && j - i < 1000)
-                        ++j;
-                    // A formula among the run must stay a formula.
-                    for (std::size_t k = i + 1; k < j; ++k)
-                        if (sheet.formulas.count(static_cast<std::uint32_t>(r) << 8 | cells[k].col)) {
-                            j = k;
-                            break;
-                        }
-                    if (j - i == 1) {
-                        std::uint8_t *p = w_.grow(10);
-                        ByteWriter::put16(p, rec::Blank);
-                        ByteWriter::put16(p + 2, 6);
-                        ByteWriter::put16(p + 4, rw);
-                        ByteWriter::put16(p + 6, c.col);
-                        ByteWriter::put16(p + 8, c.xf);
-                    } else {
-                        const std::size_t n = j - i;
-                        std::uint8_t *p = w_.grow(4 + 6 + 2 * n);
-                        ByteWriter::put16(p, rec::MulBlank);
-                        ByteWriter::put16(p + 2, static_cast<std::uint16_t>(6 + 2 * n));
-                        ByteWriter::put16(p + 4, rw);
-                        ByteWriter::put16(p + 6, c.col);
-                        for (std::size_t k = 0; k < n; ++k)
-                            ByteWriter::put16(p + 8 + 2 * k, cells[i + k].xf);
-                        ByteWriter::put16(p + 8 + 2 * n, cells[j - 1].col);
-                        i = j - 1;
-                    }
-                    break;
-                }
-                case CellKind::Number: {
-                    std::uint32_t rk;
-                    if (toRk(c.number, rk)) {
-                        std::uint8_t *p = w_.grow(14);
-                        ByteWriter::put16(p, rec::Rk);
-                        ByteWriter::put16(p + 2, 10);
-                        ByteWriter::put16(p + 4, rw);
-                        ByteWriter::put16(p + 6, c.col);
-                        ByteWriter::put16(p + 8, c.xf);
-                        ByteWriter::put32(p + 10, rk);
-                    } else {
-                        std::uint8_t *p = w_.grow(18);
-                        ByteWriter::put16(p, rec::Number);
-                        ByteWriter::put16(p + 2, 14);
-                        ByteWriter::put16(p + 4, rw);
-                        ByteWriter::put16(p + 6, c.col);
-                        ByteWriter::put16(p + 8, c.xf);
-                        std::memcpy(p + 10, &c.number, 8);
-                    }
-                    break;
-                }
-                case CellKind::Text: {
-                    if (c.text >= book_.strings.size()) {
-                        Bytes b;
-                        ByteWriter w(b);
-                        w.u16(rw);
-                        w.u16(c.col);
-                        w.u16(c.xf);
-                        w.unicodeString(u"");
-                        w_.record(rec::Label, b);
-                        break;
-                    }
-                    std::uint8_t *p = w_.grow(14);
-                    ByteWriter::put16(p, rec::LabelSst);
-                    ByteWriter::put16(p + 2, 10);
-                    ByteWriter::put16(p + 4, rw);
-                    ByteWriter::put16(p + 6, c.col);
-                    ByteWriter::put16(p + 8, c.xf);
-                    ByteWriter::put32(p + 10, sst_.indexOf(c.text));
-                    break;
-                }
-                case CellKind::Bool:
-                case CellKind::Error: {
-                    std::uint8_t *p = w_.grow(12);
-                    ByteWriter::put16(p, rec::BoolErr);
-                    ByteWriter::put16(p + 2, 8);
-                    ByteWriter::put16(p + 4, rw);
-                    ByteWriter::put16(p + 6, c.col);
-                    ByteWriter::put16(p + 8, c.xf);
-                    p[10] = c.code;
-                    p[11] = c.kind == CellKind::Error ? 1 : 0;
-                    break;
-                }
-                }
-            }
-        }
-    }
 }
 
 void Writer::writeWindow(const Sheet &sheet, const RawRecord *placeholder)

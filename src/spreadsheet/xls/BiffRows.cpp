@@ -1,0 +1,220 @@
+#include "BiffRows.h"
+
+#include "ByteWriter.h"
+#include "RecordTypes.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace xls {
+
+namespace {
+
+// An RK value when the number is exactly representable as one; integers first, as
+// LibreOffice and Excel choose.
+bool toRk(double v, std::uint32_t &rk)
+{
+    if (!std::isfinite(v))
+        return false;
+    constexpr double Min = -536870912.0, Max = 536870911.0;
+    if (v == std::floor(v) && v >= Min && v <= Max && !(v == 0 && std::signbit(v))) {
+        rk = static_cast<std::uint32_t>(static_cast<std::int32_t>(v)) << 2 | 0x02;
+        return true;
+    }
+    const double hundred = v * 100;
+    const double rounded = std::round(hundred);
+    if (rounded >= Min && rounded <= Max) {
+        const std::int32_t i = static_cast<std::int32_t>(rounded);
+        if (static_cast<double>(i) / 100 == v && !(i == 0 && std::signbit(v))) {
+            rk = static_cast<std::uint32_t>(i) << 2 | 0x03;
+            return true;
+        }
+    }
+    std::uint64_t bits;
+    std::memcpy(&bits, &v, 8);
+    if ((bits & 0x3FFFFFFFFull) == 0) {
+        rk = static_cast<std::uint32_t>(bits >> 32);
+        return true;
+    }
+    std::memcpy(&bits, &hundred, 8);
+    if (std::isfinite(hundred) && (bits & 0x3FFFFFFFFull) == 0 && hundred / 100 == v) {
+        rk = static_cast<std::uint32_t>(bits >> 32) | 0x01;
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void writeRows(const Sheet &sheet, const StringPool &strings, const SstWriter &sst, Bytes &out)
+{
+    ByteWriter w(out);
+    // DIMENSIONS: first used row, last used row + 1, first used column, last used column + 1.
+    std::uint32_t rowMin = 0, rowMax = 0;
+    std::uint16_t colMin = 0xFFFF, colMax = 0;
+    bool any = false;
+    for (std::size_t r = 0; r < sheet.rows.size(); ++r) {
+        const auto &cells = sheet.rows[r].cells;
+        if (cells.empty())
+            continue;
+        if (!any)
+            rowMin = static_cast<std::uint32_t>(r);
+        rowMax = static_cast<std::uint32_t>(r + 1);
+        colMin = std::min(colMin, cells.front().col);
+        colMax = std::max<std::uint16_t>(colMax, static_cast<std::uint16_t>(cells.back().col + 1));
+        any = true;
+    }
+    {
+        std::uint8_t *p = w.grow(18);
+        ByteWriter::put16(p, rec::Dimensions);
+        ByteWriter::put16(p + 2, 14);
+        ByteWriter::put32(p + 4, rowMin);
+        ByteWriter::put32(p + 8, rowMax);
+        ByteWriter::put16(p + 12, any ? colMin : 0);
+        ByteWriter::put16(p + 14, colMax);
+        ByteWriter::put16(p + 16, 0);
+    }
+    auto formula = sheet.formulas.begin();
+    const std::size_t rowCount = std::min<std::size_t>(sheet.rows.size(), 65536);
+    for (std::size_t block = 0; block < rowCount; block += 32) {
+        const std::size_t end = std::min(rowCount, block + 32);
+        for (std::size_t r = block; r < end; ++r) {
+            const Row &row = sheet.rows[r];
+            if (row.cells.empty() && !row.record)
+                continue;
+            std::uint8_t *p = w.grow(20);
+            ByteWriter::put16(p, rec::Row);
+            ByteWriter::put16(p + 2, 16);
+            std::uint8_t *b = p + 4;
+            if (row.record && row.record->body.size() >= 16) {
+                std::memcpy(b, row.record->body.data(), 16);
+            } else {
+                std::memset(b, 0, 16);
+                ByteWriter::put16(b + 6, 0x00FF);   // default height
+                ByteWriter::put16(b + 12, 0x0100);
+                ByteWriter::put16(b + 14, 0x000F);
+            }
+            ByteWriter::put16(b, static_cast<std::uint16_t>(r));
+            if (!row.cells.empty()) {
+                ByteWriter::put16(b + 2, row.cells.front().col);
+                ByteWriter::put16(b + 4, static_cast<std::uint16_t>(row.cells.back().col + 1));
+            }
+        }
+        for (std::size_t r = block; r < end; ++r) {
+            const auto &cells = sheet.rows[r].cells;
+            const auto rw = static_cast<std::uint16_t>(r);
+            for (std::size_t i = 0; i < cells.size(); ++i) {
+                const Cell &c = cells[i];
+                const std::uint32_t key = static_cast<std::uint32_t>(r) << 8 | c.col;
+                while (formula != sheet.formulas.end() && formula->first < key)
+                    ++formula;
+                if (formula != sheet.formulas.end() && formula->first == key && !formula->second.empty()
+                    && formula->second.front().type == rec::Formula && formula->second.front().body.size() >= 6) {
+                    for (std::size_t k = 0; k < formula->second.size(); ++k) {
+                        const RawRecord &fr = formula->second[k];
+                        if (k == 0) {
+                            Bytes body = fr.body;
+                            ByteWriter::put16(&body[0], rw);
+                            ByteWriter::put16(&body[2], c.col);
+                            ByteWriter::put16(&body[4], c.xf);
+                            w.record(fr.type, body);
+                        } else {
+                            w.record(fr.type, fr.body);
+                        }
+                    }
+                    continue;
+                }
+                switch (c.kind) {
+                case CellKind::Blank: {
+                    std::size_t j = i + 1;
+                    while (j < cells.size() && cells[j].kind == CellKind::Blank && cells[j].col == cells[j - 1].col + 1
+                           && j - i < 1000)
+                        ++j;
+                    // A formula among the run must stay a formula.
+                    for (std::size_t k = i + 1; k < j; ++k)
+                        if (sheet.formulas.count(static_cast<std::uint32_t>(r) << 8 | cells[k].col)) {
+                            j = k;
+                            break;
+                        }
+                    if (j - i == 1) {
+                        std::uint8_t *p = w.grow(10);
+                        ByteWriter::put16(p, rec::Blank);
+                        ByteWriter::put16(p + 2, 6);
+                        ByteWriter::put16(p + 4, rw);
+                        ByteWriter::put16(p + 6, c.col);
+                        ByteWriter::put16(p + 8, c.xf);
+                    } else {
+                        const std::size_t n = j - i;
+                        std::uint8_t *p = w.grow(4 + 6 + 2 * n);
+                        ByteWriter::put16(p, rec::MulBlank);
+                        ByteWriter::put16(p + 2, static_cast<std::uint16_t>(6 + 2 * n));
+                        ByteWriter::put16(p + 4, rw);
+                        ByteWriter::put16(p + 6, c.col);
+                        for (std::size_t k = 0; k < n; ++k)
+                            ByteWriter::put16(p + 8 + 2 * k, cells[i + k].xf);
+                        ByteWriter::put16(p + 8 + 2 * n, cells[j - 1].col);
+                        i = j - 1;
+                    }
+                    break;
+                }
+                case CellKind::Number: {
+                    std::uint32_t rk;
+                    if (toRk(c.number, rk)) {
+                        std::uint8_t *p = w.grow(14);
+                        ByteWriter::put16(p, rec::Rk);
+                        ByteWriter::put16(p + 2, 10);
+                        ByteWriter::put16(p + 4, rw);
+                        ByteWriter::put16(p + 6, c.col);
+                        ByteWriter::put16(p + 8, c.xf);
+                        ByteWriter::put32(p + 10, rk);
+                    } else {
+                        std::uint8_t *p = w.grow(18);
+                        ByteWriter::put16(p, rec::Number);
+                        ByteWriter::put16(p + 2, 14);
+                        ByteWriter::put16(p + 4, rw);
+                        ByteWriter::put16(p + 6, c.col);
+                        ByteWriter::put16(p + 8, c.xf);
+                        std::memcpy(p + 10, &c.number, 8);
+                    }
+                    break;
+                }
+                case CellKind::Text: {
+                    if (c.text >= strings.size()) {
+                        Bytes b;
+                        ByteWriter w(b);
+                        w.u16(rw);
+                        w.u16(c.col);
+                        w.u16(c.xf);
+                        w.unicodeString(u"");
+                        w.record(rec::Label, b);
+                        break;
+                    }
+                    std::uint8_t *p = w.grow(14);
+                    ByteWriter::put16(p, rec::LabelSst);
+                    ByteWriter::put16(p + 2, 10);
+                    ByteWriter::put16(p + 4, rw);
+                    ByteWriter::put16(p + 6, c.col);
+                    ByteWriter::put16(p + 8, c.xf);
+                    ByteWriter::put32(p + 10, sst.indexOf(c.text));
+                    break;
+                }
+                case CellKind::Bool:
+                case CellKind::Error: {
+                    std::uint8_t *p = w.grow(12);
+                    ByteWriter::put16(p, rec::BoolErr);
+                    ByteWriter::put16(p + 2, 8);
+                    ByteWriter::put16(p + 4, rw);
+                    ByteWriter::put16(p + 6, c.col);
+                    ByteWriter::put16(p + 8, c.xf);
+                    p[10] = c.code;
+                    p[11] = c.kind == CellKind::Error ? 1 : 0;
+                    break;
+                }
+                }
+            }
+        }
+    }
+}
+
+} // namespace xls
