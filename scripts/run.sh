@@ -5,5 +5,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh build
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build -j2 --target velmoro
+cmake --build build -j2 --target velmoro-program
 exec build/bin/velmoro
