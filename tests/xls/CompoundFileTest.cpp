@@ -209,6 +209,8 @@ TEST(CompoundFile, ReportsLoopingSectorChainsAndImpossibleSizesAsDamaged)
          }},
         {"stream larger than the file", small,
          [](OleImage &o) { o.setU32(o.directoryEntry("Workbook") + 0x78, 0x7FFFFFF0); }},
+        {"root entry with a sibling (libgsf leaks on it)", small,
+         [](OleImage &o) { o.setU32(o.directoryEntry("Root Entry") + 0x44, 1); }},
         {"stream chain ending early", mixed,
          [](OleImage &o) { o.setFat(o.fat(o.startSector("Big")), 0xFFFFFFFE); }},
     };

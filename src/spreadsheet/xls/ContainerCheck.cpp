@@ -133,6 +133,9 @@ private:
         const std::size_t count = directory.size() / entrySize;
         if (count == 0 || directory[0x42] != typeRoot)
             damaged("la directory del contenitore OLE2 non ha la voce radice");
+        // libgsf follows the root's siblings too (and leaks on them); the root has none.
+        if (le32(directory.data() + 0x44) != noEntry || le32(directory.data() + 0x48) != noEntry)
+            damaged("la voce radice della directory OLE2 non è valida");
         auto entry = [&](std::size_t i) { return directory.data() + i * entrySize; };
 
         // The root's own chain is the mini stream that small streams live in.
