@@ -33,7 +33,7 @@ public:
         readFat();
         const std::vector<std::uint8_t> directory = chainData(le32(at(0x30)), 0, "directory");
         const std::uint32_t miniFatStart = le32(at(0x3C));
-        if (miniFatStart != endOfChain) {
+        if (miniFatStart <= maxRegularSector) {
             const std::vector<std::uint8_t> miniFat = chainData(miniFatStart, 0, "mini FAT");
             for (std::size_t i = 0; i + 4 <= miniFat.size(); i += 4)
                 miniFat_.push_back(le32(miniFat.data() + i));
@@ -141,9 +141,10 @@ private:
         // The root's own chain is the mini stream that small streams live in.
         const std::uint64_t miniStreamSize = le32(entry(0) + 0x78);
         const std::size_t miniStreamSectors =
-            chain(le32(entry(0) + 0x74), std::size_t((miniStreamSize + sectorSize_ - 1) / sectorSize_), fat_, used_,
-                  "mini stream")
-                .size();
+            miniStreamSize == 0 ? 0
+                                : chain(le32(entry(0) + 0x74), std::size_t((miniStreamSize + sectorSize_ - 1) / sectorSize_),
+                                        fat_, used_, "mini stream")
+                                      .size();
         std::vector<bool> miniUsed(std::min(miniFat_.size(), miniStreamSectors * (sectorSize_ / 64)), false);
 
         std::vector<bool> seen(count, false);
