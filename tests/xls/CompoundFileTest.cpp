@@ -3,6 +3,9 @@
 #include "OleImage.h"
 #include "TestFiles.h"
 
+#include <gsf/gsf-outfile-msole.h>
+#include <gsf/gsf-output-stdio.h>
+#include <gsf/gsf-utils.h>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -132,6 +135,30 @@ TEST(CompoundFile, ReplacesOnlyTheNamedStreamWhenWriting)
     EXPECT_EQ(replacement, copy.find("Workbook")->data);
     copy.find("Workbook")->data = original.find("Workbook")->data;
     expectSameEntries(original.entries, copy.entries);
+}
+
+TEST(CompoundFile, ReadsContainersWith4096ByteSectors)
+{
+    ScratchDir dir;
+    gsf_init();
+    GsfOutput *sink = gsf_output_stdio_new(dir.path("v4.xls").c_str(), nullptr);
+    ASSERT_NE(nullptr, sink);
+    GsfOutfile *out = gsf_outfile_msole_new_full(sink, 4096, 64);
+    for (const auto &[name, size] : {std::pair<const char *, std::size_t>{"Workbook", 20000}, {"Small", 300}}) {
+        GsfOutput *child = gsf_outfile_new_child(out, name, FALSE);
+        const Bytes data = pattern(size);
+        gsf_output_write(child, data.size(), data.data());
+        gsf_output_close(child);
+        g_object_unref(child);
+    }
+    gsf_output_close(GSF_OUTPUT(out));
+    g_object_unref(out);
+    g_object_unref(sink);
+
+    const Container c = readContainerFile(dir.path("v4.xls"));
+    ASSERT_NE(nullptr, c.find("Workbook"));
+    EXPECT_EQ(pattern(20000), c.find("Workbook")->data);
+    EXPECT_EQ(pattern(300), c.find("Small")->data);
 }
 
 TEST(CompoundFile, RejectsInputsThatAreNoOle2File)
