@@ -11,17 +11,17 @@ namespace xls {
 
 std::uint32_t StringPool::add(std::u16string_view s)
 {
+    chars_.resize(committed_); // pieces appended but never committed are dropped
     const auto index = static_cast<std::uint32_t>(offsets_.size());
     offsets_.push_back(static_cast<std::uint32_t>(chars_.size()));
-    lengths_.push_back(static_cast<std::uint32_t>(s.size()));
     chars_.append(s);
+    committed_ = chars_.size();
     return index;
 }
 
 void StringPool::reserve(std::size_t strings, std::size_t chars)
 {
     offsets_.reserve(strings);
-    lengths_.reserve(strings);
     chars_.reserve(chars);
 }
 
@@ -45,10 +45,9 @@ void StringPool::appendUtf16le(const std::uint8_t *p, std::size_t n)
 
 std::uint32_t StringPool::commitAppended()
 {
-    const std::uint32_t start = offsets_.empty() ? 0 : offsets_.back() + lengths_.back();
     const auto index = static_cast<std::uint32_t>(offsets_.size());
-    offsets_.push_back(start);
-    lengths_.push_back(static_cast<std::uint32_t>(chars_.size() - start));
+    offsets_.push_back(static_cast<std::uint32_t>(committed_));
+    committed_ = chars_.size();
     return index;
 }
 

@@ -45,7 +45,8 @@ public:
     {
         if (index >= offsets_.size())
             return {};
-        return std::u16string_view(chars_).substr(offsets_[index], lengths_[index]);
+        const std::size_t end = index + 1 < offsets_.size() ? offsets_[index + 1] : committed_;
+        return std::u16string_view(chars_.data() + offsets_[index], end - offsets_[index]);
     }
     std::size_t size() const { return offsets_.size(); }
     void reserve(std::size_t strings, std::size_t chars);
@@ -59,9 +60,9 @@ public:
     std::map<std::uint32_t, Rich> rich;
 
 private:
-    std::u16string chars_;
-    std::vector<std::uint32_t> offsets_;
-    std::vector<std::uint32_t> lengths_;
+    std::u16string chars_;                // every string, back to back
+    std::vector<std::uint32_t> offsets_;  // where each starts; it ends where the next starts
+    std::size_t committed_ = 0;           // chars_ up to here belong to committed strings
 };
 
 struct ColumnInfo {                   // COLINFO: columns first..last (0-based, inclusive)

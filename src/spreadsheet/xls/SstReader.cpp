@@ -153,7 +153,7 @@ std::uint32_t SstReader::readSst(std::vector<RecordRef> segments, StringPool &po
     if (unique > r.remaining() / 3)
         throwDamaged(first.type, first.offset,
                      "SST dichiara " + std::to_string(unique) + " stringhe, i dati ne contengono meno");
-    pool.reserve(unique, r.remaining());
+    pool.reserve(unique, r.remaining() - 3 * std::size_t{unique});
     for (std::uint32_t i = 0; i < unique; ++i)
         r.richString(pool);
     return unique;
