@@ -562,3 +562,21 @@ TEST(RoundTrip, LibreOfficeCompanionPrintAreaNameFollowsTheModel)
     EXPECT_FALSE(cleared.sheets[0].page.printArea.has_value());
     EXPECT_EQ(std::count_if(cleared.globals.begin(), cleared.globals.end(), [](const RawRecord &r) { return r.type == 0x0018; }), 0);
 }
+
+TEST(RoundTrip, SelectingAnotherSheetMovesTheActiveTab)
+{
+    const Bytes original = biff_test::readWorkbookStream(biff_test::fixture("small_plain.xls"));
+    Book book = readWorkbookStream(original);
+    book.sheets[0].window.selected = false;
+    book.sheets[1].window.selected = true;
+    const Bytes stream = writeWorkbookStream(book);
+    const auto recs = biff_test::splitRecords(stream);
+    const Bytes &window1 = recs[biff_test::findRecord(recs, 0x003D)].body;
+    EXPECT_EQ(u16At(window1, 10), 1) << "itabCur";
+    const auto first = biff_test::substream(recs, 0), second = biff_test::substream(recs, 1);
+    EXPECT_EQ(u16At(first[biff_test::findRecord(first, 0x023E)].body, 0) & 0x0600, 0);
+    EXPECT_EQ(u16At(second[biff_test::findRecord(second, 0x023E)].body, 0) & 0x0600, 0x0600);
+    const Book back = readWorkbookStream(stream);
+    EXPECT_FALSE(back.sheets[0].window.selected);
+    EXPECT_TRUE(back.sheets[1].window.selected);
+}

@@ -143,6 +143,7 @@ private:
     void writeWorksheet(std::size_t index);
     void writeWindow(const Sheet &sheet, const RawRecord *placeholder);
     void writeBof(std::size_t index);
+    Bytes window1(const Bytes &body) const;
 
     const Book &book_;
     std::span<const std::uint8_t> filepass_;
@@ -195,6 +196,10 @@ void Writer::writeGlobals()
     auto writeRaw = [&](const RawRecord &r) {
         if (r.type == rec::FilePass)
             return;
+        if (r.type == rec::Window1 && r.body.size() >= 18) {
+            w_.record(r.type, window1(r.body));
+            return;
+        }
         w_.record(r.type, r.body);
         if (r.type == rec::Bof && !bofWritten) {
             bofWritten = true;
@@ -254,6 +259,22 @@ void Writer::writeGlobals()
         return;
     }
     emitInOrder(globals, groups, globalsRank, writeRaw);
+}
+
+// WINDOW1 with the active tab on the first selected worksheet, as the host selected it.
+Bytes Writer::window1(const Bytes &body) const
+{
+    Bytes b = body;
+    for (std::size_t i = 0; i < book_.sheets.size(); ++i) {
+        if (book_.sheets[i].kind != SheetKind::Worksheet || !book_.sheets[i].window.selected)
+            continue;
+        const auto active = static_cast<std::uint16_t>(i);
+        ByteWriter::put16(&b[10], active);
+        if (static_cast<std::uint16_t>(b[12] | b[13] << 8) > active)
+            ByteWriter::put16(&b[12], active); // the first visible tab may not come after it
+        break;
+    }
+    return b;
 }
 
 void Writer::writeBof(std::size_t index)
@@ -375,7 +396,7 @@ void Writer::writeWindow(const Sheet &sheet, const RawRecord *placeholder)
         grbit |= 0x0108;
     else if (!(sheet.window == sheet.readWindow))
         grbit &= static_cast<std::uint16_t>(~0x0108);
-    grbit = win.selected ? (grbit | 0x0200) : (grbit & ~0x0200);
+    grbit = win.selected ? (grbit | 0x0600) : (grbit & ~0x0600); // fSelected, and fPaged: shown
     ByteWriter::put16(&b[0], grbit);
     ByteWriter::put16(&b[2], win.topRow);
     ByteWriter::put16(&b[4], win.leftCol);
