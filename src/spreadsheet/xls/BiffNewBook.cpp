@@ -142,8 +142,8 @@ Book newBook(std::u16string_view sheetName)
     sheet.window.selected = true;
     auto &r = sheet.records;
     r.push_back(bof(rec::BofWorksheet));
-    r.push_back(u16Record(rec::CalcMode, 1));
     r.push_back(u16Record(rec::CalcCount, 100));
+    r.push_back(u16Record(rec::CalcMode, 1));
     r.push_back(u16Record(rec::RefMode, 1));
     r.push_back(u16Record(rec::Iteration, 0));
     r.push_back(make(rec::Delta, {0xFC, 0xA9, 0xF1, 0xD2, 0x4D, 0x62, 0x50, 0x3F}));
