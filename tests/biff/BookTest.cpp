@@ -17,7 +17,7 @@ Cell &setNumber(Sheet &s, std::uint32_t row, std::uint16_t col, double v)
 
 } // namespace
 
-TEST(Book, CellsStaySortedAndTouchNeverDuplicates)
+TEST(BiffBook, CellsStaySortedAndTouchNeverDuplicates)
 {
     Sheet s;
     setNumber(s, 3, 5, 1);
@@ -34,7 +34,7 @@ TEST(Book, CellsStaySortedAndTouchNeverDuplicates)
     EXPECT_EQ(s.cell(70, 0), nullptr);
 }
 
-TEST(Book, DeletingARowMovesCellsAndFormulasUpAndDropsTheRowsOwn)
+TEST(BiffBook, DeletingARowMovesCellsAndFormulasUpAndDropsTheRowsOwn)
 {
     Sheet s;
     setNumber(s, 0, 0, 10);
@@ -54,7 +54,7 @@ TEST(Book, DeletingARowMovesCellsAndFormulasUpAndDropsTheRowsOwn)
     EXPECT_EQ(s.cell(1, 0), nullptr);
 }
 
-TEST(Book, DateFormatsAreRecognisedOutsideQuotesBracketsAndEscapes)
+TEST(BiffBook, DateFormatsAreRecognisedOutsideQuotesBracketsAndEscapes)
 {
     struct Case { const char16_t *code; bool date; };
     const Case cases[] = {
@@ -69,7 +69,7 @@ TEST(Book, DateFormatsAreRecognisedOutsideQuotesBracketsAndEscapes)
         EXPECT_EQ(isDateFormatCode(c.code), c.date) << std::string(c.code, c.code + std::char_traits<char16_t>::length(c.code));
 }
 
-TEST(Book, BuiltInAndCustomFormatsDecideDatesAndTexts)
+TEST(BiffBook, BuiltInAndCustomFormatsDecideDatesAndTexts)
 {
     Book b = newBook(u"Velmoro");
     const std::uint16_t date = b.xfWithFormat(15, u"dd/mm/yyyy");
@@ -100,7 +100,7 @@ TEST(Book, BuiltInAndCustomFormatsDecideDatesAndTexts)
     EXPECT_FALSE(b.isDateFormat(builtinDate));
 }
 
-TEST(Book, SheetsAreFoundByNameIgnoringCase)
+TEST(BiffBook, SheetsAreFoundByNameIgnoringCase)
 {
     Book b = newBook(u"Città");
     EXPECT_EQ(b.sheet(u"CITTÀ"), &b.sheets[0]);
@@ -108,7 +108,7 @@ TEST(Book, SheetsAreFoundByNameIgnoringCase)
     EXPECT_EQ(b.sheet(u"Citta"), nullptr);
 }
 
-TEST(Book, PrintAreaTextsParseAndFormatAsTheHostShowsThem)
+TEST(BiffBook, PrintAreaTextsParseAndFormatAsTheHostShowsThem)
 {
     struct Case { const char16_t *in; const char16_t *out; };
     const Case good[] = {

@@ -69,7 +69,7 @@ std::vector<Rec> smallRecords() { return biff_test::splitRecords(smallStream());
 
 } // namespace
 
-TEST(BrokenStream, EachBrokenRecordGivesItsErrorNamingRecordAndOffset)
+TEST(BiffBrokenStream, EachBrokenRecordGivesItsErrorNamingRecordAndOffset)
 {
     const std::vector<BrokenCase> cases = {
         {"empty stream", [] { return Bytes{}; }, ErrorKind::NotAWorkbook, nullptr},
@@ -224,7 +224,7 @@ TEST(BrokenStream, EachBrokenRecordGivesItsErrorNamingRecordAndOffset)
     }
 }
 
-TEST(BrokenStream, StreamCutAtAnyOffsetGivesAnErrorOrTheWholeBook)
+TEST(BiffBrokenStream, StreamCutAtAnyOffsetGivesAnErrorOrTheWholeBook)
 {
     const Bytes &full = smallStream();
     const std::size_t lastEof = full.size() - 4;
@@ -239,7 +239,7 @@ TEST(BrokenStream, StreamCutAtAnyOffsetGivesAnErrorOrTheWholeBook)
     }
 }
 
-TEST(BrokenStream, RandomlyCorruptedStreamsNeverEscapeAsAnythingButErrors)
+TEST(BiffBrokenStream, RandomlyCorruptedStreamsNeverEscapeAsAnythingButErrors)
 {
     Book book = newBook(u"Velmoro");
     for (std::uint32_t i = 0; i < 400; ++i) {

@@ -25,7 +25,7 @@ std::u16string u16(const QString &s) { return std::u16string(reinterpret_cast<co
 
 } // namespace
 
-TEST(FixtureRead, LibreOfficeWorkbookReadsCellForCellAsItsJson)
+TEST(BiffFixtureRead, LibreOfficeWorkbookReadsCellForCellAsItsJson)
 {
     const Book book = readWorkbookStream(biff_test::readWorkbookStream(biff_test::fixture("small_plain.xls")));
     QFile f(QString::fromStdString(biff_test::fixture("small.json")));
@@ -96,7 +96,7 @@ TEST(FixtureRead, LibreOfficeWorkbookReadsCellForCellAsItsJson)
     EXPECT_DOUBLE_EQ(reg.page.headerMargin, 0.1);
 }
 
-TEST(FixtureRead, FilepassOfAnEncryptedWorkbookIsFoundAndAPlainOneHasNone)
+TEST(BiffFixtureRead, FilepassOfAnEncryptedWorkbookIsFoundAndAPlainOneHasNone)
 {
     const Bytes enc = findFilepass(biff_test::readWorkbookStream(biff_test::fixture("small_enc.xls")));
     ASSERT_EQ(enc.size(), 54u);

@@ -177,7 +177,7 @@ void expectSameCells(const Book &a, const Book &b)
 
 } // namespace
 
-TEST(RoundTrip, WrittenBookReadsBackWithEveryStringValueAndSetting)
+TEST(BiffRoundTrip, WrittenBookReadsBackWithEveryStringValueAndSetting)
 {
     Book book = newBook(u"Velmoro");
     book.sheets.push_back(emptySheetLike(book.sheets[0], u"Solo intestazione"));
@@ -311,7 +311,7 @@ TEST(RoundTrip, WrittenBookReadsBackWithEveryStringValueAndSetting)
     EXPECT_EQ(writeWorkbookStream(back), stream);
 }
 
-TEST(RoundTrip, StringContinuedWithAnotherWidthIsJoined)
+TEST(BiffRoundTrip, StringContinuedWithAnotherWidthIsJoined)
 {
     Book book = newBook(u"S");
     addText(book, book.sheets[0], 0, 0, u"placeholder");
@@ -324,7 +324,7 @@ TEST(RoundTrip, StringContinuedWithAnotherWidthIsJoined)
     EXPECT_EQ(back.strings.at(back.sheets[0].cell(0, 0)->text), u"ab€d");
 }
 
-TEST(RoundTrip, NumbersAreStoredAsRkOnlyWhenExact)
+TEST(BiffRoundTrip, NumbersAreStoredAsRkOnlyWhenExact)
 {
     struct Case { double v; bool rk; };
     const Case cases[] = {
@@ -350,7 +350,7 @@ TEST(RoundTrip, NumbersAreStoredAsRkOnlyWhenExact)
     }
 }
 
-TEST(RoundTrip, LibreOfficeWorkbookKeepsItsCellsAndUnmodelledRecords)
+TEST(BiffRoundTrip, LibreOfficeWorkbookKeepsItsCellsAndUnmodelledRecords)
 {
     const Bytes original = biff_test::readWorkbookStream(biff_test::fixture("small_plain.xls"));
     const Book first = readWorkbookStream(original);
@@ -381,7 +381,7 @@ TEST(RoundTrip, LibreOfficeWorkbookKeepsItsCellsAndUnmodelledRecords)
     }
 }
 
-TEST(RoundTrip, FrozenFirstRowIsWrittenAsLibreOfficeAndExcelWriteIt)
+TEST(BiffRoundTrip, FrozenFirstRowIsWrittenAsLibreOfficeAndExcelWriteIt)
 {
     Book book = newBook(u"Velmoro");
     addText(book, book.sheets[0], 0, 0, u"ID");
@@ -399,7 +399,7 @@ TEST(RoundTrip, FrozenFirstRowIsWrittenAsLibreOfficeAndExcelWriteIt)
     EXPECT_EQ(recs[w + 4].type, 0x000A);
 }
 
-TEST(RoundTrip, FilepassShiftsSheetAndStringTableOffsets)
+TEST(BiffRoundTrip, FilepassShiftsSheetAndStringTableOffsets)
 {
     Book book = newBook(u"Velmoro");
     book.sheets.push_back(emptySheetLike(book.sheets[0], u"Altro"));
@@ -436,7 +436,7 @@ TEST(RoundTrip, FilepassShiftsSheetAndStringTableOffsets)
     EXPECT_TRUE(findFilepass(writeWorkbookStream(book)).empty());
 }
 
-TEST(RoundTrip, PrintAreaNamesCoexistWithKeptNamesAndExternalReferences)
+TEST(BiffRoundTrip, PrintAreaNamesCoexistWithKeptNamesAndExternalReferences)
 {
     Book book = newBook(u"Velmoro");
     book.sheets.push_back(emptySheetLike(book.sheets[0], u"Altro"));
@@ -483,7 +483,7 @@ TEST(RoundTrip, PrintAreaNamesCoexistWithKeptNamesAndExternalReferences)
     EXPECT_EQ(std::count_if(again.globals.begin(), again.globals.end(), [](const RawRecord &r) { return r.type == 0x0018; }), 2);
 }
 
-TEST(RoundTrip, ModelRecordsMissingFromASheetAreWrittenInTheirUsualOrder)
+TEST(BiffRoundTrip, ModelRecordsMissingFromASheetAreWrittenInTheirUsualOrder)
 {
     Book book = newBook(u"Velmoro");
     Sheet &s = book.sheets[0];
@@ -507,7 +507,7 @@ TEST(RoundTrip, ModelRecordsMissingFromASheetAreWrittenInTheirUsualOrder)
     EXPECT_EQ(back.sheets[0].columns.size(), 1u);
 }
 
-TEST(RoundTrip, TrailingFormattedBlankRowsBecomeMulblankAndComeBack)
+TEST(BiffRoundTrip, TrailingFormattedBlankRowsBecomeMulblankAndComeBack)
 {
     Book book = newBook(u"Velmoro");
     Sheet &s = book.sheets[0];
@@ -526,7 +526,7 @@ TEST(RoundTrip, TrailingFormattedBlankRowsBecomeMulblankAndComeBack)
     EXPECT_TRUE(back.isTextFormat(back.sheets[0].cell(500, 3)->xf));
 }
 
-TEST(RoundTrip, LibreOfficeCompanionPrintAreaNameFollowsTheModel)
+TEST(BiffRoundTrip, LibreOfficeCompanionPrintAreaNameFollowsTheModel)
 {
     Book book = newBook(u"Velmoro");
     addText(book, book.sheets[0], 0, 0, u"ID");
@@ -563,7 +563,7 @@ TEST(RoundTrip, LibreOfficeCompanionPrintAreaNameFollowsTheModel)
     EXPECT_EQ(std::count_if(cleared.globals.begin(), cleared.globals.end(), [](const RawRecord &r) { return r.type == 0x0018; }), 0);
 }
 
-TEST(RoundTrip, SelectingAnotherSheetMovesTheActiveTab)
+TEST(BiffRoundTrip, SelectingAnotherSheetMovesTheActiveTab)
 {
     const Bytes original = biff_test::readWorkbookStream(biff_test::fixture("small_plain.xls"));
     Book book = readWorkbookStream(original);

@@ -46,7 +46,7 @@ void text(Book &b, Sheet &s, std::uint32_t row, std::uint16_t col, const std::u1
 
 } // namespace
 
-TEST(XlrdInterop, XlrdReadsTheCellsWeWrite)
+TEST(BiffXlrdInterop, XlrdReadsTheCellsWeWrite)
 {
     Book book = newBook(u"Velmoro");
     Sheet header = book.sheets[0];
