@@ -580,3 +580,35 @@ TEST(BiffRoundTrip, SelectingAnotherSheetMovesTheActiveTab)
     EXPECT_FALSE(back.sheets[0].window.selected);
     EXPECT_TRUE(back.sheets[1].window.selected);
 }
+
+TEST(BiffRoundTrip, ValueWrittenOverAFormulaCellReplacesTheFormula)
+{
+    Book book = newBook(u"F");
+    Sheet &s = book.sheets[0];
+    std::uint8_t three[8];
+    const double v = 3;
+    std::memcpy(three, &v, 8);
+    const std::u16string cached = u"vecchio";
+    std::uint8_t str[8] = {0, 0, 0, 0, 0, 0, 0xFF, 0xFF};
+    for (std::uint16_t col = 0; col < 4; ++col) {
+        const bool text = col >= 2;
+        Cell &c = s.touch(0, col);
+        c.kind = text ? CellKind::Text : CellKind::Number;
+        c.number = text ? 0 : 3;
+        c.text = book.strings.add(text ? cached : u"");
+        s.formulas[col] = formula(text ? str : three, text ? &cached : nullptr);
+    }
+    s.touch(0, 0).xf = book.xfWithFormat(15, u"0.00"); // formatting keeps the formula
+    s.touch(0, 1).number = 7;                          // a new value replaces it
+    s.touch(0, 3).text = book.strings.add(u"nuovo");
+    const Book back = readWorkbookStream(writeWorkbookStream(book));
+    const Sheet &t = back.sheets[0];
+    EXPECT_EQ(t.formulas.count(0), 1u);
+    EXPECT_EQ(back.formatCode(t.cell(0, 0)->xf), u"0.00");
+    EXPECT_EQ(t.formulas.count(1), 0u);
+    EXPECT_EQ(t.cell(0, 1)->number, 7);
+    EXPECT_EQ(t.formulas.count(2), 1u);
+    EXPECT_EQ(back.strings.at(t.cell(0, 2)->text), u"vecchio");
+    EXPECT_EQ(t.formulas.count(3), 0u);
+    EXPECT_EQ(back.strings.at(t.cell(0, 3)->text), u"nuovo");
+}

@@ -1,7 +1,9 @@
 #include "BiffRows.h"
 
 #include "ByteWriter.h"
+#include "Error.h"
 #include "RecordTypes.h"
+#include "SstReader.h"
 
 #include <algorithm>
 #include <cmath>
@@ -46,6 +48,44 @@ bool toRk(double v, std::uint32_t &rk)
 }
 
 } // namespace
+
+bool keepsFormula(const Cell &cell, const std::vector<RawRecord> &records, const StringPool &strings)
+{
+    if (records.empty() || records.front().type != rec::Formula || records.front().body.size() < 20)
+        return false;
+    const std::uint8_t *v = records.front().body.data() + 6;
+    if (v[6] != 0xFF || v[7] != 0xFF) {
+        double cached;
+        std::memcpy(&cached, v, 8);
+        return cell.kind == CellKind::Number && std::memcmp(&cached, &cell.number, 8) == 0;
+    }
+    switch (v[0]) {
+    case 0: {
+        if (cell.kind != CellKind::Text)
+            return false;
+        std::vector<RecordRef> segments;
+        for (const auto &r : records) {
+            if (r.type == rec::String || (r.type == rec::Continue && !segments.empty()))
+                segments.push_back(RecordRef{r.type, 0, r.body});
+            else if (!segments.empty())
+                break;
+        }
+        if (segments.empty())
+            return strings.at(cell.text).empty();
+        try {
+            return SstReader(segments).plainString() == strings.at(cell.text);
+        } catch (const Error &) {
+            return false;
+        }
+    }
+    case 1:
+        return cell.kind == CellKind::Bool && cell.code == (v[2] ? 1 : 0);
+    case 2:
+        return cell.kind == CellKind::Error && cell.code == v[2];
+    default:
+        return cell.kind == CellKind::Text && strings.at(cell.text).empty();
+    }
+}
 
 void writeRows(const Sheet &sheet, const StringPool &strings, const SstWriter &sst, Bytes &out)
 {
@@ -109,8 +149,8 @@ void writeRows(const Sheet &sheet, const StringPool &strings, const SstWriter &s
                 const std::uint32_t key = static_cast<std::uint32_t>(r) << 8 | c.col;
                 while (formula != sheet.formulas.end() && formula->first < key)
                     ++formula;
-                if (formula != sheet.formulas.end() && formula->first == key && !formula->second.empty()
-                    && formula->second.front().type == rec::Formula && formula->second.front().body.size() >= 6) {
+                if (formula != sheet.formulas.end() && formula->first == key
+                    && keepsFormula(c, formula->second, strings)) {
                     for (std::size_t k = 0; k < formula->second.size(); ++k) {
                         const RawRecord &fr = formula->second[k];
                         if (k == 0) {
@@ -131,12 +171,6 @@ void writeRows(const Sheet &sheet, const StringPool &strings, const SstWriter &s
                     while (j < cells.size() && cells[j].kind == CellKind::Blank && cells[j].col == cells[j - 1].col + 1
                            && j - i < 1000)
                         ++j;
-                    // A formula among the run must stay a formula.
-                    for (std::size_t k = i + 1; k < j; ++k)
-                        if (sheet.formulas.count(static_cast<std::uint32_t>(r) << 8 | cells[k].col)) {
-                            j = k;
-                            break;
-                        }
                     if (j - i == 1) {
                         std::uint8_t *p = w.grow(10);
                         ByteWriter::put16(p, rec::Blank);

@@ -180,7 +180,8 @@ void Writer::collectStrings()
                 const std::uint32_t key = static_cast<std::uint32_t>(r) << 8 | c.col;
                 while (formula != sheet.formulas.end() && formula->first < key)
                     ++formula;
-                if (formula != sheet.formulas.end() && formula->first == key)
+                if (formula != sheet.formulas.end() && formula->first == key
+                    && keepsFormula(c, formula->second, book_.strings))
                     continue;
                 if (c.text < book_.strings.size())
                     sst_.reference(c.text);

@@ -117,7 +117,8 @@ struct Sheet {
     // A PANE/SELECTION of a split (unfrozen) window stays here raw when not frozen.
     std::vector<RawRecord> records;
     // Formula cells: raw FORMULA record body (+ STRING/SHRFMLA/ARRAY that followed it),
-    // keyed by (row << 8 | col). The Cell holds the cached value.
+    // keyed by (row << 8 | col). The Cell holds the cached value; a cell given another value
+    // is written as that value, without its formula.
     std::map<std::uint32_t, std::vector<RawRecord>> formulas;
 
     const Cell *cell(std::uint32_t row, std::uint16_t col) const;
