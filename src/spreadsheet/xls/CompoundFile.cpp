@@ -56,7 +56,7 @@ std::string errorText(const GError *error)
 
 [[noreturn]] void damaged(const std::string &what)
 {
-    throw Error(ErrorKind::Damaged, "Il file è danneggiato: " + what);
+    throw Error(ErrorKind::Damaged, "contenitore OLE2 danneggiato: " + what);
 }
 
 void readEntries(GsfInfile *dir, const std::string &where, std::size_t fileSize, int depth,
@@ -143,10 +143,10 @@ const StorageEntry *Container::find(std::string_view name) const
 Container readContainer(std::span<const std::uint8_t> bytes)
 {
     if (bytes.empty())
-        throw Error(ErrorKind::NotAWorkbook, "Il file è vuoto (0 byte): non è una cartella di lavoro di Excel");
+        throw Error(ErrorKind::NotAWorkbook, "file vuoto (0 byte): non è una cartella di lavoro di Excel");
     if (bytes.size() < sizeof oleSignature || std::memcmp(bytes.data(), oleSignature, sizeof oleSignature) != 0)
         throw Error(ErrorKind::NotAWorkbook,
-                    "Il file non è una cartella di lavoro di Excel: manca l'intestazione del formato OLE2");
+                    "manca l'intestazione del formato OLE2: non è una cartella di lavoro di Excel");
     const std::size_t expectedEntries = checkContainer(bytes);
     initGsf();
 
@@ -156,7 +156,7 @@ Container readContainer(std::span<const std::uint8_t> bytes)
     if (!root) {
         const std::string detail = errorText(error);
         g_clear_error(&error);
-        damaged("il contenitore OLE2 non è leggibile (" + detail + ")");
+        damaged("non leggibile (" + detail + ")");
     }
     Container container;
     gsf_infile_msole_get_class_id(GSF_INFILE_MSOLE(root.get()), container.clsid.data());
@@ -186,7 +186,7 @@ void writeContainer(const Container &container, const std::string &path, std::st
         if (!gsf_output_is_closed(sink.get()) && !gsf_output_close(sink.get()))
             throw Error(ErrorKind::Io, "scrittura del file non riuscita: " + errorText(gsf_output_error(sink.get())));
     } catch (const Error &e) {
-        throw Error(ErrorKind::Io, "Impossibile salvare \"" + path + "\": " + e.what());
+        throw Error(ErrorKind::Io, std::string(e.what()) + " (\"" + path + "\")");
     }
     temp.commit();
 }

@@ -18,7 +18,7 @@ constexpr std::uint32_t noEntry = 0xFFFFFFFF;
 
 [[noreturn]] void damaged(const std::string &what)
 {
-    throw Error(ErrorKind::Damaged, "Il file è danneggiato: " + what);
+    throw Error(ErrorKind::Damaged, "contenitore OLE2 danneggiato: " + what);
 }
 
 std::uint32_t le32(const std::uint8_t *p) { return std::uint32_t(p[0] | p[1] << 8 | p[2] << 16) | std::uint32_t(p[3]) << 24; }
@@ -90,8 +90,7 @@ private:
             if (fat_[s] == freeSector)
                 continue;
             if (s >= sectorsInFile_)
-                damaged("troncato a " + std::to_string(bytes_.size()) + " byte, manca il settore " +
-                        std::to_string(s) + " del contenitore OLE2");
+                damaged("file troncato a " + std::to_string(bytes_.size()) + " byte, manca il settore " + std::to_string(s));
             break;
         }
     }

@@ -50,7 +50,7 @@ ContainerTempFile::ContainerTempFile(const std::string &target) : target_(target
     }
     if (::stat(target_.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode))
-            throw Error(ErrorKind::Io, "Impossibile salvare \"" + target + "\": il percorso è una cartella");
+            throw Error(ErrorKind::Io, "\"" + target + "\" è una cartella, non un file");
         mode_ = st.st_mode & 07777;
     }
 
@@ -81,7 +81,7 @@ ContainerTempFile::~ContainerTempFile()
 
 void ContainerTempFile::fail(const std::string &what, int err) const
 {
-    throw Error(ErrorKind::Io, "Impossibile salvare \"" + target_ + "\": " + what + ": " + osError(err));
+    throw Error(ErrorKind::Io, what + " (\"" + target_ + "\"): " + osError(err));
 }
 
 void ContainerTempFile::commit()

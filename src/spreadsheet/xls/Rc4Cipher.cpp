@@ -76,18 +76,18 @@ std::string hex4(unsigned value)
 
 [[noreturn]] void filepassDamaged(std::size_t size, std::size_t minimum)
 {
-    throw Error(ErrorKind::Damaged, "Il file è danneggiato: record FILEPASS (0x002F) di " + std::to_string(size) +
+    throw Error(ErrorKind::Damaged, "record FILEPASS (0x002F) di " + std::to_string(size) +
                                         " byte, inferiore al minimo di " + std::to_string(minimum));
 }
 
 [[noreturn]] void unsupported(const std::string &what)
 {
-    throw Error(ErrorKind::Unsupported, "Il file è protetto con " + what + ", uno schema di protezione non supportato");
+    throw Error(ErrorKind::Unsupported, "protezione con " + what + ": schema di protezione non supportato");
 }
 
 [[noreturn]] void wrongPassword()
 {
-    throw Error(ErrorKind::WrongPassword, "La password non è corretta: impossibile aprire il file protetto");
+    throw Error(ErrorKind::WrongPassword, "la password non è corretta");
 }
 
 void md5(std::span<const std::uint8_t> data, std::uint8_t *digest)
@@ -114,7 +114,7 @@ void randomBytes(std::uint8_t *out, std::size_t size)
         if (got < 0) {
             if (errno == EINTR)
                 continue;
-            throw Error(ErrorKind::Io, std::string("Impossibile generare dati casuali per la cifratura: ") +
+            throw Error(ErrorKind::Io, std::string("impossibile generare dati casuali per la cifratura: ") +
                                            std::strerror(errno));
         }
         out += got;
@@ -213,7 +213,7 @@ Rc4Cipher Rc4Cipher::fromFilepass(std::span<const std::uint8_t> body, std::u16st
             unsupported("una chiave di " + std::to_string(keyBits) + " bit");
         const std::uint8_t *tail = header + headerSize;
         if (le32(tail) != 16 || le32(tail + 36) != SHA1_DIGEST_SIZE)
-            throw Error(ErrorKind::Damaged, "Il file è danneggiato: record FILEPASS (0x002F) con dimensioni di sale "
+            throw Error(ErrorKind::Damaged, "record FILEPASS (0x002F) con dimensioni di sale "
                                             "o verificatore non valide");
         cipher.scheme_ = Scheme::CryptoApi;
         cipher.keyBits_ = keyBits;
@@ -348,7 +348,7 @@ void Rc4Cipher::crypt(Bytes &stream) const
             split = pos;
         const std::uint16_t type = le16(stream.data() + pos), length = le16(stream.data() + pos + 2);
         if (pos + 4 + length > size)
-            throw Error(ErrorKind::Damaged, "Il file è danneggiato: record " + hex4(type) + " all'offset " +
+            throw Error(ErrorKind::Damaged, "record " + hex4(type) + " all'offset " +
                                                 std::to_string(pos) + " di " + std::to_string(length) +
                                                 " byte oltre la fine del flusso Workbook (" + std::to_string(size) +
                                                 " byte)");

@@ -22,8 +22,8 @@ constexpr std::u16string_view excelDefaultPassword = u"VelvetSweatshop";
 [[noreturn]] void cannotOpen(const std::string &path, int err)
 {
     if (err == ENOENT)
-        throw Error(ErrorKind::Io, "Il file \"" + path + "\" non esiste");
-    throw Error(ErrorKind::Io, "Impossibile aprire il file \"" + path + "\": " + std::strerror(err) + " (errno " +
+        throw Error(ErrorKind::Io, "il file \"" + path + "\" non esiste");
+    throw Error(ErrorKind::Io, "impossibile aprire il file \"" + path + "\": " + std::strerror(err) + " (errno " +
                                    std::to_string(err) + ")");
 }
 
@@ -47,9 +47,9 @@ FileBuffer readWholeFile(const std::string &path)
     if (::fstat(fd, &st) != 0)
         cannotOpen(path, errno);
     if (S_ISDIR(st.st_mode))
-        throw Error(ErrorKind::Io, "Impossibile aprire \"" + path + "\": è una cartella, non un file");
+        throw Error(ErrorKind::Io, "\"" + path + "\" è una cartella, non un file");
     if (!S_ISREG(st.st_mode))
-        throw Error(ErrorKind::Io, "Impossibile aprire \"" + path + "\": non è un file regolare");
+        throw Error(ErrorKind::Io, "\"" + path + "\" non è un file regolare");
 
     FileBuffer buffer;
     buffer.data.reset(new std::uint8_t[std::size_t(st.st_size) + 1]);
@@ -92,10 +92,10 @@ XlsFile openContainer(Container container, std::u16string_view password)
     if (!workbook || workbook->isStorage) {
         const StorageEntry *book = container.find("Book");
         if (book && !book->isStorage)
-            throw Error(ErrorKind::NotAWorkbook, "Il file è una cartella di lavoro di Excel 5.0/95, formato non "
-                                                 "supportato: salvarla come cartella di lavoro di Excel 97-2003");
+            throw Error(ErrorKind::NotAWorkbook, "cartella di lavoro di Excel 5.0/95, formato non supportato: "
+                                                 "salvarla come cartella di lavoro di Excel 97-2003");
         throw Error(ErrorKind::NotAWorkbook,
-                    "Il file non è una cartella di lavoro di Excel: il contenitore non ha il flusso \"Workbook\"");
+                    "il contenitore OLE2 non ha il flusso \"Workbook\": non è una cartella di lavoro di Excel");
     }
 
     XlsFile file;
