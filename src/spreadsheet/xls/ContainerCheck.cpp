@@ -31,10 +31,10 @@ public:
     {
         readHeader();
         readFat();
-        const std::vector<std::uint8_t> directory = chainData(le32(at(0x30)), 0, "directory");
+        const std::vector<std::uint8_t> directory = chainData(le32(at(0x30)), 0, "della directory");
         const std::uint32_t miniFatStart = le32(at(0x3C));
         if (miniFatStart <= maxRegularSector) {
-            const std::vector<std::uint8_t> miniFat = chainData(miniFatStart, 0, "mini FAT");
+            const std::vector<std::uint8_t> miniFat = chainData(miniFatStart, 0, "della mini FAT");
             for (std::size_t i = 0; i + 4 <= miniFat.size(); i += 4)
                 miniFat_.push_back(le32(miniFat.data() + i));
         }
@@ -103,18 +103,18 @@ private:
         std::vector<std::uint32_t> sectors;
         for (std::uint32_t s = start; s != endOfChain;) {
             if (s >= used.size())
-                damaged("catena di settori di " + what + " non valida: settore " + std::to_string(s) +
+                damaged("catena di settori " + what + " non valida: settore " + std::to_string(s) +
                         " inesistente");
             if (used[s])
-                damaged("catena di settori di " + what + " che ripassa dal settore " + std::to_string(s));
+                damaged("catena di settori " + what + " che ripassa dal settore " + std::to_string(s));
             used[s] = true;
             sectors.push_back(s);
             s = table[s];
             if (s > maxRegularSector && s != endOfChain)
-                damaged("catena di settori di " + what + " interrotta al settore " + std::to_string(sectors.back()));
+                damaged("catena di settori " + what + " interrotta al settore " + std::to_string(sectors.back()));
         }
         if (sectors.size() < minimumSectors)
-            damaged("catena di settori di " + what + " più corta del flusso (" + std::to_string(sectors.size()) +
+            damaged("catena di settori " + what + " più corta del flusso (" + std::to_string(sectors.size()) +
                     " settori invece di " + std::to_string(minimumSectors) + ")");
         return sectors;
     }
@@ -142,7 +142,7 @@ private:
         const std::size_t miniStreamSectors =
             miniStreamSize == 0 ? 0
                                 : chain(le32(entry(0) + 0x74), std::size_t((miniStreamSize + sectorSize_ - 1) / sectorSize_),
-                                        fat_, used_, "mini stream")
+                                        fat_, used_, "del mini stream")
                                       .size();
         std::vector<bool> miniUsed(std::min(miniFat_.size(), miniStreamSectors * (sectorSize_ / 64)), false);
 
@@ -170,7 +170,7 @@ private:
                 continue;
             }
             const std::uint64_t size = le32(e + 0x78);
-            std::string what = "flusso \"";
+            std::string what = "del flusso \"";
             for (std::size_t c = 0; c + 2 < std::min<std::size_t>(e[0x40], 64); c += 2)
                 what += e[c + 1] == 0 && e[c] >= 0x20 && e[c] < 0x7F ? char(e[c]) : '?';
             what += "\"";
