@@ -12,6 +12,7 @@
 #include <cstring>
 #include <sys/random.h>
 #include <system_error>
+#include <string_view>
 #include <thread>
 
 namespace xls {
@@ -143,6 +144,13 @@ Bytes cryptoApiKeyBase(std::span<const std::uint8_t> salt, std::u16string_view p
     Bytes h0(SHA1_DIGEST_SIZE);
     sha1(salt, utf16le(password), h0.data());
     return h0;
+}
+
+[[noreturn]] void recordPastEnd(const std::uint8_t *stream, std::size_t offset, std::size_t size)
+{
+    throw Error(ErrorKind::Damaged, "record " + hex4(le16(stream + offset)) + " all'offset " + std::to_string(offset) +
+                                        " di " + std::to_string(le16(stream + offset + 2)) +
+                                        " byte oltre la fine del flusso Workbook (" + std::to_string(size) + " byte)");
 }
 
 } // namespace
@@ -292,82 +300,91 @@ Bytes Rc4Cipher::newFilepass(Scheme scheme, std::u16string_view password)
 }
 
 // Crypts [begin, end) of the stream in place; both ends are record boundaries (or the end of
-// the stream), so ranges given to different threads share no byte. Clear bytes are saved
-// before the block is crypted and put back afterwards.
-void Rc4Cipher::cryptRange(std::span<std::uint8_t> stream, std::size_t begin, std::size_t end) const
+// the stream), so ranges given to different threads share no byte. Each block's keystream is
+// generated once, zeroed where bytes stay in clear, and XORed over the block. Returns the
+// offset of a record running past `end` (the range is left half done), or npos.
+std::size_t Rc4Cipher::cryptRange(std::span<std::uint8_t> stream, std::size_t begin, std::size_t end) const
 {
+    static const std::uint8_t zeros[blockSize] = {};
     std::uint8_t *data = stream.data();
-    std::uint8_t saved[blockSize];
-    std::uint16_t savedAt[blockSize / 4 + 2], savedLength[blockSize / 4 + 2];
-    std::uint8_t scratch[blockSize];
+    std::uint8_t keystream[blockSize];
     std::size_t record = begin, clearBegin = 0, clearEnd = 0;
 
     for (std::size_t blockStart = begin - begin % blockSize; blockStart < end; blockStart += blockSize) {
         const std::size_t from = std::max(blockStart, begin), to = std::min(blockStart + blockSize, end);
-        std::size_t ranges = 0, savedBytes = 0;
+        std::uint8_t key[SHA1_DIGEST_SIZE];
+        arcfour_ctx rc4;
+        arcfour_set_key(&rc4, blockKey(std::uint32_t(blockStart / blockSize), key), key);
+        if (from > blockStart)
+            arcfour_crypt(&rc4, from - blockStart, keystream, zeros);
+        arcfour_crypt(&rc4, to - from, keystream, zeros);
+
         for (;;) {
             if (clearEnd > from && clearBegin < to) {
-                const std::size_t a = std::max(clearBegin, from), b = std::min(clearEnd, to);
-                std::memcpy(saved + savedBytes, data + a, b - a);
-                savedAt[ranges] = std::uint16_t(a - blockStart);
-                savedLength[ranges++] = std::uint16_t(b - a);
-                savedBytes += b - a;
+                const std::size_t a = std::max(clearBegin, from) - from, b = std::min(clearEnd, to) - from;
+                if (b - a == 4) { // a record header: the common case, kept inline
+                    constexpr std::uint32_t zero = 0;
+                    std::memcpy(keystream + a, &zero, 4);
+                } else {
+                    std::memset(keystream + a, 0, b - a);
+                }
             }
             if (clearEnd > to || record >= to || record + 4 > end)
                 break;
             const std::uint16_t type = le16(data + record), length = le16(data + record + 2);
+            if (record + 4 + length > end)
+                return record;
             clearBegin = record;
             clearEnd = record + 4 + clearLength(type, length);
             record += 4 + std::size_t(length);
         }
 
-        std::uint8_t key[SHA1_DIGEST_SIZE];
-        arcfour_ctx rc4;
-        arcfour_set_key(&rc4, blockKey(std::uint32_t(blockStart / blockSize), key), key);
-        if (from > blockStart)
-            arcfour_crypt(&rc4, from - blockStart, scratch, scratch);
-        arcfour_crypt(&rc4, to - from, data + from, data + from);
-
-        savedBytes = 0;
-        for (std::size_t i = 0; i < ranges; ++i) {
-            std::memcpy(data + blockStart + savedAt[i], saved + savedBytes, savedLength[i]);
-            savedBytes += savedLength[i];
+        std::uint8_t *block = data + from;
+        const std::size_t size = to - from;
+        std::size_t i = 0;
+        for (; i + 8 <= size; i += 8) {
+            std::uint64_t word, mask;
+            std::memcpy(&word, block + i, 8);
+            std::memcpy(&mask, keystream + i, 8);
+            word ^= mask;
+            std::memcpy(block + i, &word, 8);
         }
+        for (; i < size; ++i)
+            block[i] ^= keystream[i];
     }
+    return std::string_view::npos;
 }
 
 void Rc4Cipher::crypt(Bytes &stream) const
 {
-    // Check every record first so a damaged stream is reported before anything changes,
-    // and find a record boundary near the middle for a second thread.
+    constexpr std::size_t none = std::string_view::npos;
     const std::size_t size = stream.size();
-    const std::size_t middle = size / 2;
-    std::size_t split = size, pos = 0;
-    while (pos + 4 <= size) {
-        if (pos >= middle && split == size)
-            split = pos;
-        const std::uint16_t type = le16(stream.data() + pos), length = le16(stream.data() + pos + 2);
-        if (pos + 4 + length > size)
-            throw Error(ErrorKind::Damaged, "record " + hex4(type) + " all'offset " +
-                                                std::to_string(pos) + " di " + std::to_string(length) +
-                                                " byte oltre la fine del flusso Workbook (" + std::to_string(size) +
-                                                " byte)");
-        pos += 4 + std::size_t(length);
-    }
-
+    std::size_t split = size;
     std::thread second;
+    std::size_t secondBad = none;
     if (size >= parallelThreshold && std::thread::hardware_concurrency() >= 2) {
+        // A record boundary near the middle; the records before it are checked here.
+        std::size_t pos = 0;
+        while (pos < size / 2 && pos + 4 <= size) {
+            const std::size_t next = pos + 4 + le16(stream.data() + pos + 2);
+            if (next > size)
+                recordPastEnd(stream.data(), pos, size);
+            pos = next;
+        }
+        split = std::min(pos, size);
         try {
-            second = std::thread([this, &stream, split, size] { cryptRange(stream, split, size); });
+            second = std::thread([this, &stream, &secondBad, split, size] { secondBad = cryptRange(stream, split, size); });
         } catch (const std::system_error &) {
             split = size; // no thread to be had: do it all here
         }
-    } else {
-        split = size;
     }
-    cryptRange(stream, 0, split);
+    const std::size_t firstBad = cryptRange(stream, 0, split);
     if (second.joinable())
         second.join();
+    if (firstBad != none)
+        recordPastEnd(stream.data(), firstBad, size);
+    if (secondBad != none)
+        recordPastEnd(stream.data(), secondBad, size);
 }
 
 void Rc4Cipher::decryptStream(Bytes &stream) const { crypt(stream); }

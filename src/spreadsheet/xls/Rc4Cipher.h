@@ -28,13 +28,13 @@ public:
     Scheme scheme() const { return scheme_; }
     unsigned keyBits() const { return keyBits_; }
     // Decrypt or encrypt a whole Workbook stream in place, walking its records. A record
-    // running past the end throws Error(Damaged) before anything is changed.
+    // running past the end throws Error(Damaged); the stream is then half done.
     void decryptStream(Bytes &stream) const;
     void encryptStream(Bytes &stream) const;
 
 private:
     std::size_t blockKey(std::uint32_t block, std::uint8_t *key) const;
-    void cryptRange(std::span<std::uint8_t> stream, std::size_t begin, std::size_t end) const;
+    std::size_t cryptRange(std::span<std::uint8_t> stream, std::size_t begin, std::size_t end) const;
     void crypt(Bytes &stream) const;
 
     Scheme scheme_ = Scheme::Rc4Md5;
