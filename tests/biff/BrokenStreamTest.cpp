@@ -271,3 +271,28 @@ TEST(BiffBrokenStream, RandomlyCorruptedStreamsNeverEscapeAsAnythingButErrors)
     }
     EXPECT_GT(read, 0u);
 }
+
+TEST(BiffBrokenStream, ABuiltInNameWithoutItsCharacterIsKeptAndNotReadPast)
+{
+    auto r = smallRecords();
+    const Bytes name = {0x20, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0}; // built-in, cch 0, itab 1
+    r.insert(r.begin() + static_cast<std::ptrdiff_t>(biff_test::findRecord(r, 0x0085)), Rec{0x0018, name});
+    const Book book = readWorkbookStream(biff_test::joinRecords(r));
+    EXPECT_FALSE(book.sheets[0].page.printArea.has_value());
+    EXPECT_EQ(std::count_if(book.globals.begin(), book.globals.end(),
+                            [&](const RawRecord &g) { return g.type == 0x0018 && g.body == name; }),
+              1);
+}
+
+TEST(BiffBrokenStream, AnEmptyFilepassIsDamagedRatherThanTakenForPlainText)
+{
+    auto r = smallRecords();
+    r.insert(r.begin() + 1, Rec{0x002F, Bytes{}});
+    try {
+        findFilepass(biff_test::joinRecords(r));
+        ADD_FAILURE() << "no error";
+    } catch (const Error &e) {
+        EXPECT_EQ(e.kind(), ErrorKind::Damaged);
+        EXPECT_NE(std::string(e.what()).find("0x002F"), std::string::npos) << e.what();
+    }
+}

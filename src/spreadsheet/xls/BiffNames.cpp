@@ -88,8 +88,11 @@ std::optional<PrintAreaName> printAreaName(const RawRecord &r, const std::vector
         return std::nullopt;
     PrintAreaName result;
     if (grbit & BuiltinName) {
+        // A built-in name is one character long; nameEnd() has checked that it is there.
+        if (b[3] != 1)
+            return std::nullopt;
         const char16_t id = (b[14] & 0x01) ? static_cast<char16_t>(u16At(b, 15)) : b[15];
-        if (b[3] != 1 || id != PrintAreaId)
+        if (id != PrintAreaId)
             return std::nullopt;
     } else if (isLegacyPrintArea(b, end)) {
         result.legacy = true;

@@ -654,8 +654,11 @@ Bytes findFilepass(std::span<const std::uint8_t> stream)
     RecordStream rs(stream, 0, stream.size());
     while (!rs.atEnd()) {
         const RecordRef r = rs.next();
-        if (r.type == rec::FilePass)
+        if (r.type == rec::FilePass) {
+            // An empty body would pass for "not encrypted" and the ciphertext be parsed.
+            needSize(r, 2);
             return Bytes(r.body.begin(), r.body.end());
+        }
         if (r.type == rec::Eof || r.type == rec::BoundSheet || r.type == rec::Sst)
             break;
     }
