@@ -13,7 +13,6 @@
 #include <QProcess>
 #include <algorithm>
 #include <cstdio>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -73,11 +72,15 @@ QJsonObject libreOfficeResave(const QString &in, const QString &out)
     return QJsonDocument::fromJson(process.readAllStandardOutput()).object();
 }
 
+// VmHWM, not getrusage: ru_maxrss carries the parent's high-water mark across fork and exec.
 long peakMegabytes()
 {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024;
+    QFile status(QStringLiteral("/proc/self/status"));
+    status.open(QIODevice::ReadOnly);
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLong() / 1024;
+    return -1;
 }
 
 } // namespace
