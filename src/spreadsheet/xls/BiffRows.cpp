@@ -47,6 +47,20 @@ bool toRk(double v, std::uint32_t &rk)
     return false;
 }
 
+// Reserves a cell record and writes its header, row, column and XF; returns where the
+// record's own fields start.
+std::uint8_t *cellRecord(ByteWriter &w, std::uint16_t type, std::size_t bodySize, std::uint16_t row,
+                         std::uint16_t col, std::uint16_t xf)
+{
+    std::uint8_t *p = w.grow(4 + bodySize);
+    ByteWriter::put16(p, type);
+    ByteWriter::put16(p + 2, static_cast<std::uint16_t>(bodySize));
+    ByteWriter::put16(p + 4, row);
+    ByteWriter::put16(p + 6, col);
+    ByteWriter::put16(p + 8, xf);
+    return p + 10;
+}
+
 } // namespace
 
 bool keepsFormula(const Cell &cell, const std::vector<RawRecord> &records, const StringPool &strings)
@@ -172,22 +186,13 @@ void writeRows(const Sheet &sheet, const StringPool &strings, const SstWriter &s
                            && j - i < 1000)
                         ++j;
                     if (j - i == 1) {
-                        std::uint8_t *p = w.grow(10);
-                        ByteWriter::put16(p, rec::Blank);
-                        ByteWriter::put16(p + 2, 6);
-                        ByteWriter::put16(p + 4, rw);
-                        ByteWriter::put16(p + 6, c.col);
-                        ByteWriter::put16(p + 8, c.xf);
+                        cellRecord(w, rec::Blank, 6, rw, c.col, c.xf);
                     } else {
                         const std::size_t n = j - i;
-                        std::uint8_t *p = w.grow(4 + 6 + 2 * n);
-                        ByteWriter::put16(p, rec::MulBlank);
-                        ByteWriter::put16(p + 2, static_cast<std::uint16_t>(6 + 2 * n));
-                        ByteWriter::put16(p + 4, rw);
-                        ByteWriter::put16(p + 6, c.col);
-                        for (std::size_t k = 0; k < n; ++k)
-                            ByteWriter::put16(p + 8 + 2 * k, cells[i + k].xf);
-                        ByteWriter::put16(p + 8 + 2 * n, cells[j - 1].col);
+                        std::uint8_t *p = cellRecord(w, rec::MulBlank, 6 + 2 * n, rw, c.col, c.xf);
+                        for (std::size_t k = 1; k < n; ++k)
+                            ByteWriter::put16(p + 2 * (k - 1), cells[i + k].xf);
+                        ByteWriter::put16(p + 2 * (n - 1), cells[j - 1].col);
                         i = j - 1;
                     }
                     break;
@@ -195,21 +200,9 @@ void writeRows(const Sheet &sheet, const StringPool &strings, const SstWriter &s
                 case CellKind::Number: {
                     std::uint32_t rk;
                     if (toRk(c.number, rk)) {
-                        std::uint8_t *p = w.grow(14);
-                        ByteWriter::put16(p, rec::Rk);
-                        ByteWriter::put16(p + 2, 10);
-                        ByteWriter::put16(p + 4, rw);
-                        ByteWriter::put16(p + 6, c.col);
-                        ByteWriter::put16(p + 8, c.xf);
-                        ByteWriter::put32(p + 10, rk);
+                        ByteWriter::put32(cellRecord(w, rec::Rk, 10, rw, c.col, c.xf), rk);
                     } else {
-                        std::uint8_t *p = w.grow(18);
-                        ByteWriter::put16(p, rec::Number);
-                        ByteWriter::put16(p + 2, 14);
-                        ByteWriter::put16(p + 4, rw);
-                        ByteWriter::put16(p + 6, c.col);
-                        ByteWriter::put16(p + 8, c.xf);
-                        std::memcpy(p + 10, &c.number, 8);
+                        std::memcpy(cellRecord(w, rec::Number, 14, rw, c.col, c.xf), &c.number, 8);
                     }
                     break;
                 }
@@ -224,25 +217,14 @@ void writeRows(const Sheet &sheet, const StringPool &strings, const SstWriter &s
                         w.record(rec::Label, b);
                         break;
                     }
-                    std::uint8_t *p = w.grow(14);
-                    ByteWriter::put16(p, rec::LabelSst);
-                    ByteWriter::put16(p + 2, 10);
-                    ByteWriter::put16(p + 4, rw);
-                    ByteWriter::put16(p + 6, c.col);
-                    ByteWriter::put16(p + 8, c.xf);
-                    ByteWriter::put32(p + 10, sst.indexOf(c.text));
+                    ByteWriter::put32(cellRecord(w, rec::LabelSst, 10, rw, c.col, c.xf), sst.indexOf(c.text));
                     break;
                 }
                 case CellKind::Bool:
                 case CellKind::Error: {
-                    std::uint8_t *p = w.grow(12);
-                    ByteWriter::put16(p, rec::BoolErr);
-                    ByteWriter::put16(p + 2, 8);
-                    ByteWriter::put16(p + 4, rw);
-                    ByteWriter::put16(p + 6, c.col);
-                    ByteWriter::put16(p + 8, c.xf);
-                    p[10] = c.code;
-                    p[11] = c.kind == CellKind::Error ? 1 : 0;
+                    std::uint8_t *p = cellRecord(w, rec::BoolErr, 8, rw, c.col, c.xf);
+                    p[0] = c.code;
+                    p[1] = c.kind == CellKind::Error ? 1 : 0;
                     break;
                 }
                 }
