@@ -1,6 +1,4 @@
 // The instructions window: its two fixed texts, one at a time, and the way back.
-#include "ArchiveFiles.h"
-#include "Form1.h"
 #include "Form2.h"
 #include "TestRun.h"
 
@@ -8,31 +6,25 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 
-class InstructionsWindow : public testing::Test {
+class InstructionsWindow : public OnAFreshArchive {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(folder.isValid());
-        const QString archive = folder.filePath(QStringLiteral("Archivio.xls"));
-        archive_files::makeFresh(archive);
-        run = std::make_unique<TestRun>(archive);
-        ASSERT_TRUE(run->start());
+        OnAFreshArchive::SetUp();
         run->control<QCheckBox>("Check5")->click();
         ASSERT_TRUE(run->forms->isLoaded<app::Form2>());
         form = run->forms->form2();
     }
-    template <class T> T *control(const char *name)
+    template <class T> T *control(const char *name) { return form->findChild<T *>(QString::fromLatin1(name)); }
+    bool showsTerms(app::Form2 *window)
     {
-        return form->findChild<T *>(QString::fromLatin1(name));
+        return window->findChild<QPlainTextEdit *>(QStringLiteral("Text1"))->isVisible() &&
+               window->findChild<QPlainTextEdit *>(QStringLiteral("Text2"))->isHidden();
     }
 
-    QTemporaryDir folder;
-    std::unique_ptr<TestRun> run;
     app::Form2 *form = nullptr;
 };
 
@@ -51,7 +43,7 @@ const QString kDescription = QStringLiteral(
     "\n"
     "Per ogni dubbio , contattate l'Autore ");
 
-TEST_F(InstructionsWindow, ShowsTheTermsFirstUnderItsHeadingAndTheMainTitle)
+TEST_F(InstructionsWindow, ShowsTheTermsFirstAndIstruzioniSwitchesToTheDescriptionForGood)
 {
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(form->windowTitle(), run->form1()->windowTitle());
@@ -60,12 +52,7 @@ TEST_F(InstructionsWindow, ShowsTheTermsFirstUnderItsHeadingAndTheMainTitle)
     EXPECT_EQ(control<QPushButton>("Command3")->text(), QStringLiteral("Istruzioni"));
     EXPECT_EQ(control<QPlainTextEdit>("Text1")->toPlainText(), kTerms);
     EXPECT_EQ(control<QPlainTextEdit>("Text2")->toPlainText(), kDescription);
-    EXPECT_TRUE(control<QPlainTextEdit>("Text1")->isVisible());
-    EXPECT_TRUE(control<QPlainTextEdit>("Text2")->isHidden());
-}
-
-TEST_F(InstructionsWindow, IstruzioniSwitchesToTheDescriptionForGood)
-{
+    EXPECT_TRUE(showsTerms(form));
     for (int press = 1; press <= 2; ++press) {
         control<QPushButton>("Command3")->click();
         EXPECT_TRUE(control<QPlainTextEdit>("Text1")->isHidden()) << press;
@@ -84,9 +71,7 @@ TEST_F(InstructionsWindow, ClosingUnloadsItAndTheNextOpeningStartsWithTheTerms)
     // Becoming checked again is what opens it.
     run->control<QCheckBox>("Check5")->click();
     run->control<QCheckBox>("Check5")->click();
-    app::Form2 *again = run->forms->form2();
-    EXPECT_TRUE(again->findChild<QPlainTextEdit *>(QStringLiteral("Text1"))->isVisible());
-    EXPECT_TRUE(again->findChild<QPlainTextEdit *>(QStringLiteral("Text2"))->isHidden());
+    EXPECT_TRUE(showsTerms(run->forms->form2()));
     EXPECT_TRUE(run->dialogs.boxes.empty());
 }
 

@@ -1,7 +1,5 @@
 // Every window in Calibri (Carlito standing in where Calibri is missing) and Qt's own
 // buttons in Italian.
-#include "ArchiveFiles.h"
-#include "Form1.h"
 #include "Form2.h"
 #include "TestRun.h"
 
@@ -10,22 +8,17 @@
 #include <QFontInfo>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 
-TEST(Look, EveryWindowUsesCalibriOrItsMetricTwin)
+class Look : public OnAFreshArchive {};
+
+TEST_F(Look, EveryWindowUsesCalibriOrItsMetricTwin)
 {
-    QTemporaryDir folder;
-    const QString archive = folder.filePath(QStringLiteral("Archivio.xls"));
-    archive_files::makeFresh(archive);
-    TestRun run(archive);
-    ASSERT_TRUE(run.start());
-    run.control<QCheckBox>("Check5")->click();
+    run->control<QCheckBox>("Check5")->click();
 
     const bool hasCalibri = QFontDatabase::families().contains(QStringLiteral("Calibri"));
-    for (QWidget *window : run.forms->loaded()) {
+    for (QWidget *window : run->forms->loaded()) {
         for (QWidget *widget : window->findChildren<QWidget *>()) {
             EXPECT_EQ(widget->font().family(), QStringLiteral("Calibri")) << widget->objectName().toStdString();
             EXPECT_EQ(QFontInfo(widget->font()).family(),
@@ -35,7 +28,7 @@ TEST(Look, EveryWindowUsesCalibriOrItsMetricTwin)
     }
 }
 
-TEST(Look, MessageBoxesSaySiAndNo)
+TEST_F(Look, MessageBoxesSaySiAndNo)
 {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Velmoro"), QStringLiteral("Proseguire?"),
                     QMessageBox::Yes | QMessageBox::No);

@@ -1,8 +1,6 @@
 // The main window at work: its check boxes, "Esci", "Excel", the clock, the picture and its
 // refusal to close.
-#include "ArchiveFiles.h"
 #include "Columns.h"
-#include "Form1.h"
 #include "Form2.h"
 #include "TestRun.h"
 
@@ -11,90 +9,65 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 
-class MainWindow : public testing::Test {
+class MainWindow : public OnAFreshArchive {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(folder.isValid());
-        archive = folder.filePath(QStringLiteral("Archivio.xls"));
-        archive_files::makeFresh(archive);
-        run = std::make_unique<TestRun>(archive);
-        ASSERT_TRUE(run->start());
-        form = run->form1();
-    }
     QCheckBox *check(const char *name) { return run->control<QCheckBox>(name); }
-    host::Worksheet &sheet() { return form->application()->activeSheet(); }
-    void type(const QString &address, const QString &text)
-    {
-        sheet().range(address).setValue(text);
-    }
-
-    QTemporaryDir folder;
-    QString archive;
-    std::unique_ptr<TestRun> run;
-    app::Form1 *form = nullptr;
+    app::Form1 *form() { return run->form1(); }
 };
 
 TEST_F(MainWindow, RefusesToCloseFromTheCloseBoxOrAnUnload)
 {
-    EXPECT_FALSE(form->close());
-    EXPECT_FALSE(run->forms->unload(form));
-    EXPECT_TRUE(form->isVisible());
-    EXPECT_TRUE(run->forms->loaded().contains(form));
+    EXPECT_FALSE(form()->close());
+    EXPECT_FALSE(run->forms->unload(form()));
+    EXPECT_TRUE(form()->isVisible());
+    EXPECT_TRUE(run->forms->loaded().contains(form()));
     EXPECT_FALSE(run->program.ended());
 }
 
 TEST_F(MainWindow, Check1SavesTheArchiveAndUncheckingItDoesNothing)
 {
-    type(QStringLiteral("B2"), QStringLiteral("ROSSI MARIO"));
-    check("Check2")->setChecked(false);
+    type("B2", "ROSSI MARIO");
     check("Check1")->click();
     EXPECT_TRUE(check("Check1")->isChecked());
-    EXPECT_EQ(archive_files::cellText(archive, QStringLiteral("B2")), QStringLiteral("ROSSI MARIO"));
+    EXPECT_EQ(saved("B2"), QStringLiteral("ROSSI MARIO"));
 
-    type(QStringLiteral("B3"), QStringLiteral("BIANCHI ANNA"));
-    const auto saved = archive_files::snapshot(folder.path());
+    type("B3", "BIANCHI ANNA");
+    const auto before = archive_files::snapshot(folder.path());
     check("Check1")->click();
     EXPECT_FALSE(check("Check1")->isChecked());
-    EXPECT_EQ(archive_files::snapshot(folder.path()), saved);
+    EXPECT_EQ(archive_files::snapshot(folder.path()), before);
     EXPECT_TRUE(run->dialogs.boxes.empty());
-    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(form()->isVisible());
     EXPECT_FALSE(run->program.ended());
 }
 
 TEST_F(MainWindow, Check2SavesAndLeavesEveryCheckBoxUnchecked)
 {
     check("Check1")->click();
-    type(QStringLiteral("B2"), QStringLiteral("VERDI SNC"));
+    type("B2", "VERDI SNC");
     check("Check2")->click();
     for (const char *name : {"Check1", "Check2", "Check3"})
         EXPECT_FALSE(check(name)->isChecked()) << name;
-    EXPECT_EQ(archive_files::cellText(archive, QStringLiteral("B2")), QStringLiteral("VERDI SNC"));
+    EXPECT_EQ(saved("B2"), QStringLiteral("VERDI SNC"));
     EXPECT_FALSE(run->program.ended());
 }
 
 TEST_F(MainWindow, Check5HidesTheMainWindowForTheInstructionsAndUncheckingItDoesNothing)
 {
     check("Check5")->click();
-    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(form()->isVisible());
     ASSERT_TRUE(run->forms->isLoaded<app::Form2>());
     EXPECT_TRUE(run->forms->form2()->isVisible());
-
     EXPECT_TRUE(run->forms->form2()->close());
-    EXPECT_FALSE(run->forms->isLoaded<app::Form2>());
-    EXPECT_TRUE(form->isVisible());
-    EXPECT_TRUE(check("Check5")->isChecked());
 
     check("Check5")->click();
     EXPECT_FALSE(check("Check5")->isChecked());
     EXPECT_FALSE(run->forms->isLoaded<app::Form2>());
-    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(form()->isVisible());
     EXPECT_TRUE(run->dialogs.boxes.empty());
 }
 
@@ -102,7 +75,7 @@ TEST_F(MainWindow, EsciUnloadsTheOtherWindowsSavesClosesTheHostAndEnds)
 {
     check("Check5")->click();
     ASSERT_TRUE(run->forms->isLoaded<app::Form2>());
-    type(QStringLiteral("B2"), QStringLiteral("NERI SPA"));
+    type("B2", "NERI SPA");
 
     run->control<QPushButton>("Command1")->click();
 
@@ -110,16 +83,16 @@ TEST_F(MainWindow, EsciUnloadsTheOtherWindowsSavesClosesTheHostAndEnds)
     EXPECT_EQ(run->program.endings, 1);
     EXPECT_EQ(run->program.exitCode, 0);
     EXPECT_TRUE(run->dialogs.boxes.empty());
-    EXPECT_EQ(form->application(), nullptr);
+    EXPECT_EQ(form()->application(), nullptr);
     EXPECT_TRUE(run->presented.isEmpty());
-    EXPECT_EQ(archive_files::cellText(archive, QStringLiteral("B2")), QStringLiteral("NERI SPA"));
+    EXPECT_EQ(saved("B2"), QStringLiteral("NERI SPA"));
 }
 
 TEST_F(MainWindow, EsciAfterTheHostIsGoneStillEndsWithoutAMessage)
 {
-    type(QStringLiteral("B2"), QStringLiteral("PERSO"));
+    type("B2", "PERSO");
     const auto before = archive_files::snapshot(folder.path());
-    form->application()->quit();
+    form()->application()->quit();
 
     run->control<QPushButton>("Command1")->click();
 
@@ -132,17 +105,17 @@ TEST_F(MainWindow, ExcelSavesUnloadsHandsTheArchiveOverAndEnds)
 {
     check("Check5")->click();
     run->forms->form2()->hide();
-    form->show();
+    form()->show();
     check("Check1")->click();
-    type(QStringLiteral("B2"), QStringLiteral("GIALLI SRL"));
-    type(QStringLiteral("I2"), QStringLiteral("0612345678"));
+    type("B2", "GIALLI SRL");
+    type("I2", "0612345678");
 
     check("Check3")->click();
 
     EXPECT_FALSE(check("Check1")->isChecked());
     EXPECT_FALSE(run->forms->isLoaded<app::Form2>());
-    EXPECT_EQ(run->presented, QStringList{form->workbook()->fullName()});
-    EXPECT_TRUE(form->application()->visible());
+    EXPECT_EQ(run->presented, QStringList{form()->workbook()->fullName()});
+    EXPECT_TRUE(form()->application()->visible());
     EXPECT_EQ(run->program.endings, 1);
     EXPECT_EQ(run->program.exitCode, 0);
     EXPECT_TRUE(run->dialogs.boxes.empty());
@@ -157,18 +130,13 @@ TEST_F(MainWindow, ExcelSavesUnloadsHandsTheArchiveOverAndEnds)
     });
 }
 
-TEST_F(MainWindow, ClockShowsOreAndTheTimeEverySecond)
+TEST_F(MainWindow, ClockShowsOreAndTheTimeAndThePictureOpensTheWebAddressWithABorder)
 {
     auto *clock = run->control<QLineEdit>("Text1");
     ASSERT_TRUE(QTest::qWaitFor([&] { return !clock->text().isEmpty(); }, 2500));
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^Ore\\.\\.\\.\\d{1,2}:\\d{2}(:\\d{2})?$"))
-                    .match(clock->text())
-                    .hasMatch())
-        << clock->text().toStdString();
-}
+    const QRegularExpression shown(QStringLiteral("^Ore\\.\\.\\.\\d{1,2}:\\d{2}(:\\d{2})?$"));
+    EXPECT_TRUE(shown.match(clock->text()).hasMatch()) << clock->text().toStdString();
 
-TEST_F(MainWindow, PictureGetsABorderAndOpensTheWebAddress)
-{
     auto *picture = run->control<QLabel>("Image1");
     EXPECT_EQ(picture->frameShape(), QFrame::NoFrame);
     QTest::mousePress(picture, Qt::LeftButton);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ArchiveFiles.h"
 #include "FakeDialogs.h"
 #include "FakeProgram.h"
 #include "FakeShell.h"
@@ -7,8 +8,9 @@
 #include "Forms.h"
 
 #include <QStringList>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
 #include <memory>
-
 
 // One run of the program on an archive, with scripted boxes and an observed end. The hand-over
 // presenter only records the workbooks it is given.
@@ -31,4 +33,28 @@ public:
     FakeShell shell;
     QStringList presented;
     std::unique_ptr<app::Forms> forms;
+};
+
+// A test that starts the program on a fresh archive in its own folder.
+class OnAFreshArchive : public testing::Test {
+protected:
+    void SetUp() override { startOn(folder.filePath(QStringLiteral("Archivio.xls"))); }
+    void startOn(const QString &path)
+    {
+        ASSERT_TRUE(folder.isValid());
+        archive = path;
+        archive_files::makeFresh(archive);
+        run = std::make_unique<TestRun>(archive);
+        ASSERT_TRUE(run->start());
+    }
+    host::Worksheet &sheet() { return run->form1()->application()->activeSheet(); }
+    void type(const char *address, const char *text)
+    {
+        sheet().range(QString::fromLatin1(address)).setValue(QString::fromUtf8(text));
+    }
+    QString saved(const char *address) { return archive_files::cellText(archive, QString::fromLatin1(address)); }
+
+    QTemporaryDir folder;
+    QString archive;
+    std::unique_ptr<TestRun> run;
 };

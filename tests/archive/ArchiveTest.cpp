@@ -3,8 +3,6 @@
 #include "HostError.h"
 #include "XlsFile.h"
 
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -74,27 +72,6 @@ TEST_F(PrepareArchiveSheetTest, SaveArchiveWritesAFileThatReopensWithThePassword
     EXPECT_EQ(sheet.data().window.frozenRows, 1);
 }
 
-TEST_F(PrepareArchiveSheetTest, AFailedSaveArchiveKeepsTheChangesForARetry)
-{
-    archive::PrepareArchiveSheet(app);
-    archive::SaveArchive(app);
-    registry.range(QStringLiteral("B2")).setValue(QStringLiteral("Rossi"));
-    ASSERT_TRUE(QDir(dir.path()).removeRecursively()); // the folder is gone: nowhere to write
-    try {
-        archive::SaveArchive(app);
-        ADD_FAILURE() << "the save into a missing folder succeeded";
-    } catch (const host::HostError &error) {
-        EXPECT_EQ(error.number(), 1004);
-        EXPECT_EQ(error.kind(), host::ErrorKind::SaveFailed);
-    }
-    ASSERT_TRUE(QDir().mkpath(dir.path()));
-    EXPECT_EQ(registry.range(QStringLiteral("B2")).text(), QStringLiteral("Rossi"));
-    archive::SaveArchive(app);
-    host::Application again{Regional::italian()};
-    EXPECT_EQ(archive::OpenArchive(again, path).sheets(archive::kSheetName).range(QStringLiteral("B2")).text(),
-              QStringLiteral("Rossi"));
-}
-
 TEST(ArchiveErrors, AWorkbookWithoutTheRegistrySheetFailsWithError9)
 {
     host::Application app{Regional::italian()};
@@ -106,21 +83,6 @@ TEST(ArchiveErrors, AWorkbookWithoutTheRegistrySheetFailsWithError9)
         EXPECT_EQ(error.number(), 9);
         EXPECT_EQ(error.description(), QStringLiteral("Indice non incluso nell'intervallo"));
     }
-}
-
-TEST(ArchiveErrors, AMissingArchiveIsNotCreated)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(archive::kFileName);
-    host::Application app{Regional::italian()};
-    try {
-        archive::OpenArchive(app, path);
-        FAIL() << "no error";
-    } catch (const host::HostError &error) {
-        EXPECT_EQ(error.number(), 1004);
-        EXPECT_EQ(error.kind(), host::ErrorKind::FileNotFound);
-    }
-    EXPECT_FALSE(QFile::exists(path));
 }
 
 } // namespace

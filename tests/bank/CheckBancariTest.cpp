@@ -6,82 +6,48 @@
 
 namespace {
 
-struct CinCase {
-    const char *name;
-    const char16_t *abi;
-    const char16_t *cab;
-    const char16_t *account;
-    const char16_t *cin;
-    const char16_t *storedAbi;
-    const char16_t *storedCab;
-    const char16_t *storedAccount;
-    const char16_t *bban;
-};
-
-const CinCase kCinCases[] = {
-    {"WorkedExample", u"05428", u"11101", u"000000123456", u"X", u"05428", u"11101", u"000000123456",
-     u"X0542811101000000123456"},
-    {"ShortPartsAreZeroFilled", u"1", u"2", u"3", u"P", u"00001", u"00002", u"000000000003", u"P0000100002000000000003"},
-    {"OuterSpacesAreTrimmed", u" 5428 ", u"11101 ", u"123456", u"X", u"05428", u"11101", u"000000123456",
-     u"X0542811101000000123456"},
-    // An inner space survives the zero fill and counts as the 29th sign.
-    {"InnerSpaceCountsAsSign", u"542 8", u"11101", u"000000123456", u"E", u"542 8", u"11101", u"000000123456",
-     u"E542 811101000000123456"},
-    {"AccountInGroupsLosesSpaces", u"05428", u"11101", u"0000 0012 3456", u"X", u"05428", u"11101", u"000000123456",
-     u"X0542811101000000123456"},
-    {"LongAccountKeepsLast12", u"05428", u"11101", u"99000000123456", u"X", u"05428", u"11101", u"000000123456",
-     u"X0542811101000000123456"},
-    {"EmptyAccountIsZeros", u"05428", u"11101", u"", u"U", u"05428", u"11101", u"000000000000",
-     u"U0542811101000000000000"},
-    // Lower-case letters count as capitals but are stored as typed.
-    {"LowerCaseAndSignsInAccount", u"05428", u"11101", u"ab00-.1234cd", u"O", u"05428", u"11101", u"ab00-.1234cd",
-     u"O0542811101ab00-.1234cd"},
-    {"SlashInAccount", u"05428", u"11101", u"12/34", u"", u"05428", u"11101", u"000000012/34",
-     u"0542811101000000012/34"},
-    // Letters and digits outside ASCII are never taken for CIN characters.
-    {"SharpSInAccount", u"05428", u"11101", u"\u00df123", u"", u"05428", u"11101", u"00000000\u00df123",
-     u"054281110100000000\u00df123"},
-    {"DotlessIInAccount", u"05428", u"11101", u"\u0131", u"", u"05428", u"11101", u"00000000000\u0131",
-     u"054281110100000000000\u0131"},
-    {"FullwidthDigitsInAccount", u"05428", u"11101", u"\uff11\uff12\uff13", u"", u"05428", u"11101", u"000000000\uff11\uff12\uff13",
-     u"0542811101000000000\uff11\uff12\uff13"},
-    {"ArabicIndicDigitInAbi", u"0542\u0668", u"11101", u"123456", u"", u"0542\u0668", u"11101", u"000000123456",
-     u"0542\u066811101000000123456"},
-    {"AccentedLetterInCab", u"05428", u"\u00c8", u"123456", u"", u"05428", u"0000\u00c8", u"000000123456",
-     u"054280000\u00c8000000123456"},
-};
-
 QString q(const char16_t *text) { return QString::fromUtf16(text); }
 
-class CinComputation : public testing::TestWithParam<CinCase> {};
-
-TEST_P(CinComputation, CalcolaCinReturnsTheLetterAndStoresTheNormalisedParts)
+TEST(CheckBancari, CalcolaCinAndCalcolaBBANUseTheNormalisedParts)
 {
-    const CinCase &c = GetParam();
-    CheckBancari bank;
-    bank.setAbi(q(c.abi));
-    bank.setCab(q(c.cab));
-    bank.setContoCorrente(q(c.account));
-    EXPECT_EQ(bank.CalcolaCin(), q(c.cin));
-    EXPECT_EQ(bank.Abi(), q(c.storedAbi));
-    EXPECT_EQ(bank.Cab(), q(c.storedCab));
-    EXPECT_EQ(bank.ContoCorrente(), q(c.storedAccount));
+    const struct {
+        const char16_t *abi, *cab, *account, *cin, *storedAbi, *storedCab, *storedAccount;
+    } cases[] = {
+        {u"05428", u"11101", u"000000123456", u"X", u"05428", u"11101", u"000000123456"},
+        {u"1", u"2", u"3", u"P", u"00001", u"00002", u"000000000003"},
+        {u" 5428 ", u"11101 ", u"123456", u"X", u"05428", u"11101", u"000000123456"},
+        // An inner space survives the zero fill and counts as the 29th sign.
+        {u"542 8", u"11101", u"000000123456", u"E", u"542 8", u"11101", u"000000123456"},
+        {u"05428", u"11101", u"0000 0012 3456", u"X", u"05428", u"11101", u"000000123456"},
+        {u"05428", u"11101", u"99000000123456", u"X", u"05428", u"11101", u"000000123456"},
+        {u"05428", u"11101", u"", u"U", u"05428", u"11101", u"000000000000"},
+        // Lower-case letters count as capitals but are stored as typed.
+        {u"05428", u"11101", u"ab00-.1234cd", u"O", u"05428", u"11101", u"ab00-.1234cd"},
+        {u"05428", u"11101", u"12/34", u"", u"05428", u"11101", u"000000012/34"},
+        // Letters and digits outside ASCII are never taken for CIN characters.
+        {u"05428", u"11101", u"\u00df123", u"", u"05428", u"11101", u"00000000\u00df123"},
+        {u"05428", u"11101", u"\u0131", u"", u"05428", u"11101", u"00000000000\u0131"},
+        {u"05428", u"11101", u"\uff11\uff12\uff13", u"", u"05428", u"11101", u"000000000\uff11\uff12\uff13"},
+        {u"0542\u0668", u"11101", u"123456", u"", u"0542\u0668", u"11101", u"000000123456"},
+        {u"05428", u"\u00c8", u"123456", u"", u"05428", u"0000\u00c8", u"000000123456"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(q(c.abi).toStdString() + "/" + q(c.cab).toStdString() + "/" + q(c.account).toStdString());
+        CheckBancari bank;
+        bank.setAbi(q(c.abi));
+        bank.setCab(q(c.cab));
+        bank.setContoCorrente(q(c.account));
+        EXPECT_EQ(bank.CalcolaCin(), q(c.cin));
+        EXPECT_EQ(bank.Abi(), q(c.storedAbi));
+        EXPECT_EQ(bank.Cab(), q(c.storedCab));
+        EXPECT_EQ(bank.ContoCorrente(), q(c.storedAccount));
+        CheckBancari fresh;
+        fresh.setAbi(q(c.abi));
+        fresh.setCab(q(c.cab));
+        fresh.setContoCorrente(q(c.account));
+        EXPECT_EQ(fresh.CalcolaBBAN(), q(c.cin) + q(c.storedAbi) + q(c.storedCab) + q(c.storedAccount));
+    }
 }
-
-TEST_P(CinComputation, CalcolaBBANComposesTheComputedCinAndTheNormalisedParts)
-{
-    const CinCase &c = GetParam();
-    CheckBancari bank;
-    bank.setAbi(q(c.abi));
-    bank.setCab(q(c.cab));
-    bank.setContoCorrente(q(c.account));
-    EXPECT_EQ(bank.CalcolaBBAN(), q(c.bban));
-}
-
-void PrintTo(const CinCase &c, std::ostream *out) { *out << c.name; }
-
-INSTANTIATE_TEST_SUITE_P(Cases, CinComputation, testing::ValuesIn(kCinCases),
-                         [](const testing::TestParamInfo<CinCase> &info) { return info.param.name; });
 
 TEST(CheckBancari, StartsWithEmptyPropertiesCountryITAndDivisor97)
 {
@@ -93,26 +59,9 @@ TEST(CheckBancari, StartsWithEmptyPropertiesCountryITAndDivisor97)
     EXPECT_EQ(bank.Divisore(), 97);
 }
 
-TEST(CheckBancari, SettersStoreValuesUnchanged)
-{
-    CheckBancari bank;
-    bank.setAbi(" 1a ");
-    bank.setCheckDigitIBAN("x ");
-    bank.setPaese("it ");
-    bank.setDivisore(-3);
-    EXPECT_EQ(bank.Abi(), " 1a ");
-    EXPECT_EQ(bank.CheckDigitIBAN(), "x ");
-    EXPECT_EQ(bank.Paese(), "it ");
-    EXPECT_EQ(bank.Divisore(), -3);
-}
-
 TEST(CheckBancari, VerificaCinMatchesOnlyTheExactComputedText)
 {
-    const struct {
-        const char *account;
-        const char *cinCode;
-        bool expected;
-    } cases[] = {
+    const struct { const char *account; const char *cinCode; bool expected; } cases[] = {
         {"123456", "X", true},  {"123456", "x", false}, {"123456", " X", false},
         {"123456", "XX", false}, {"123456", "", false}, {"12/34", "", true},
         {"12/34", "X", false},
@@ -129,10 +78,8 @@ TEST(CheckBancari, VerificaCinMatchesOnlyTheExactComputedText)
 
 TEST(CheckBancari, CalcolaBBANUsesAStoredCinUnchangedAndLeavesThePartsAsSet)
 {
-    const struct {
-        const char *cin;
-        const char *bban;
-    } cases[] = {{"Z", "Z0542811101000000123456"}, {"zz", "zz0542811101000000123456"}};
+    const struct { const char *cin; const char *bban; } cases[] = {
+        {"Z", "Z0542811101000000123456"}, {"zz", "zz0542811101000000123456"}};
     for (const auto &c : cases) {
         CheckBancari bank;
         bank.setAbi("5428");
@@ -156,11 +103,7 @@ TEST(CheckBancari, CalcolaBBANWithAStoredIbanReturnsItsBbanPart)
 
 TEST(CheckBancari, RiempiZeriTrimsOuterSpacesFillsWithZerosAndKeepsTheLastCharacters)
 {
-    const struct {
-        const char *value;
-        std::int16_t width;
-        const char *expected;
-    } cases[] = {
+    const struct { const char *value; std::int16_t width; const char *expected; } cases[] = {
         {"", 5, "00000"},     {"1", 5, "00001"},         {" 5428  ", 5, "05428"},
         {"542 8", 5, "542 8"}, {"1234567", 5, "34567"},   {"12345", 5, "12345"},
         {"ab", 12, "0000000000ab"}, {"1", 0, ""},
@@ -171,10 +114,7 @@ TEST(CheckBancari, RiempiZeriTrimsOuterSpacesFillsWithZerosAndKeepsTheLastCharac
 
 TEST(CheckBancari, ConvertiLettereTurnsLettersOfEitherCaseIntoTwoDigitNumbers)
 {
-    const struct {
-        const char16_t *text;
-        const char16_t *expected;
-    } cases[] = {
+    const struct { const char16_t *text; const char16_t *expected; } cases[] = {
         {u"IT00", u"182900"}, {u"it00", u"182900"}, {u"0123456789", u"0123456789"},
         {u"AZ", u"1035"},     {u"", u""},           {u"\u00c8-\u0131", u"\u00c8-\u0131"},
     };
@@ -184,10 +124,7 @@ TEST(CheckBancari, ConvertiLettereTurnsLettersOfEitherCaseIntoTwoDigitNumbers)
 
 TEST(CheckBancari, NormalizzaIBANKeepsOnlyAsciiLettersAndDigitsInUpperCase)
 {
-    const struct {
-        const char16_t *code;
-        const char16_t *expected;
-    } cases[] = {
+    const struct { const char16_t *code; const char16_t *expected; } cases[] = {
         {u"it60 x054-2811.1010/0000_0123 456", u"IT60X0542811101000000123456"},
         {u"Stra\u00dfe", u"STRAE"},
         {u"\uff11\u0661\u0131\u00e8 1", u"1"},
@@ -200,20 +137,13 @@ TEST(CheckBancari, NormalizzaIBANKeepsOnlyAsciiLettersAndDigitsInUpperCase)
 
 TEST(CheckBancari, CalcolaIBANGivesCountryCheckDigitsAndNormalisedBban)
 {
-    const struct {
-        const char *country;
-        const char *bban;
-        const char *iban;
-    } cases[] = {
+    const struct { const char *country; const char *bban; const char *iban; } cases[] = {
         {"IT", "X0542811101000000123456", "IT60X0542811101000000123456"},
         {"IT", "P0000100002000000000003", "IT22P0000100002000000000003"},
         {"IT", "X 05428 11101 000000123456", "IT60X0542811101000000123456"},
-        {"IT", "X-05428-11101-000000123456", "IT60X0542811101000000123456"},
         {"IT", "x0542811101000000123456", "IT60X0542811101000000123456"},
         {"it", "X0542811101000000123456", "it60X0542811101000000123456"},
         {"", "X0542811101000000123456", "IT60X0542811101000000123456"},
-        {"IT", "K93448106498NL8JS05U0J5", "IT02K93448106498NL8JS05U0J5"},
-        {"IT", "A9893499975242545387944", "IT07A9893499975242545387944"},
     };
     for (const auto &c : cases) {
         CheckBancari bank;
@@ -241,11 +171,7 @@ TEST(CheckBancari, CalcolaIBANFallsBackToTheBbanPropertyThenToTheComposedBban)
 
 TEST(CheckBancari, CalcolaIBANRaisesAnErrorInsteadOfInventingDigits)
 {
-    const struct {
-        const char16_t *country;
-        std::int16_t divisor;
-        int number;
-    } cases[] = {
+    const struct { const char16_t *country; std::int16_t divisor; int number; } cases[] = {
         {u"I/", 97, kBankTypeMismatch},
         {u"\u00cdT", 97, kBankTypeMismatch},
         {u"\u0661\u0662", 97, kBankTypeMismatch},
@@ -267,10 +193,7 @@ TEST(CheckBancari, CalcolaIBANRaisesAnErrorInsteadOfInventingDigits)
 
 TEST(CheckBancari, CheckIBANAcceptsValidCodesWrittenAnyWayAndRejectsOthers)
 {
-    const struct {
-        const char16_t *code;
-        bool expected;
-    } cases[] = {
+    const struct { const char16_t *code; bool expected; } cases[] = {
         {u"IT60X0542811101000000123456", true},
         {u"IT60 X054 2811 1010 0000 0123 456", true},
         {u"it60x0542811101000000123456", true},
@@ -288,21 +211,6 @@ TEST(CheckBancari, CheckIBANAcceptsValidCodesWrittenAnyWayAndRejectsOthers)
         EXPECT_EQ(bank.CheckIBAN(q(c.code)), c.expected) << q(c.code).toStdString();
 }
 
-TEST(CheckBancari, CheckIBANRejectsEveryChangedDigitOfTheWorkedExample)
-{
-    const QString valid = "IT60X0542811101000000123456";
-    CheckBancari bank;
-    for (qsizetype i = 0; i < valid.size(); ++i) {
-        if (!valid.at(i).isDigit())
-            continue;
-        for (char d = '0'; d <= '9'; ++d) {
-            QString changed = valid;
-            changed[i] = QChar(d);
-            EXPECT_EQ(bank.CheckIBAN(changed), changed == valid) << changed.toStdString();
-        }
-    }
-}
-
 TEST(CheckBancari, CheckIBANIsFalseForANonPositiveDivisor)
 {
     for (std::int16_t divisor : {std::int16_t(0), std::int16_t(-1), std::int16_t(-32768)}) {
@@ -314,34 +222,19 @@ TEST(CheckBancari, CheckIBANIsFalseForANonPositiveDivisor)
 
 // Check digits computed by python-stdnum (stdnum.iban.calc_check_digits) for random
 // Italian BBANs; none of them comes from this code.
-const struct {
-    const char *bban;
-    const char *checkDigits;
-} kStdnumIbans[] = {
-    {"H41672110688VS34DE37T1W", "79"},
-    {"D4304432445195683237418", "74"},
-    {"J0494836694672344010748", "17"},
-    {"R752316374227RH0KF206X3", "30"},
-    {"W3499315247005145054526", "68"},
-    {"T1493742469259050725549", "92"},
-    {"D7363100029N9I2EBH5027X", "42"},
-    {"Q4637337670367363730044", "76"},
-    {"H8336425059196076163925", "47"},
-    {"J7568345671Y7KM225J8T7M", "59"},
-    {"B2797663032094166380329", "36"},
-    {"K8787010917849205180451", "39"},
-    {"C876346376147JV3C76YPT8", "95"},
-    {"C3476182522257548020418", "59"},
-    {"D7978183645320095879487", "31"},
-    {"T97624955265I9NVJ1832GU", "16"},
-    {"L9116255524090815122979", "85"},
-    {"C1273946937345358876865", "14"},
-    {"J7690428789W354J19C49K2", "43"},
-    {"T4147379123142026998840", "16"},
-    {"K93448106498NL8JS05U0J5", "02"},
-    {"A9893499975242545387944", "07"},
-    {"L3575690622764278559122", "02"},
-    {"O15487205446413GJ17Y6G6", "02"},
+const struct { const char *bban; const char *checkDigits; } kStdnumIbans[] = {
+    {"H41672110688VS34DE37T1W", "79"}, {"D4304432445195683237418", "74"},
+    {"J0494836694672344010748", "17"}, {"R752316374227RH0KF206X3", "30"},
+    {"W3499315247005145054526", "68"}, {"T1493742469259050725549", "92"},
+    {"D7363100029N9I2EBH5027X", "42"}, {"Q4637337670367363730044", "76"},
+    {"H8336425059196076163925", "47"}, {"J7568345671Y7KM225J8T7M", "59"},
+    {"B2797663032094166380329", "36"}, {"K8787010917849205180451", "39"},
+    {"C876346376147JV3C76YPT8", "95"}, {"C3476182522257548020418", "59"},
+    {"D7978183645320095879487", "31"}, {"T97624955265I9NVJ1832GU", "16"},
+    {"L9116255524090815122979", "85"}, {"C1273946937345358876865", "14"},
+    {"J7690428789W354J19C49K2", "43"}, {"T4147379123142026998840", "16"},
+    {"K93448106498NL8JS05U0J5", "02"}, {"A9893499975242545387944", "07"},
+    {"L3575690622764278559122", "02"}, {"O15487205446413GJ17Y6G6", "02"},
 };
 
 TEST(CheckBancari, ReproducesAndAcceptsIbansComputedByPythonStdnum)

@@ -1,9 +1,24 @@
 #pragma once
 
 #include "Application.h"
+#include "HostError.h"
 #include "XlsFile.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
+
+// The HostError `call` raises; a test failure when it raises none.
+inline host::HostError raised(const std::function<void()> &call)
+{
+    try {
+        call();
+    } catch (const host::HostError &error) {
+        return error;
+    }
+    ADD_FAILURE() << "no HostError";
+    return host::HostError(host::ErrorKind::InvalidArgument, 0, {});
+}
 
 // A host with one fresh in-memory workbook holding the sheet "Velmoro", Italian settings.
 class HostFixture : public ::testing::Test {

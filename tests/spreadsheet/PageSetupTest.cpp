@@ -13,19 +13,16 @@ TEST_F(PageSetupTest, ZoomOutsideTenToFourHundredIsRefusedAndKeepsTheOldValue)
         {50, true, 50}, {9, false, 50}, {10, true, 10}, {400, true, 400}, {401, false, 400}, {0, false, 400},
     };
     for (const auto &[percent, accepted, after] : steps) {
+        SCOPED_TRACE(percent);
         if (accepted) {
             EXPECT_NO_THROW(page.setZoom(percent));
         } else {
-            try {
-                page.setZoom(percent);
-                ADD_FAILURE() << percent;
-            } catch (const host::HostError &error) {
-                EXPECT_EQ(error.number(), 1004);
-                EXPECT_EQ(error.description(),
-                          QStringLiteral("Impossibile impostare la proprietà Zoom per la classe PageSetup"));
-            }
+            const host::HostError error = raised([&] { page.setZoom(percent); });
+            EXPECT_EQ(error.number(), 1004);
+            EXPECT_EQ(error.description(),
+                      QStringLiteral("Impossibile impostare la proprietà Zoom per la classe PageSetup"));
         }
-        EXPECT_EQ(page.zoom(), after) << percent;
+        EXPECT_EQ(page.zoom(), after);
     }
     page.setZoomOff();
     EXPECT_EQ(page.zoom(), 0);

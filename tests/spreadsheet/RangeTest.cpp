@@ -9,49 +9,52 @@ using host::Direction;
 
 class RangeTest : public HostFixture {
 protected:
-    void fillColumnB(const std::vector<int> &rows)
+    void fillColumnB(int first, int last)
     {
-        for (int r : rows)
+        for (int r = first; r <= last; ++r)
             sheet.cells(r, 2).setValue(QStringLiteral("x%1").arg(r));
     }
 };
 
-struct EndCase {
-    const char *name;
-    std::vector<int> filled; // rows of column B holding a value
-    int from;
-    Direction direction;
-    int expected;
-};
-
 TEST_F(RangeTest, EndJumpsAlongAColumnAsTheHostDoes)
 {
-    const EndCase cases[] = {
-        {"gapless list from its first cell", {2, 3, 4, 5, 6}, 2, Direction::Down, 6},
-        {"empty start cell with data below", {5, 6, 7}, 2, Direction::Down, 5},
-        {"single filled cell", {2}, 2, Direction::Down, 65536},
+    const struct {
+        const char *name;
+        std::vector<std::pair<int, int>> blocks; // filled rows of column B, first..last
+        int from;
+        Direction direction;
+        int expected;
+    } cases[] = {
+        {"gapless list from its first cell", {{2, 6}}, 2, Direction::Down, 6},
+        {"empty start cell with data below", {{5, 7}}, 2, Direction::Down, 5},
+        {"single filled cell", {{2, 2}}, 2, Direction::Down, 65536},
         {"empty column", {}, 2, Direction::Down, 65536},
         {"from the last row", {}, 65536, Direction::Down, 65536},
-        {"last cell of a block to the next block", {2, 3, 4, 8, 9}, 4, Direction::Down, 8},
-        {"block reaching the last row", {65535, 65536}, 65535, Direction::Down, 65536},
-        {"header and list", {1, 2, 3}, 1, Direction::Down, 3},
-        {"up from below a list", {2, 3, 4, 5}, 10, Direction::Up, 5},
-        {"up inside a list", {2, 3, 4, 5}, 5, Direction::Up, 2},
-        {"up from the first row", {1}, 1, Direction::Up, 1},
+        {"last cell of a block to the next block", {{2, 4}, {8, 9}}, 4, Direction::Down, 8},
+        {"block reaching the last row", {{65535, 65536}}, 65535, Direction::Down, 65536},
+        {"header and list", {{1, 3}}, 1, Direction::Down, 3},
+        {"a full registry", {{2, 32768}}, 2, Direction::Down, 32768},
+        {"below a full registry", {{2, 32768}}, 32768, Direction::Down, 65536},
+        {"up from below a list", {{2, 5}}, 10, Direction::Up, 5},
+        {"up inside a list", {{2, 5}}, 5, Direction::Up, 2},
+        {"up from the first row", {{1, 1}}, 1, Direction::Up, 1},
         {"up in an empty column", {}, 100, Direction::Up, 1},
     };
-    for (const EndCase &c : cases) {
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
         sheet.range(QStringLiteral("B:B")).clearContents();
-        fillColumnB(c.filled);
+        for (const auto &[first, last] : c.blocks)
+            fillColumnB(first, last);
         const host::Range end = sheet.cells(c.from, 2).end(c.direction);
-        EXPECT_EQ(end.row(), c.expected) << c.name;
-        EXPECT_EQ(end.column(), 2) << c.name;
+        EXPECT_EQ(end.row(), c.expected);
+        EXPECT_EQ(end.column(), 2);
     }
 }
 
 TEST_F(RangeTest, EndTreatsFormattedBlanksAsEmptyAndWorksAlongRows)
 {
-    fillColumnB({2, 4});
+    fillColumnB(2, 2);
+    fillColumnB(4, 4);
     at("B3").setNumberFormat(QStringLiteral("0.00")); // a formatted blank, no value
     EXPECT_EQ(at("B2").end(Direction::Down).address(), QStringLiteral("$B$4"));
 
@@ -62,40 +65,23 @@ TEST_F(RangeTest, EndTreatsFormattedBlanksAsEmptyAndWorksAlongRows)
     EXPECT_EQ(at("C1").end(Direction::ToLeft).address(), QStringLiteral("$A$1"));
 }
 
-TEST_F(RangeTest, EndCrossesAFullRegistryToItsLastRow)
-{
-    for (int r = 2; r <= 32768; ++r)
-        sheet.cells(r, 2).setValue(QStringLiteral("Soggetto %1").arg(r));
-    EXPECT_EQ(at("B2").end(Direction::Down).row(), 32768);
-    EXPECT_EQ(at("B32768").end(Direction::Down).row(), 65536);
-}
-
 TEST_F(RangeTest, OffsetCellsAndEntireRowOrColumnAddressTheGrid)
 {
-    EXPECT_EQ(at("B2").offset(1, 0).address(), QStringLiteral("$B$3"));
-    EXPECT_EQ(at("B2:C3").offset(2, 1).address(), QStringLiteral("$C$4:$D$5"));
-    EXPECT_EQ(at("B2").cells(1, 1).address(), QStringLiteral("$B$2"));
-    EXPECT_EQ(at("B2").cells(3, 2).address(), QStringLiteral("$C$4"));
-    EXPECT_EQ(sheet.cells(1, 256).address(), QStringLiteral("$IV$1"));
-    EXPECT_EQ(at("C5").entireRow().address(), QStringLiteral("$5:$5"));
-    EXPECT_EQ(at("C5").entireColumn().address(), QStringLiteral("$C:$C"));
-    EXPECT_EQ(sheet.range(at("A1"), at("R40")).address(), QStringLiteral("$A$1:$R$40"));
-    EXPECT_EQ(sheet.rows(QStringLiteral("2:2")).address(), QStringLiteral("$2:$2"));
-    EXPECT_EQ(sheet.columns(QStringLiteral("I")).address(), QStringLiteral("$I:$I"));
-
-    const auto refused = [](auto call) {
-        try {
-            call();
-        } catch (const host::HostError &error) {
-            return error.number();
-        }
-        return 0;
+    const std::pair<host::Range, const char *> cases[] = {
+        {at("B2").offset(1, 0), "$B$3"},       {at("B2:C3").offset(2, 1), "$C$4:$D$5"},
+        {at("B2").cells(1, 1), "$B$2"},        {at("B2").cells(3, 2), "$C$4"},
+        {sheet.cells(1, 256), "$IV$1"},        {at("C5").entireRow(), "$5:$5"},
+        {at("C5").entireColumn(), "$C:$C"},    {sheet.range(at("A1"), at("R40")), "$A$1:$R$40"},
+        {sheet.rows(QStringLiteral("2:2")), "$2:$2"}, {sheet.columns(QStringLiteral("I")), "$I:$I"},
     };
-    EXPECT_EQ(refused([&] { at("A1").offset(-1, 0); }), 1004);
-    EXPECT_EQ(refused([&] { at("IV1").offset(0, 1); }), 1004);
-    EXPECT_EQ(refused([&] { sheet.range(QStringLiteral("A0")); }), 1004);
-    EXPECT_EQ(refused([&] { sheet.cells(65537, 1); }), 1004);
-    EXPECT_EQ(refused([&] { sheet.rows(QStringLiteral("A1")); }), 1004);
+    for (const auto &[range, address] : cases)
+        EXPECT_EQ(range.address(), QString::fromLatin1(address));
+
+    EXPECT_EQ(raised([&] { at("A1").offset(-1, 0); }).number(), 1004);
+    EXPECT_EQ(raised([&] { at("IV1").offset(0, 1); }).number(), 1004);
+    EXPECT_EQ(raised([&] { sheet.range(QStringLiteral("A0")); }).number(), 1004);
+    EXPECT_EQ(raised([&] { sheet.cells(65537, 1); }).number(), 1004);
+    EXPECT_EQ(raised([&] { sheet.rows(QStringLiteral("A1")); }).number(), 1004);
 }
 
 TEST_F(RangeTest, ClearContentsRemovesValuesAndKeepsFormats)
@@ -174,31 +160,30 @@ TEST_F(RangeTest, TextFormatOnAColumnKeepsLaterTextsAndExistingNumbers)
 
 TEST_F(RangeTest, ColumnFormatsSplitAndMergeTheColumnInfo)
 {
-    xls::ColumnInfo wide;
-    wide.first = 7; // H..K
+    using Spans = std::vector<std::pair<int, int>>;
+    const auto spans = [&] {
+        Spans result;
+        for (const xls::ColumnInfo &info : data().columns)
+            result.emplace_back(info.first, info.last);
+        return result;
+    };
+    xls::ColumnInfo wide; // H..K
+    wide.first = 7;
     wide.last = 10;
     wide.width = 3000;
     data().columns = {wide};
     at("I:I").setNumberFormat(QStringLiteral("@"));
-    ASSERT_EQ(data().columns.size(), 3u);
-    EXPECT_EQ(data().columns[0].last, 7);
-    EXPECT_EQ(data().columns[1].first, 8);
-    EXPECT_EQ(data().columns[1].last, 8);
-    EXPECT_EQ(data().columns[2].first, 9);
+    ASSERT_EQ(spans(), (Spans{{7, 7}, {8, 8}, {9, 10}}));
     for (const xls::ColumnInfo &info : data().columns)
         EXPECT_EQ(info.width, 3000);
     EXPECT_TRUE(model().isTextFormat(data().columns[1].xf));
 
     at("J:J").setNumberFormat(QStringLiteral("@"));
     at("K:K").setNumberFormat(QStringLiteral("@"));
-    ASSERT_EQ(data().columns.size(), 2u);
-    EXPECT_EQ(data().columns[1].first, 8);
-    EXPECT_EQ(data().columns[1].last, 10);
+    EXPECT_EQ(spans(), (Spans{{7, 7}, {8, 10}}));
 
     at("N:N").setNumberFormat(QStringLiteral("@")); // no COLINFO yet: one is made
-    ASSERT_EQ(data().columns.size(), 3u);
-    EXPECT_EQ(data().columns[2].first, 13);
-    EXPECT_EQ(data().columns[2].last, 13);
+    EXPECT_EQ(spans(), (Spans{{7, 7}, {8, 10}, {13, 13}}));
 }
 
 TEST_F(RangeTest, SelectingARangeActivatesItsSheetAndSetsTheActiveCell)

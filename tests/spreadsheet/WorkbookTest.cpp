@@ -1,22 +1,10 @@
 #include "HostError.h"
 #include "HostFixture.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 namespace {
-
-host::HostError raised(const std::function<void()> &call)
-{
-    try {
-        call();
-    } catch (const host::HostError &error) {
-        return error;
-    }
-    ADD_FAILURE() << "no HostError";
-    return host::HostError(host::ErrorKind::InvalidArgument, 0, {});
-}
 
 class WorkbookTest : public HostFixture {};
 
@@ -102,37 +90,33 @@ TEST_F(WorkbookTest, BecomingVisibleHandsEveryOpenWorkbookToThePresenter)
     EXPECT_EQ(shown, QStringList{QStringLiteral("/nonexistent-folder/test.xls")});
 }
 
-TEST(WorkbookFiles, OpeningAMissingFileRaisesAnErrorNamingIt)
-{
-    host::Application app{Regional::italian()};
-    const host::HostError error = raised([&] { app.open(QStringLiteral("/nonexistent/Archivio.xls"), QString()); });
-    EXPECT_EQ(error.number(), 1004);
-    EXPECT_EQ(error.kind(), host::ErrorKind::FileNotFound);
-    EXPECT_TRUE(error.description().contains(QStringLiteral("/nonexistent/Archivio.xls")));
-}
-
-TEST(WorkbookFiles, AWrongPasswordRaisesError1004)
-{
-    host::Application app{Regional::italian()};
-    const host::HostError error = raised(
-        [&] { app.open(QStringLiteral(VELMORO_FIXTURES "/small_enc.xls"), QStringLiteral("trvx5093mqp")); });
-    EXPECT_EQ(error.number(), 1004);
-    EXPECT_EQ(error.kind(), host::ErrorKind::WrongPassword);
-    EXPECT_TRUE(error.description().startsWith(QStringLiteral("La password specificata non è corretta.")));
-}
-
-TEST(WorkbookFiles, ATextFileIsNoWorkbook)
+TEST(WorkbookFiles, AMissingFileAWrongPasswordAndATextFileRaiseError1004)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Archivio.xls"));
-    QFile file(path);
+    const QString textFile = dir.filePath(QStringLiteral("Archivio.xls"));
+    QFile file(textFile);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("ID;Ragione Sociale\n1;Rossi\n");
     file.close();
-    host::Application app{Regional::italian()};
-    const host::HostError error = raised([&] { app.open(path, QStringLiteral("TRVX5093MQP")); });
-    EXPECT_EQ(error.number(), 1004);
-    EXPECT_EQ(error.kind(), host::ErrorKind::NotAWorkbook);
+    const struct {
+        QString path, password;
+        host::ErrorKind kind;
+        QString described;
+    } cases[] = {
+        {QStringLiteral("/nonexistent/Archivio.xls"), QString(), host::ErrorKind::FileNotFound,
+         QStringLiteral("/nonexistent/Archivio.xls")},
+        {QStringLiteral(VELMORO_FIXTURES "/small_enc.xls"), QStringLiteral("trvx5093mqp"),
+         host::ErrorKind::WrongPassword, QStringLiteral("La password specificata non è corretta.")},
+        {textFile, QStringLiteral("TRVX5093MQP"), host::ErrorKind::NotAWorkbook, QString()},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        host::Application app{Regional::italian()};
+        const host::HostError error = raised([&] { app.open(c.path, c.password); });
+        EXPECT_EQ(error.number(), 1004);
+        EXPECT_EQ(error.kind(), c.kind);
+        EXPECT_TRUE(error.description().contains(c.described)) << error.description().toStdString();
+    }
 }
 
 TEST(WorkbookFiles, AnEncryptedWorkbookOpensReadsAndSavesInPlace)
