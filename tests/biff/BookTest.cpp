@@ -1,34 +1,22 @@
 #include "BiffPrintArea.h"
 #include "Book.h"
+#include "RecordList.h"
 
 #include <gtest/gtest.h>
 
 using namespace xls;
-
-namespace {
-
-Cell &setNumber(Sheet &s, std::uint32_t row, std::uint16_t col, double v)
-{
-    Cell &c = s.touch(row, col);
-    c.kind = CellKind::Number;
-    c.number = v;
-    return c;
-}
-
-} // namespace
+using biff_test::addNumber;
 
 TEST(BiffBook, CellsStaySortedAndTouchNeverDuplicates)
 {
     Sheet s;
-    setNumber(s, 3, 5, 1);
-    setNumber(s, 3, 1, 2);
-    setNumber(s, 3, 9, 3);
-    setNumber(s, 3, 5, 4);
+    for (auto [col, v] : {std::pair<std::uint16_t, double>{5, 1}, {1, 2}, {9, 3}, {5, 4}})
+        addNumber(s, 3, col, v);
     ASSERT_EQ(s.rows.size(), 4u);
-    ASSERT_EQ(s.rows[3].cells.size(), 3u);
-    EXPECT_EQ(s.rows[3].cells[0].col, 1);
-    EXPECT_EQ(s.rows[3].cells[1].col, 5);
-    EXPECT_EQ(s.rows[3].cells[2].col, 9);
+    std::vector<std::uint16_t> cols;
+    for (const Cell &c : s.rows[3].cells)
+        cols.push_back(c.col);
+    EXPECT_EQ(cols, (std::vector<std::uint16_t>{1, 5, 9}));
     EXPECT_EQ(s.cell(3, 5)->number, 4);
     EXPECT_EQ(s.cell(3, 6), nullptr);
     EXPECT_EQ(s.cell(70, 0), nullptr);
@@ -37,9 +25,8 @@ TEST(BiffBook, CellsStaySortedAndTouchNeverDuplicates)
 TEST(BiffBook, DeletingARowMovesCellsAndFormulasUpAndDropsTheRowsOwn)
 {
     Sheet s;
-    setNumber(s, 0, 0, 10);
-    setNumber(s, 1, 0, 20);
-    setNumber(s, 2, 0, 30);
+    for (std::uint32_t r = 0; r < 3; ++r)
+        addNumber(s, r, 0, 10.0 * (r + 1));
     s.formulas[1u << 8 | 0] = {RawRecord{0x0006, Bytes(20, 0)}};
     s.formulas[2u << 8 | 3] = {RawRecord{0x0006, Bytes(20, 1)}};
     s.deleteRow(1);

@@ -95,14 +95,3 @@ TEST(BiffFixtureRead, LibreOfficeWorkbookReadsCellForCellAsItsJson)
     EXPECT_DOUBLE_EQ(reg.page.leftMargin, 0.3);
     EXPECT_DOUBLE_EQ(reg.page.headerMargin, 0.1);
 }
-
-TEST(BiffFixtureRead, FilepassOfAnEncryptedWorkbookIsFoundAndAPlainOneHasNone)
-{
-    const Bytes enc = findFilepass(biff_test::readWorkbookStream(biff_test::fixture("small_enc.xls")));
-    ASSERT_EQ(enc.size(), 54u);
-    EXPECT_EQ(Bytes(enc.begin(), enc.begin() + 6), (Bytes{1, 0, 1, 0, 1, 0}));
-    const Bytes capi = findFilepass(biff_test::readWorkbookStream(biff_test::fixture("small_cryptoapi_4.2_128bit.xls")));
-    ASSERT_GT(capi.size(), 54u);
-    EXPECT_EQ(capi[2], 4);
-    EXPECT_TRUE(findFilepass(biff_test::readWorkbookStream(biff_test::fixture("small_plain.xls"))).empty());
-}

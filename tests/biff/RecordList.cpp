@@ -61,4 +61,37 @@ std::vector<Rec> substream(const std::vector<Rec> &records, std::size_t n)
     return out;
 }
 
+std::uint16_t le16(const xls::Bytes &b, std::size_t at) { return static_cast<std::uint16_t>(b.at(at) | b.at(at + 1) << 8); }
+
+std::uint32_t le32(const xls::Bytes &b, std::size_t at) { return le16(b, at) | static_cast<std::uint32_t>(le16(b, at + 2)) << 16; }
+
+void put16(xls::Bytes &b, std::size_t at, std::uint16_t v)
+{
+    b.at(at) = static_cast<std::uint8_t>(v);
+    b.at(at + 1) = static_cast<std::uint8_t>(v >> 8);
+}
+
+void put32(xls::Bytes &b, std::size_t at, std::uint32_t v)
+{
+    put16(b, at, static_cast<std::uint16_t>(v));
+    put16(b, at + 2, static_cast<std::uint16_t>(v >> 16));
+}
+
+xls::Cell &addText(xls::Book &b, xls::Sheet &s, std::uint32_t row, std::uint16_t col, std::u16string_view text)
+{
+    xls::Cell &c = s.touch(row, col);
+    c.kind = xls::CellKind::Text;
+    c.text = b.strings.add(text);
+    return c;
+}
+
+xls::Cell &addNumber(xls::Sheet &s, std::uint32_t row, std::uint16_t col, double v, std::uint16_t xf)
+{
+    xls::Cell &c = s.touch(row, col);
+    c.kind = xls::CellKind::Number;
+    c.number = v;
+    c.xf = xf;
+    return c;
+}
+
 } // namespace biff_test

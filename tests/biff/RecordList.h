@@ -20,4 +20,12 @@ std::size_t findRecord(const std::vector<Rec> &records, std::uint16_t type, std:
 // The records of the n-th substream after the globals (BOF..EOF).
 std::vector<Rec> substream(const std::vector<Rec> &records, std::size_t n);
 
+std::uint16_t le16(const xls::Bytes &b, std::size_t at);
+std::uint32_t le32(const xls::Bytes &b, std::size_t at);
+void put16(xls::Bytes &b, std::size_t at, std::uint16_t v);
+void put32(xls::Bytes &b, std::size_t at, std::uint32_t v);
+
+xls::Cell &addText(xls::Book &b, xls::Sheet &s, std::uint32_t row, std::uint16_t col, std::u16string_view text);
+xls::Cell &addNumber(xls::Sheet &s, std::uint32_t row, std::uint16_t col, double v, std::uint16_t xf = 15);
+
 } // namespace biff_test

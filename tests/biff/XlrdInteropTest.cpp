@@ -1,5 +1,6 @@
 #include "BiffWriter.h"
 #include "OleFiles.h"
+#include "RecordList.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -11,6 +12,8 @@
 #include <cstdio>
 
 using namespace xls;
+using biff_test::addNumber;
+using biff_test::addText;
 
 namespace {
 
@@ -36,14 +39,6 @@ QString cellName(std::uint32_t row, std::uint16_t col)
     return letters + QString::number(row + 1);
 }
 
-void text(Book &b, Sheet &s, std::uint32_t row, std::uint16_t col, const std::u16string &t, std::uint16_t xf = 15)
-{
-    Cell &c = s.touch(row, col);
-    c.kind = CellKind::Text;
-    c.text = b.strings.add(t);
-    c.xf = xf;
-}
-
 } // namespace
 
 TEST(BiffXlrdInterop, XlrdReadsTheCellsWeWrite)
@@ -56,29 +51,20 @@ TEST(BiffXlrdInterop, XlrdReadsTheCellsWeWrite)
     Sheet &s = book.sheets[0];
     const std::uint16_t textXf = book.xfWithFormat(15, u"@");
     const std::uint16_t dateXf = book.xfWithFormat(15, u"dd/mm/yyyy");
-    text(book, s, 0, 0, u"ID");
-    text(book, s, 0, 1, u"Città");
-    text(book, s, 0, 2, u"Bianchi S.p.A. – Perù “quoted” €");
-    text(book, s, 1, 1, u"00184", textXf);
-    text(book, s, 1, 2, u"multi\nline");
-    Cell &n = s.touch(1, 0);
-    n.kind = CellKind::Number;
-    n.number = 41;
-    Cell &d = s.touch(1, 3);
-    d.kind = CellKind::Number;
-    d.number = 46361;
-    d.xf = dateXf;
-    Cell &x = s.touch(1, 4);
-    x.kind = CellKind::Number;
-    x.number = 1234.56789;
-    Cell &t = s.touch(1, 5);
-    t.kind = CellKind::Bool;
-    t.code = 1;
+    addText(book, s, 0, 0, u"ID");
+    addText(book, s, 0, 1, u"Città");
+    addText(book, s, 0, 2, u"Bianchi S.p.A. – Perù “quoted” €");
+    addText(book, s, 1, 1, u"00184").xf = textXf;
+    addText(book, s, 1, 2, u"multi\nline");
+    addNumber(s, 1, 0, 41);
+    addNumber(s, 1, 3, 46361, dateXf);
+    addNumber(s, 1, 4, 1234.56789);
+    s.touch(1, 5) = Cell{5, 15, CellKind::Bool, 1};
     for (std::uint32_t i = 0; i < 10000; ++i)
-        text(book, s, 2 + i / 5, static_cast<std::uint16_t>(i % 5),
+        addText(book, s, 2 + i / 5, static_cast<std::uint16_t>(i % 5),
              (i % 2 ? u"voce € " : u"voce à ") + std::u16string(i % 150, u'x') + u" " + std::u16string(1, u'0' + i % 10)
                  + std::u16string(1, u'A' + (i / 10) % 26) + std::u16string(1, u'a' + (i / 260) % 26));
-    text(book, book.sheets[1], 0, 0, u"Intestazione");
+    addText(book, book.sheets[1], 0, 0, u"Intestazione");
     s.window.frozenRows = 1;
     s.window.activeRow = 1;
     s.columns.push_back({8, 9, 2340, textXf, 0});
