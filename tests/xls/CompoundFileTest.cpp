@@ -113,7 +113,7 @@ TEST(CompoundFile, ReadsEveryStreamAndTheRootClsidOfALibreOfficeFile)
     EXPECT_EQ(nullptr, c.find("Book"));
 }
 
-TEST(CompoundFile, WritesBackEveryStreamByteIdenticalWithTheClsid)
+TEST(CompoundFile, WritesBackEveryStreamByteIdenticalWithTheClsidReplacingOnlyTheNamedOne)
 {
     ScratchDir dir;
     for (const Container &original : {readContainerFile(fixture("small_enc.xls")), mixedContainer()}) {
@@ -122,19 +122,13 @@ TEST(CompoundFile, WritesBackEveryStreamByteIdenticalWithTheClsid)
         EXPECT_EQ(original.clsid, copy.clsid);
         expectSameEntries(original.entries, copy.entries);
     }
-    EXPECT_EQ(1u, dir.entryCount());
-}
-
-TEST(CompoundFile, ReplacesOnlyTheNamedStreamWhenWriting)
-{
-    ScratchDir dir;
     const Container original = readContainerFile(fixture("small_plain.xls"));
-    const Bytes replacement = pattern(9000);
-    writeContainer(original, dir.path("out.xls"), "workbook", replacement);
-    Container copy = readContainerFile(dir.path("out.xls"));
-    EXPECT_EQ(replacement, copy.find("Workbook")->data);
+    writeContainer(original, dir.path("copy.xls"), "workbook", pattern(9000));
+    Container copy = readContainerFile(dir.path("copy.xls"));
+    EXPECT_EQ(pattern(9000), copy.find("Workbook")->data);
     copy.find("Workbook")->data = original.find("Workbook")->data;
     expectSameEntries(original.entries, copy.entries);
+    EXPECT_EQ(1u, dir.entryCount());
 }
 
 TEST(CompoundFile, ReadsContainersWith4096ByteSectors)
