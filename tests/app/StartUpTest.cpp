@@ -25,16 +25,14 @@ namespace {
 using Answer = platform::Dialogs::Answer;
 using Buttons = platform::Dialogs::Buttons;
 
-class StartUp : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(folder.isValid());
-        archive = folder.filePath(QStringLiteral("Archivio.xls"));
-    }
-    QTemporaryDir folder;
-    QString archive;
-};
+class StartUp : public ArchiveFolder {};
+
+// A fresh archive changed below the program.
+void freshWith(const QString &path, const std::function<void(xls::XlsFile &)> &edit)
+{
+    archive_files::makeFresh(path);
+    archive_files::rewrite(path, edit);
+}
 
 TEST_F(StartUp, OnAFreshArchiveShowsTheMainWindowWithTheHostHiddenAndTheSheetPrepared)
 {
@@ -141,18 +139,12 @@ INSTANTIATE_TEST_SUITE_P(
         BadArchive{"missing", [](const QString &) {}, host::kApplicationDefined},
         BadArchive{"wrong_password",
                    [](const QString &path) {
-                       archive_files::makeFresh(path);
-                       archive_files::rewrite(path, [](xls::XlsFile &file) { file.password = u"ALTRA1234"; });
+                       freshWith(path, [](xls::XlsFile &file) { file.password = u"ALTRA1234"; });
                    },
                    host::kApplicationDefined},
         BadArchive{"no_registry_sheet",
                    [](const QString &path) {
-                       archive_files::makeFresh(path);
-                       archive_files::rewrite(path, [](xls::XlsFile &file) {
-                           for (auto &sheet : file.book.sheets)
-                               if (sheet.name == u"Velmoro")
-                                   sheet.name = u"Foglio1";
-                       });
+                       freshWith(path, [](xls::XlsFile &file) { file.book.sheets.front().name = u"Foglio1"; });
                    },
                    host::kSubscriptOutOfRange},
         BadArchive{"not_a_workbook",
@@ -230,8 +222,9 @@ TEST_F(StartUp, AsksBeforeWorkingOnAnArchiveLibreOfficeHoldsAndNamesTheHolder)
         EXPECT_EQ(run.form1()->isVisible(), answer == Answer::Yes);
         EXPECT_EQ(run.program.ended(), answer == Answer::No);
         run.finish();
-        if (answer == Answer::No)
+        if (answer == Answer::No) {
             EXPECT_EQ(archive_files::snapshot(folder.path()), before);
+        }
         EXPECT_TRUE(QFile::exists(app::OfficeLock::pathFor(archive)));
     }
 }

@@ -35,10 +35,17 @@ public:
     std::unique_ptr<app::Forms> forms;
 };
 
-// A test that starts the program on a fresh archive in its own folder.
-class OnAFreshArchive : public testing::Test {
+// A test with its own folder for the archive.
+class ArchiveFolder : public testing::Test {
 protected:
-    void SetUp() override { startOn(folder.filePath(QStringLiteral("Archivio.xls"))); }
+    QTemporaryDir folder;
+    QString archive = folder.filePath(QStringLiteral("Archivio.xls"));
+};
+
+// A test that starts the program on a fresh archive in its own folder.
+class OnAFreshArchive : public ArchiveFolder {
+protected:
+    void SetUp() override { startOn(archive); }
     void startOn(const QString &path)
     {
         ASSERT_TRUE(folder.isValid());
@@ -54,7 +61,5 @@ protected:
     }
     QString saved(const char *address) { return archive_files::cellText(archive, QString::fromLatin1(address)); }
 
-    QTemporaryDir folder;
-    QString archive;
     std::unique_ptr<TestRun> run;
 };

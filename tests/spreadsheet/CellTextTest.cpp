@@ -60,16 +60,6 @@ TEST(CellTextEnglish, AWrittenTextFollowsTheEnglishDecimalPoint)
         expectWrites(cell, c);
 }
 
-TEST_F(CellText, ATextFormatCellKeepsEveryWrittenTextAsText)
-{
-    at("I:I").setNumberFormat(QStringLiteral("@"));
-    for (const char *written : {"42", "00184", "42,5", "=1+1", "0"}) {
-        put("I7", QString::fromLatin1(written));
-        EXPECT_EQ(at("I7").valueType(), T::Text) << written;
-        EXPECT_EQ(text("I7"), QString::fromLatin1(written));
-    }
-}
-
 TEST_F(CellText, AnEmptyTextEmptiesTheCellAndKeepsItsFormat)
 {
     put("A3", QStringLiteral("42"));

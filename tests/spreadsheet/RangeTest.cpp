@@ -140,7 +140,7 @@ TEST_F(RangeTest, DeletingARowShrinksOrMovesThePrintAreaAsTheHostDoes)
     }
 }
 
-TEST_F(RangeTest, TextFormatOnAColumnKeepsLaterTextsAndExistingNumbers)
+TEST_F(RangeTest, TextFormatOnAColumnKeepsEveryLaterWrittenTextAsTextAndExistingNumbers)
 {
     put("I2", QStringLiteral("5"));     // a number written before the format
     put("J2", QStringLiteral("0612"));
@@ -149,10 +149,11 @@ TEST_F(RangeTest, TextFormatOnAColumnKeepsLaterTextsAndExistingNumbers)
     EXPECT_EQ(at("I2").numberFormat(), QStringLiteral("@"));
     put("I2", QStringLiteral("5"));
     EXPECT_EQ(at("I2").valueType(), host::ValueType::Text);   // written again: text
-    put("I40000", QStringLiteral("0123"));
-    EXPECT_EQ(text("I40000"), QStringLiteral("0123"));
-    put("I40001", QStringLiteral("123"));
-    EXPECT_EQ(at("I40001").valueType(), host::ValueType::Text);
+    for (const char *written : {"0123", "42", "00184", "42,5", "=1+1", "0"}) {
+        put("I40000", QString::fromLatin1(written));
+        EXPECT_EQ(at("I40000").valueType(), host::ValueType::Text) << written;
+        EXPECT_EQ(text("I40000"), QString::fromLatin1(written));
+    }
     put("H2", QStringLiteral("123"));
     EXPECT_EQ(at("H2").valueType(), host::ValueType::Number); // neighbours keep the default
     EXPECT_EQ(at("H9").numberFormat(), QStringLiteral("General"));
