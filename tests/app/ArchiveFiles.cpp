@@ -32,6 +32,13 @@ const QString &templateArchive()
 
 } // namespace
 
+void write(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
 void makeFresh(const QString &path)
 {
     QFile::remove(path);

@@ -13,6 +13,8 @@ namespace host { class Workbook; }
 // snapshots that show whether a run touched a folder.
 namespace archive_files {
 
+// A file holding `bytes`.
+void write(const QString &path, const QByteArray &bytes);
 // A fresh archive (made once by archive-tool) copied to `path`.
 void makeFresh(const QString &path);
 // Opens the file with the engine, lets `edit` change it and saves it in place.

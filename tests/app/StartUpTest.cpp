@@ -137,23 +137,15 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, StartUpOnABadArchive,
     testing::Values(
         BadArchive{"missing", [](const QString &) {}, host::kApplicationDefined},
-        BadArchive{"wrong_password",
-                   [](const QString &path) {
-                       freshWith(path, [](xls::XlsFile &file) { file.password = u"ALTRA1234"; });
-                   },
-                   host::kApplicationDefined},
-        BadArchive{"no_registry_sheet",
-                   [](const QString &path) {
-                       freshWith(path, [](xls::XlsFile &file) { file.book.sheets.front().name = u"Foglio1"; });
-                   },
-                   host::kSubscriptOutOfRange},
-        BadArchive{"not_a_workbook",
-                   [](const QString &path) {
-                       QFile file(path);
-                       ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-                       file.write("ID;Ragione Sociale\n1;ROSSI\n");
-                   },
-                   host::kApplicationDefined}),
+        BadArchive{"wrong_password", [](const QString &path) {
+            freshWith(path, [](xls::XlsFile &file) { file.password = u"ALTRA1234"; });
+        }, host::kApplicationDefined},
+        BadArchive{"no_registry_sheet", [](const QString &path) {
+            freshWith(path, [](xls::XlsFile &file) { file.book.sheets.front().name = u"Foglio1"; });
+        }, host::kSubscriptOutOfRange},
+        BadArchive{"not_a_workbook", [](const QString &path) {
+            archive_files::write(path, "ID;Ragione Sociale\n1;ROSSI\n");
+        }, host::kApplicationDefined}),
     [](const testing::TestParamInfo<BadArchive> &info) { return std::string(info.param.name); });
 
 TEST_F(StartUp, OfASecondCopyOnTheSameArchiveIsRefusedBeforeAnythingIsShown)
@@ -188,10 +180,8 @@ TEST_F(StartUp, TakesOverTheLockOfACopyThatCrashed)
     pid_t dead = 4000000;
     while (QFile::exists(QStringLiteral("/proc/%1").arg(dead)))
         ++dead;
-    QFile lock(app::ArchiveLock::lockPathFor(archive));
-    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
-    lock.write(QByteArray::number(dead) + "\nvelmoro\n" + QSysInfo::machineHostName().toUtf8() + "\n");
-    lock.close();
+    archive_files::write(app::ArchiveLock::lockPathFor(archive),
+                         QByteArray::number(dead) + "\nvelmoro\n" + QSysInfo::machineHostName().toUtf8() + "\n");
 
     TestRun run(archive);
     EXPECT_TRUE(run.start());
@@ -203,11 +193,8 @@ TEST_F(StartUp, AsksBeforeWorkingOnAnArchiveLibreOfficeHoldsAndNamesTheHolder)
     for (const Answer answer : {Answer::No, Answer::Yes}) {
         SCOPED_TRACE(answer == Answer::Yes ? "Yes" : "No");
         archive_files::makeFresh(archive);
-        QFile office(app::OfficeLock::pathFor(archive));
-        ASSERT_TRUE(office.open(QIODevice::WriteOnly));
-        office.write("Mario Rossi,mrossi,pc-ufficio,06.12.2026 09:15,"
-                     "file:///home/mrossi/.config/libreoffice/4;");
-        office.close();
+        archive_files::write(app::OfficeLock::pathFor(archive), "Mario Rossi,mrossi,pc-ufficio,06.12.2026 09:15,"
+                                                               "file:///home/mrossi/.config/libreoffice/4;");
         const auto before = archive_files::snapshot(folder.path());
 
         TestRun run(archive);
