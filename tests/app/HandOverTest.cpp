@@ -1,5 +1,6 @@
 // How the archive reaches the user after "Excel": through the LibreOffice helper, or the
 // desktop's default application when the helper is missing or finds no LibreOffice.
+#include "ArchiveFiles.h"
 #include "FakeDialogs.h"
 #include "FakeShell.h"
 #include "HandOver.h"
@@ -37,14 +38,11 @@ TEST_P(HandOverRoute, FollowsTheHelpersAnswer)
     const QString helper = folder.filePath(QStringLiteral("velmoro-handover"));
     const QString archive = folder.filePath(QStringLiteral("Archivio.xls"));
     if (c.script) {
-        QFile file(helper);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray("#!/bin/sh\n"
-                              "cat > \"$(dirname \"$0\")/stdin.txt\"\n"
-                              "printf '%s\\n' \"$@\" > \"$(dirname \"$0\")/args.txt\"\n") +
-                   c.script);
-        file.close();
-        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        archive_files::write(helper, QByteArray("#!/bin/sh\n"
+                                                "cat > \"$(dirname \"$0\")/stdin.txt\"\n"
+                                                "printf '%s\\n' \"$@\" > \"$(dirname \"$0\")/args.txt\"\n") +
+                                         c.script);
+        QFile::setPermissions(helper, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     FakeDialogs dialogs;
     FakeShell shell;

@@ -36,20 +36,10 @@ std::string multiplyAdd(const std::string &quotient, unsigned long long divisor,
 
 TEST(DividiStringa, GivesQuotientAndRemainderOfTheWorkedExamples)
 {
-    const struct {
-        const char *dividend;
-        const char *divisor;
-        const char *quotient;
-        const char *remainder;
-    } cases[] = {
-        {"12345", "97", "127", "26"},
-        {"0000", "97", "0", "0"},
-        {"", "97", "0", ""},
-        {"96", "97", "0", "96"},
-        {"97", "97", "1", "0"},
-        {"000970", "097", "10", "0"},
-        {"182900", "1", "182900", "0"},
-        {"99999999999999999999", "999999999999999999", "100", "99"},
+    const struct { const char *dividend, *divisor, *quotient, *remainder; } cases[] = {
+        {"12345", "97", "127", "26"}, {"0000", "97", "0", "0"},         {"", "97", "0", ""},
+        {"96", "97", "0", "96"},      {"97", "97", "1", "0"},           {"000970", "097", "10", "0"},
+        {"182900", "1", "182900", "0"}, {"99999999999999999999", "999999999999999999", "100", "99"},
     };
     for (const auto &c : cases) {
         const auto result = DividiStringa(c.dividend, c.divisor);
