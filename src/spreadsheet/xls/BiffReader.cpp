@@ -41,6 +41,15 @@ void needSize(const RecordRef &r, std::size_t minimum)
                                            + " inferiore al minimo " + std::to_string(minimum));
 }
 
+// MULRK and MULBLANK end with their last column, which must agree with the values they hold.
+void checkSpan(const RecordRef &r, std::uint16_t first, std::size_t count, const char *what)
+{
+    const std::uint16_t last = static_cast<std::uint16_t>(r.body[r.body.size() - 2] | r.body[r.body.size() - 1] << 8);
+    if (static_cast<std::size_t>(last) + 1 != first + count)
+        throwDamaged(r.type, r.offset, "colonne " + std::to_string(first) + ".." + std::to_string(last)
+                                           + " non corrispondono a " + std::to_string(count) + " " + what);
+}
+
 [[noreturn]] void notAWorkbook(const RecordRef &r, const std::string &what)
 {
     throw Error(ErrorKind::NotAWorkbook, recordWhere(r.type, r.offset) + ": " + what);
@@ -397,6 +406,13 @@ void Parser::readWorksheet(Sheet &sheet, RecordStream &rs)
             continue;
         }
         ByteReader br(r.body, r.type, r.offset);
+        // A one-cell record: checked, then its row, column and XF name the cell it fills.
+        auto singleCell = [&](std::size_t minimum) -> Cell & {
+            needSize(r, minimum);
+            placeDims();
+            const std::uint16_t row = br.u16(), col = br.u16(), xf = br.u16();
+            return addCell(sheet, r, row, col, xf);
+        };
         switch (r.type) {
         case rec::Bof:
             ++depth;
@@ -407,19 +423,13 @@ void Parser::readWorksheet(Sheet &sheet, RecordStream &rs)
             sheet.readWindow = sheet.window;
             return;
         case rec::Number: {
-            needSize(r, 14);
-            placeDims();
-            const std::uint16_t row = br.u16(), col = br.u16(), xf = br.u16();
-            Cell &c = addCell(sheet, r, row, col, xf);
+            Cell &c = singleCell(14);
             c.kind = CellKind::Number;
             c.number = br.f64();
             break;
         }
         case rec::Rk: {
-            needSize(r, 10);
-            placeDims();
-            const std::uint16_t row = br.u16(), col = br.u16(), xf = br.u16();
-            Cell &c = addCell(sheet, r, row, col, xf);
+            Cell &c = singleCell(10);
             c.kind = CellKind::Number;
             c.number = rkValue(br.u32());
             break;
@@ -431,10 +441,7 @@ void Parser::readWorksheet(Sheet &sheet, RecordStream &rs)
                 throwDamaged(r.type, r.offset, "lunghezza " + std::to_string(r.body.size()) + " non valida per MULRK");
             const std::uint16_t row = br.u16(), first = br.u16();
             const std::size_t count = (r.body.size() - 6) / 6;
-            const std::uint16_t last = static_cast<std::uint16_t>(r.body[r.body.size() - 2] | r.body[r.body.size() - 1] << 8);
-            if (static_cast<std::size_t>(last) + 1 != first + count)
-                throwDamaged(r.type, r.offset, "colonne " + std::to_string(first) + ".." + std::to_string(last)
-                                                   + " non corrispondono a " + std::to_string(count) + " valori");
+            checkSpan(r, first, count, "valori");
             for (std::size_t i = 0; i < count; ++i) {
                 const std::uint16_t xf = br.u16();
                 Cell &c = addCell(sheet, r, row, static_cast<std::uint16_t>(first + i), xf);
@@ -444,25 +451,18 @@ void Parser::readWorksheet(Sheet &sheet, RecordStream &rs)
             break;
         }
         case rec::Label: {
-            needSize(r, 9);
-            placeDims();
-            const std::uint16_t row = br.u16(), col = br.u16(), xf = br.u16();
-            const std::u16string text = br.unicodeString();
-            Cell &c = addCell(sheet, r, row, col, xf);
+            Cell &c = singleCell(9);
             c.kind = CellKind::Text;
-            c.text = book_.strings.add(text);
+            c.text = book_.strings.add(br.unicodeString());
             break;
         }
         case rec::RString: {
-            needSize(r, 11);
-            placeDims();
-            const std::uint16_t row = br.u16(), col = br.u16(), xf = br.u16();
+            Cell &c = singleCell(11);
             const std::u16string text = br.unicodeString();
             StringPool::Rich rich;
             rich.runCount = br.u16();
             const std::uint8_t *runs = br.take(rich.runCount * std::size_t{4});
             rich.runs.assign(runs, runs + rich.runCount * std::size_t{4});
-            Cell &c = addCell(sheet, r, row, col, xf);
             c.kind = CellKind::Text;
             c.text = book_.strings.add(text);
             if (rich.runCount)
@@ -470,25 +470,18 @@ void Parser::readWorksheet(Sheet &sheet, RecordStream &rs)
             break;
         }
         case rec::LabelSst: {
-            needSize(r, 10);
-            placeDims();
-            const std::uint16_t row = br.u16(), col = br.u16(), xf = br.u16();
+            Cell &c = singleCell(10);
             const std::uint32_t isst = br.u32();
             if (isst >= sstCount_)
                 throwDamaged(r.type, r.offset, "stringa " + std::to_string(isst) + " oltre la tabella di "
                                                    + std::to_string(sstCount_) + " stringhe");
-            Cell &c = addCell(sheet, r, row, col, xf);
             c.kind = CellKind::Text;
             c.text = isst;
             break;
         }
-        case rec::Blank: {
-            needSize(r, 6);
-            placeDims();
-            const std::uint16_t row = br.u16(), col = br.u16(), xf = br.u16();
-            addCell(sheet, r, row, col, xf);
+        case rec::Blank:
+            singleCell(6);
             break;
-        }
         case rec::MulBlank: {
             needSize(r, 8);
             placeDims();
@@ -496,20 +489,14 @@ void Parser::readWorksheet(Sheet &sheet, RecordStream &rs)
                 throwDamaged(r.type, r.offset, "lunghezza " + std::to_string(r.body.size()) + " non valida per MULBLANK");
             const std::uint16_t row = br.u16(), first = br.u16();
             const std::size_t count = (r.body.size() - 6) / 2;
-            const std::uint16_t last = static_cast<std::uint16_t>(r.body[r.body.size() - 2] | r.body[r.body.size() - 1] << 8);
-            if (static_cast<std::size_t>(last) + 1 != first + count)
-                throwDamaged(r.type, r.offset, "colonne " + std::to_string(first) + ".." + std::to_string(last)
-                                                   + " non corrispondono a " + std::to_string(count) + " celle");
+            checkSpan(r, first, count, "celle");
             for (std::size_t i = 0; i < count; ++i)
                 addCell(sheet, r, row, static_cast<std::uint16_t>(first + i), br.u16());
             break;
         }
         case rec::BoolErr: {
-            needSize(r, 8);
-            placeDims();
-            const std::uint16_t row = br.u16(), col = br.u16(), xf = br.u16();
+            Cell &c = singleCell(8);
             const std::uint8_t value = br.u8(), isError = br.u8();
-            Cell &c = addCell(sheet, r, row, col, xf);
             c.kind = isError ? CellKind::Error : CellKind::Bool;
             c.code = isError ? value : (value ? 1 : 0);
             break;
