@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
@@ -146,15 +147,16 @@ bool Form1::claimArchive()
         services.program.end(1);
         return false;
     }
-    if (const auto office = OfficeLock::read(services.archivePath)) {
+    const std::string archive = QFile::encodeName(services.archivePath).toStdString();
+    if (const auto office = handover::OfficeLock::read(archive)) {
         const auto answer = services.dialogs.messageBox(
             QStringLiteral("L'archivio %1 risulta aperto in LibreOffice da %2.\n\n"
                            "Se è ancora aperto, le modifiche salvate da LibreOffice e quelle "
                            "salvate da Velmoro si sovrascrivono a vicenda.\n"
                            "Se LibreOffice è stato chiuso in modo anomalo, si può proseguire.\n\n"
                            "Proseguire comunque?")
-                .arg(name, office->holder()),
-            kDefaultTitle, Dialogs::Buttons::YesNo, Dialogs::Icon::Exclamation);
+                .arg(name, QString::fromStdString(office->holder())),
+            kDefaultTitle, Dialogs::Buttons::YesNoDefaultNo, Dialogs::Icon::Exclamation);
         if (answer != Dialogs::Answer::Yes) {
             services.program.end(0);
             return false;

@@ -235,7 +235,7 @@ def lock_held_in_another_profile_names_its_holder(box, helper):
     with open(box.lock, "w") as f:
         f.write(f",{user},{host},01.02.2026 10:30,file:///home/{user}/altro-profilo;")
     expect_failure(box, helper, PASSWORD, None,
-                   f"il file risulta aperto da {user} su {host} (dal 01.02.2026 10:30).", True)
+                   f"il file risulta aperto da {user} sul computer {host} dal 01.02.2026 10:30.", True)
     check(os.path.exists(box.lock), "someone else's lock file was removed")
 
 
