@@ -31,11 +31,12 @@ using platform::Dialogs;
 
 const QString kStatusText = QStringLiteral("Archivio in uso da Gestione Velmoro");
 
+// A step of a sequence that goes on whatever fails in it.
 template <class Step> void ignoringErrors(Step step)
 {
     try {
         step();
-    } catch (const host::HostError &) {
+    } catch (...) {
     }
 }
 
@@ -123,7 +124,9 @@ void Form1::load()
         return;
     Services &services = forms_.services();
     app_ = std::make_unique<host::Application>(services.regional);
-    app_->setPresenter(services.presenter);
+    app_->setPresenter([this](host::Workbook &book) {
+        handedOver_ = forms_.services().presenter(book) || handedOver_;
+    });
     book_ = &archive::OpenArchive(*app_, services.archivePath);
     app_->setVisible(false);
     app_->setStatusBar(kStatusText);
@@ -170,7 +173,7 @@ bool Form1::saveArchiveOrReport()
     try {
         archive::SaveArchive(*app_);
         return true;
-    } catch (const host::HostError &error) {
+    } catch (const std::exception &error) {
         forms_.services().dialogs.messageBox(failedSaveText(error), kDefaultTitle,
                                              Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
         return false;
@@ -254,7 +257,7 @@ void Form1::UnloadOtherWindows()
     for (const QPointer<QWidget> &window : windows)
         // A window's closing steps may already have unloaded another.
         if (window && forms_.loaded().contains(window) && window->objectName() != objectName())
-            forms_.unload(window);
+            ignoringErrors([&] { forms_.unload(window); });
 }
 
 void Form1::HandOverToHost()
@@ -265,16 +268,25 @@ void Form1::HandOverToHost()
         uncheck(Check3);
         return;
     }
-    UnloadOtherWindows();
+    // Shown first, so that when nothing can show the archive the windows stay as they are.
+    handedOver_ = false;
     app_->setVisible(true);
+    if (!handedOver_) {
+        app_->setVisible(false);
+        uncheck(Check3);
+        return;
+    }
+    UnloadOtherWindows();
     forms_.services().program.end(0);
 }
 
 void Form1::CloseHostAndExit()
 {
-    ignoringErrors([&] { UnloadOtherWindows(); });
-    if (app_) {
-        ignoringErrors([&] { archive::SaveArchive(*app_); });
+    UnloadOtherWindows();
+    if (app_ && !app_->hasQuit()) {
+        // Changes that cannot be saved keep the program running, so the user can retry.
+        if (!saveArchiveOrReport())
+            return;
         ignoringErrors([&] { book_->saveAs(); });
         ignoringErrors([&] { book_->close(false); });
         ignoringErrors([&] { app_->quit(); });

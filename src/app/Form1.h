@@ -58,6 +58,7 @@ private:
     std::unique_ptr<host::Application> app_;
     host::Workbook *book_ = nullptr;
     bool started_ = false;
+    bool handedOver_ = false; // something showed the archive when the host became visible
 
     QCheckBox *Check1, *Check2, *Check3, *Check5;
     QPushButton *Command1;

@@ -20,9 +20,9 @@ HandOver::HandOver(platform::Dialogs &dialogs, platform::Shell &shell, QString h
 {
 }
 
-void HandOver::operator()(host::Workbook &book)
+bool HandOver::operator()(host::Workbook &book)
 {
-    present(book.fullName());
+    return present(book.fullName()) != Route::Failed;
 }
 
 HandOver::Route HandOver::present(const QString &path)

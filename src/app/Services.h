@@ -7,6 +7,7 @@
 #include "Shell.h"
 
 #include <QString>
+#include <functional>
 
 namespace app {
 
@@ -18,7 +19,8 @@ struct Services {
     platform::Shell &shell;
     QString archivePath;
     Regional regional;
-    host::Application::Presenter presenter;
+    // Shows a workbook handed over to the user; false when nothing could.
+    std::function<bool(host::Workbook &)> presenter;
 };
 
 } // namespace app

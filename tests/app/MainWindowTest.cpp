@@ -1,13 +1,10 @@
-// The main window at work: its check boxes, "Esci", "Excel", the clock, the picture and its
-// refusal to close.
-#include "Columns.h"
+// The main window at work: its check boxes, the clock, the picture and its refusal to close.
 #include "Form2.h"
 #include "TestRun.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -69,65 +66,6 @@ TEST_F(MainWindow, Check5HidesTheMainWindowForTheInstructionsAndUncheckingItDoes
     EXPECT_FALSE(run->forms->isLoaded<app::Form2>());
     EXPECT_TRUE(form()->isVisible());
     EXPECT_TRUE(run->dialogs.boxes.empty());
-}
-
-TEST_F(MainWindow, EsciUnloadsTheOtherWindowsSavesClosesTheHostAndEnds)
-{
-    check("Check5")->click();
-    ASSERT_TRUE(run->forms->isLoaded<app::Form2>());
-    type("B2", "NERI SPA");
-
-    run->control<QPushButton>("Command1")->click();
-
-    EXPECT_FALSE(run->forms->isLoaded<app::Form2>());
-    EXPECT_EQ(run->program.endings, 1);
-    EXPECT_EQ(run->program.exitCode, 0);
-    EXPECT_TRUE(run->dialogs.boxes.empty());
-    EXPECT_EQ(form()->application(), nullptr);
-    EXPECT_TRUE(run->presented.isEmpty());
-    EXPECT_EQ(saved("B2"), QStringLiteral("NERI SPA"));
-}
-
-TEST_F(MainWindow, EsciAfterTheHostIsGoneStillEndsWithoutAMessage)
-{
-    type("B2", "PERSO");
-    const auto before = archive_files::snapshot(folder.path());
-    form()->application()->quit();
-
-    run->control<QPushButton>("Command1")->click();
-
-    EXPECT_EQ(run->program.endings, 1);
-    EXPECT_TRUE(run->dialogs.boxes.empty());
-    EXPECT_EQ(archive_files::snapshot(folder.path()), before);
-}
-
-TEST_F(MainWindow, ExcelSavesUnloadsHandsTheArchiveOverAndEnds)
-{
-    check("Check5")->click();
-    run->forms->form2()->hide();
-    form()->show();
-    check("Check1")->click();
-    type("B2", "GIALLI SRL");
-    type("I2", "0612345678");
-
-    check("Check3")->click();
-
-    EXPECT_FALSE(check("Check1")->isChecked());
-    EXPECT_FALSE(run->forms->isLoaded<app::Form2>());
-    EXPECT_EQ(run->presented, QStringList{form()->workbook()->fullName()});
-    EXPECT_TRUE(form()->application()->visible());
-    EXPECT_EQ(run->program.endings, 1);
-    EXPECT_EQ(run->program.exitCode, 0);
-    EXPECT_TRUE(run->dialogs.boxes.empty());
-
-    archive_files::inspect(archive, [](host::Workbook &book) {
-        host::Worksheet &registry = book.sheets(archive::kSheetName);
-        EXPECT_EQ(registry.range(QStringLiteral("B2")).text(), QStringLiteral("GIALLI SRL"));
-        EXPECT_EQ(registry.range(QStringLiteral("I2")).text(), QStringLiteral("0612345678"));
-        EXPECT_EQ(registry.range(QStringLiteral("A1")).text(), QStringLiteral("ID"));
-        registry.select();
-        EXPECT_TRUE(book.freezePanes());
-    });
 }
 
 TEST_F(MainWindow, ClockShowsOreAndTheTimeAndThePictureOpensTheWebAddressWithABorder)

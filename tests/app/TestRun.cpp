@@ -2,6 +2,7 @@
 
 #include "Form1.h"
 #include "Launcher.h"
+#include "VelmoroApplication.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -10,7 +11,13 @@ TestRun::TestRun(QString path) : archivePath(std::move(path))
 {
     forms = std::make_unique<app::Forms>(app::Services{
         dialogs, program, shell, archivePath, Regional(QLocale(QLocale::Italian, QLocale::Italy)),
-        [this](host::Workbook &book) { presented.append(book.fullName()); }});
+        [this](host::Workbook &book) {
+            presented.append(book.fullName());
+            return presents;
+        }});
+    // Errors reach the program's own handler, as in a real run.
+    reporting = std::make_unique<app::UnhandledErrors>(
+        *static_cast<app::VelmoroApplication *>(QCoreApplication::instance()), *forms);
 }
 
 TestRun::~TestRun() { finish(); }
@@ -21,6 +28,7 @@ app::Form1 *TestRun::form1() { return forms->form1(); }
 
 void TestRun::finish()
 {
+    reporting.reset();
     forms.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }

@@ -6,6 +6,7 @@
 #include "FakeShell.h"
 #include "Form1.h"
 #include "Forms.h"
+#include "Launcher.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -13,7 +14,7 @@
 #include <memory>
 
 // One run of the program on an archive, with scripted boxes and an observed end. The hand-over
-// presenter only records the workbooks it is given.
+// presenter only records the workbooks it is given and answers `presents`.
 class TestRun {
 public:
     explicit TestRun(QString archivePath);
@@ -32,7 +33,9 @@ public:
     FakeProgram program;
     FakeShell shell;
     QStringList presented;
+    bool presents = true;
     std::unique_ptr<app::Forms> forms;
+    std::unique_ptr<app::UnhandledErrors> reporting;
 };
 
 // A test with its own folder for the archive.
