@@ -30,6 +30,17 @@ beans::PropertyValue property(const char *name, const uno::Any &value)
     return result;
 }
 
+// Without a screen LibreOffice still loads the archive, into a window nobody sees.
+bool hasScreen()
+{
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char *value = std::getenv(name);
+        if (value && *value)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 Handover::Handover(CommandLine line, std::string password)
@@ -43,6 +54,8 @@ ExitCode Handover::run()
     const std::filesystem::path path = std::filesystem::absolute(line_.file, error);
     if (error || !std::filesystem::is_regular_file(path, error))
         return fail(NotLoaded, std::string(notOpened) + "file non trovato (" + line_.file + ").");
+    if (!line_.headless && !hasScreen())
+        return fail(OfficeUnavailable, std::string(notStarted) + "nessuno schermo su cui mostrarlo.");
     lock_ = handover::OfficeLock::read(path.string());
     try {
         return startAndLoad(path.string());
