@@ -34,17 +34,14 @@ protected:
     {
         if (QStandardPaths::findExecutable(QStringLiteral("xdg-mime")).isEmpty())
             GTEST_SKIP() << "xdg-mime (xdg-utils) is not installed";
-        // The system's type database stays; its applications do not.
+        // The system's type database stays; its applications do not. No desktop session.
         const QString types = QStandardPaths::locate(QStandardPaths::GenericDataLocation,
                                                      QStringLiteral("mime"), QStandardPaths::LocateDirectory);
-        for (const char *name : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION",
-                                 "GNOME_DESKTOP_SESSION_ID", "XDG_MENU_PREFIX"}) {
+        for (const char *name : {"XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_HOME", "XDG_DATA_DIRS",
+                                 "XDG_CURRENT_DESKTOP", "DESKTOP_SESSION"}) {
             saved.emplace_back(name, qgetenv(name));
-            qunsetenv(name);
-        }
-        for (const char *name : {"XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_HOME", "XDG_DATA_DIRS"}) {
-            saved.emplace_back(name, qgetenv(name));
-            qputenv(name, desktop.filePath(QString::fromLatin1(name)).toUtf8());
+            qputenv(name, QByteArray(name).contains("DESKTOP") ? QByteArray()
+                                                               : desktop.filePath(QString::fromLatin1(name)).toUtf8());
         }
         QDir().mkpath(desktop.filePath(QStringLiteral("XDG_DATA_HOME")));
         QFile::link(types, desktop.filePath(QStringLiteral("XDG_DATA_HOME/mime")));

@@ -1,5 +1,4 @@
 // The main window at work: its check boxes, the clock, the picture and its refusal to close.
-#include "Form2.h"
 #include "TestRun.h"
 
 #include <QCheckBox>
@@ -51,21 +50,6 @@ TEST_F(MainWindow, Check2SavesAndLeavesEveryCheckBoxUnchecked)
         EXPECT_FALSE(check(name)->isChecked()) << name;
     EXPECT_EQ(saved("B2"), QStringLiteral("VERDI SNC"));
     EXPECT_FALSE(run->program.ended());
-}
-
-TEST_F(MainWindow, Check5HidesTheMainWindowForTheInstructionsAndUncheckingItDoesNothing)
-{
-    check("Check5")->click();
-    EXPECT_FALSE(form()->isVisible());
-    ASSERT_TRUE(run->forms->isLoaded<app::Form2>());
-    EXPECT_TRUE(run->forms->form2()->isVisible());
-    EXPECT_TRUE(run->forms->form2()->close());
-
-    check("Check5")->click();
-    EXPECT_FALSE(check("Check5")->isChecked());
-    EXPECT_FALSE(run->forms->isLoaded<app::Form2>());
-    EXPECT_TRUE(form()->isVisible());
-    EXPECT_TRUE(run->dialogs.boxes.empty());
 }
 
 TEST_F(MainWindow, ClockShowsOreAndTheTimeAndThePictureOpensTheWebAddressWithABorder)
