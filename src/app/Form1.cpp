@@ -57,6 +57,22 @@ Form1::Form1(Forms &forms) : forms_(forms)
     Util->setObjectName(QStringLiteral("Util"));
     // The progressive-ID window is opened from here once it exists.
 
+    setCentralWidget(makeControls());
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000);
+
+    connect(Check1, &QCheckBox::toggled, this, &Form1::onCheck1Toggled);
+    connect(Check2, &QCheckBox::toggled, this, &Form1::onCheck2Toggled);
+    connect(Check3, &QCheckBox::toggled, this, &Form1::onCheck3Toggled);
+    connect(Check5, &QCheckBox::toggled, this, &Form1::onCheck5Toggled);
+    connect(Command1, &QPushButton::clicked, this, &Form1::CloseHostAndExit);
+    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1Tick);
+}
+
+QWidget *Form1::makeControls()
+{
     auto *central = new QWidget(this);
     auto *grid = new QGridLayout(central);
     grid->setContentsMargins(16, 12, 16, 12);
@@ -81,7 +97,13 @@ Form1::Form1(Forms &forms) : forms_(forms)
     Check2 = makeCheck("Check2", QStringLiteral(" Stampe"), 1);
     Check3 = makeCheck("Check3", QStringLiteral("Excel"), 2);
     Check5 = makeCheck("Check5", QStringLiteral("LEGGI   le   Istruzioni/Termini di utilizzo "), 3);
+    addBottomRows(grid);
+    return central;
+}
 
+void Form1::addBottomRows(QGridLayout *grid)
+{
+    QWidget *central = grid->parentWidget();
     Label5 = new QLabel(QStringLiteral("Se di interesse si realizzano applicazioni o personalizzazioni  "),
                         central);
     Label5->setObjectName(QStringLiteral("Label5"));
@@ -93,6 +115,7 @@ Form1::Form1(Forms &forms) : forms_(forms)
 
     Text1 = new QLineEdit(central);
     Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setAccessibleName(QStringLiteral("Ora"));
     Text1->setReadOnly(true);
     Text1->setFocusPolicy(Qt::NoFocus);
     Text1->setMinimumWidth(Text1->fontMetrics().horizontalAdvance(QStringLiteral("Ore...00:00:00 MM")) + 16);
@@ -102,18 +125,6 @@ Form1::Form1(Forms &forms) : forms_(forms)
     Command1->setObjectName(QStringLiteral("Command1"));
     grid->addWidget(Command1, 5, 2, Qt::AlignRight);
     grid->setColumnStretch(1, 1);
-    setCentralWidget(central);
-
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(1000);
-
-    connect(Check1, &QCheckBox::toggled, this, &Form1::onCheck1Toggled);
-    connect(Check2, &QCheckBox::toggled, this, &Form1::onCheck2Toggled);
-    connect(Check3, &QCheckBox::toggled, this, &Form1::onCheck3Toggled);
-    connect(Check5, &QCheckBox::toggled, this, &Form1::onCheck5Toggled);
-    connect(Command1, &QPushButton::clicked, this, &Form1::CloseHostAndExit);
-    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1Tick);
 }
 
 Form1::~Form1() = default;

@@ -8,6 +8,7 @@
 
 class QAction;
 class QCheckBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -44,6 +45,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    QWidget *makeControls();
+    void addBottomRows(QGridLayout *grid);
     bool claimArchive();
     bool saveArchiveOrReport();
     void onCheck1Toggled(bool checked);
