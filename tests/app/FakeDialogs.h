@@ -16,7 +16,6 @@ public:
 
     std::vector<Box> boxes;
     std::deque<Answer> answers;
-    std::vector<QString> inputs;
 
     Answer messageBox(const QString &text, const QString &title, Buttons buttons,
                       Icon icon) override;
