@@ -86,4 +86,14 @@ TEST_F(UnhandledError, DoesNotEndTheProgramWhenItsChangesCannotBeSaved)
     EXPECT_FALSE(run->program.ended());
 }
 
+TEST_F(UnhandledError, EndsTheProgramWithoutASaveWhenTheHostHasQuit)
+{
+    run->form1()->application()->quit();
+    throwFromAnEvent();
+
+    EXPECT_EQ(run->dialogs.boxes.size(), 1u);
+    EXPECT_EQ(run->program.endings, 1);
+    EXPECT_EQ(saved("B2"), QString());
+}
+
 } // namespace
