@@ -186,7 +186,7 @@ TEST_F(StartUp, TakesOverTheLockOfACopyThatCrashed)
     EXPECT_TRUE(run.dialogs.boxes.empty());
 }
 
-TEST_F(StartUp, AsksBeforeWorkingOnAnArchiveLibreOfficeHoldsWithNoAsTheDefault)
+TEST_F(StartUp, AsksBeforeWorkingOnAnArchiveAnOfficeSuiteHoldsWithNoAsTheDefault)
 {
     const QString officeLock = folder.filePath(QStringLiteral(".~lock.Archivio.xls#"));
     for (const Answer answer : {Answer::No, Answer::Yes}) {
@@ -216,7 +216,7 @@ TEST_F(StartUp, AsksBeforeWorkingOnAnArchiveLibreOfficeHoldsWithNoAsTheDefault)
     }
 }
 
-TEST(OfficeLock, NamesItsHolderFromWhatLibreOfficeWrote)
+TEST(OfficeLock, NamesItsHolderFromItsEntry)
 {
     const struct { const char *entry, *holder; } cases[] = {
         {"Mario Rossi,mrossi,pc01,06.12.2026 17:32,file:///home/mrossi;",
