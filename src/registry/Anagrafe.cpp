@@ -161,24 +161,31 @@ void Anagrafe::buildFields(QWidget *area)
     };
 
     auto *rows = new QVBoxLayout(area);
-    rows->setContentsMargins(12, 8, 12, 8);
-    rows->addLayout(buildListRow(area));
-    rows->addLayout(row({{labelled(QStringLiteral("Ragione Sociale/Cognome-Nome"), text(2), area), 1},
-                         {labelled(QStringLiteral("Codice"), sized(text(3), 200), area), 0},
-                         {labelled(QStringLiteral("ID Progressivo"), sized(text(1), 120), area), 0}}));
-    rows->addLayout(row({{labelled(QStringLiteral("Indirizzo"), text(5), area), 1},
-                         {labelled(QStringLiteral("C.A.P."), sized(text(6), 70), area), 0},
-                         {labelled(QStringLiteral("Località"), sized(text(7), 220), area), 0},
-                         {labelled(QStringLiteral("(PR)"), sized(text(8), 48), area), 0}}));
-    rows->addLayout(row({{labelled(QStringLiteral("Telefono"), sized(text(9), 150), area), 0},
-                         {labelled(QStringLiteral("Fax"), sized(text(10), 150), area), 0},
-                         {labelled(QStringLiteral("Cellullare"), sized(text(11), 150), area), 0},
-                         {labelled(QStringLiteral("E-Mail"), text(12), area), 1}}));
-    rows->addLayout(row({{labelled(QStringLiteral("Codice Fiscale"), sized(text(13), 200), area), 0},
-                         {labelled(QStringLiteral("Partita IVA"), sized(text(14), 140), area), 0},
-                         {labelled(QStringLiteral("Referente/Legale Rappresentante"), text(15), area), 1}}));
-    rows->addLayout(buildBankRows(area));
-    rows->addStretch(1);
+    rows->setContentsMargins(12, 8, 12, 12);
+    const QList<QLayout *> lines = {
+        buildListRow(area),
+        row({{labelled(QStringLiteral("Ragione Sociale/Cognome-Nome"), text(2), area), 1},
+             {labelled(QStringLiteral("Codice"), sized(text(3), 200), area), 0},
+             {labelled(QStringLiteral("ID Progressivo"), sized(text(1), 120), area), 0}}),
+        row({{labelled(QStringLiteral("Indirizzo"), text(5), area), 1},
+             {labelled(QStringLiteral("C.A.P."), sized(text(6), 70), area), 0},
+             {labelled(QStringLiteral("Località"), sized(text(7), 220), area), 0},
+             {labelled(QStringLiteral("(PR)"), sized(text(8), 48), area), 0}}),
+        row({{labelled(QStringLiteral("Telefono"), sized(text(9), 150), area), 0},
+             {labelled(QStringLiteral("Fax"), sized(text(10), 150), area), 0},
+             {labelled(QStringLiteral("Cellullare"), sized(text(11), 150), area), 0},
+             {labelled(QStringLiteral("E-Mail"), text(12), area), 1}}),
+        row({{labelled(QStringLiteral("Codice Fiscale"), sized(text(13), 200), area), 0},
+             {labelled(QStringLiteral("Partita IVA"), sized(text(14), 140), area), 0},
+             {labelled(QStringLiteral("Referente/Legale Rappresentante"), text(15), area), 1}}),
+        buildBankRow(area),
+        buildIbanRow(area)};
+    // The seven rows spread evenly over the client area.
+    for (QLayout *line : lines) {
+        if (line != lines.first())
+            rows->addStretch(1);
+        rows->addLayout(line);
+    }
 }
 
 QBoxLayout *Anagrafe::buildListRow(QWidget *area)
@@ -221,29 +228,29 @@ QBoxLayout *Anagrafe::buildListRow(QWidget *area)
     return line;
 }
 
-QBoxLayout *Anagrafe::buildBankRows(QWidget *area)
+QBoxLayout *Anagrafe::buildBankRow(QWidget *area)
 {
     auto *heading = new QLabel(QStringLiteral("Coordinate Bancarie"), area);
     heading->setFixedWidth(200);
-    auto *bank = new QHBoxLayout;
-    bank->setSpacing(10);
-    bank->addWidget(heading, 0, Qt::AlignBottom);
-    bank->addLayout(labelled(QStringLiteral("Banca"), Text[15], area), 1);
-    bank->addLayout(labelled(QStringLiteral("Intestatario Conto "), Text[16], area), 1);
+    auto *line = new QHBoxLayout;
+    line->setSpacing(10);
+    line->addWidget(heading, 0, Qt::AlignBottom);
+    line->addLayout(labelled(QStringLiteral("Banca"), Text[15], area), 1);
+    line->addLayout(labelled(QStringLiteral("Intestatario Conto "), Text[16], area), 1);
+    return line;
+}
 
+QBoxLayout *Anagrafe::buildIbanRow(QWidget *area)
+{
     Check1 = new QCheckBox(QStringLiteral("Verifica IBAN "), area);
     Check1->setObjectName(QStringLiteral("Check1"));
     Text[17]->setFixedWidth(330);
-    auto *iban = new QHBoxLayout;
-    iban->setSpacing(16);
-    iban->addLayout(labelled(QStringLiteral("IBAN  (27 Caratteri)"), Text[17], area));
-    iban->addWidget(Check1, 0, Qt::AlignBottom);
-    iban->addStretch(1);
-
-    auto *rows = new QVBoxLayout;
-    rows->addLayout(bank);
-    rows->addLayout(iban);
-    return rows;
+    auto *line = new QHBoxLayout;
+    line->setSpacing(16);
+    line->addLayout(labelled(QStringLiteral("IBAN  (27 Caratteri)"), Text[17], area));
+    line->addWidget(Check1, 0, Qt::AlignBottom);
+    line->addStretch(1);
+    return line;
 }
 
 void Anagrafe::chainTabOrder()

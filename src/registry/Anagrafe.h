@@ -41,7 +41,8 @@ protected:
 private:
     void buildFields(QWidget *area);
     QBoxLayout *buildListRow(QWidget *area);
-    QBoxLayout *buildBankRows(QWidget *area);
+    QBoxLayout *buildBankRow(QWidget *area);
+    QBoxLayout *buildIbanRow(QWidget *area);
     void buildMenu();
     void chainTabOrder();
 
