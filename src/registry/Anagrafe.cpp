@@ -71,22 +71,23 @@ void setBackground(QLineEdit *field, const QColor &colour)
 
 QString refusalText(AddRefusal refusal, const QString &date, const Regional &regional)
 {
+    QString reason;
     switch (refusal) {
     case AddRefusal::CounterNotWhole:
-        return QStringLiteral("Il progressivo ID (cella IV1 dell'archivio) non è un numero intero.\n"
-                              "Correggerlo con Utilità/Progressivi. Il Soggetto non è stato aggiunto.");
+        reason = QStringLiteral("Il progressivo ID (cella IV1 dell'archivio) non è un numero intero.\n"
+                                "Correggerlo con Utilità/Progressivi.");
+        break;
     case AddRefusal::RegistryFull:
-        return QStringLiteral("L'archivio è pieno: tutte le righe fino alla %1 sono occupate.\n"
-                              "Il Soggetto non è stato aggiunto.")
-            .arg(Registry::kLastRow);
+        reason = QStringLiteral("L'archivio è pieno: tutte le righe fino alla %1 sono occupate.").arg(Registry::kLastRow);
+        break;
     case AddRefusal::DateNotADate:
+        QString pattern = regional.shortDateFormat().toLower();
+        pattern.replace(QLatin1Char('d'), QLatin1Char('g')).replace(QLatin1Char('y'), QLatin1Char('a'));
+        reason = QStringLiteral("La data \"%1\" non è valida: scriverla come %2, ad esempio %3.")
+                     .arg(date, pattern, regional.dateText(QDate(2026, 12, 31)));
         break;
     }
-    QString pattern = regional.shortDateFormat().toLower();
-    pattern.replace(QLatin1Char('d'), QLatin1Char('g')).replace(QLatin1Char('y'), QLatin1Char('a'));
-    return QStringLiteral("La data \"%1\" non è valida: scriverla come %2, ad esempio %3.\n"
-                          "Il Soggetto non è stato aggiunto.")
-        .arg(date, pattern, regional.dateText(QDate(2026, 12, 31)));
+    return reason + QStringLiteral("\nIl Soggetto non è stato aggiunto.");
 }
 
 QString unknownIdText(const QString &id, const QString &whatNot)

@@ -2,31 +2,32 @@
 
 #include "Columns.h"
 
+#include <QAction>
+
 namespace {
 
-QStringList filledCells(host::Worksheet &sheet)
+QString filledCells(host::Worksheet &sheet)
 {
     QStringList cells;
     for (int row = 2; row <= 7; ++row) {
         for (int column = 1; column <= archive::kFieldCount + 1; ++column) {
             const host::Range cell = sheet.cells(row, column);
-            if (cell.isEmpty())
-                continue;
-            const bool date = cell.valueType() == host::ValueType::Date;
-            cells << cell.address().remove(u'$') + u'=' + cell.text() + (date ? u" [data]"_qs : QString());
+            if (!cell.isEmpty())
+                cells << cell.address().remove(u'$') + u'=' + cell.text() +
+                             (cell.valueType() == host::ValueType::Date ? u" [data]"_qs : QString());
         }
     }
-    cells << u"IV1="_qs + sheet.range(archive::kCounterCell).text();
-    return cells;
+    return (cells << u"IV1="_qs + sheet.range(archive::kCounterCell).text()).join(u';');
 }
 
 } // namespace
 
-void RegistryWindow::start(const Regional &regional)
+void RegistryWindow::start(const QLocale &locale)
 {
     ASSERT_TRUE(folder.isValid());
+    run.reset();
     archive_files::makeFresh(archive);
-    run = std::make_unique<TestRun>(archive, regional);
+    run = std::make_unique<TestRun>(archive, Regional(locale));
     ASSERT_TRUE(run->start());
 }
 
@@ -35,10 +36,11 @@ host::Worksheet &RegistryWindow::sheet()
     return run->form1()->application()->activeWorkbook()->sheets(archive::kSheetName);
 }
 
-void RegistryWindow::put(int row, const QStringList &cells)
+void RegistryWindow::put(int row, const QString &cells)
 {
-    for (int column = 1; column <= cells.size(); ++column)
-        sheet().cells(row, column).setValue(cells[column - 1]);
+    const QStringList values = cells.split(u'|');
+    for (int column = 1; column <= values.size(); ++column)
+        sheet().cells(row, column).setValue(values[column - 1]);
 }
 
 void RegistryWindow::open()
@@ -55,62 +57,68 @@ void RegistryWindow::comeBack()
     ASSERT_TRUE(QTest::qWaitForWindowActive(window()));
 }
 
-QLineEdit *RegistryWindow::text(int number)
-{
-    return control<QLineEdit>(QStringLiteral("Text%1").arg(number).toLatin1().constData());
-}
-
-QStringList RegistryWindow::fields()
+QString RegistryWindow::fields()
 {
     QStringList texts;
-    for (int number = 1; number <= 18; ++number)
+    for (int number = 1; number <= archive::kFieldCount; ++number)
         texts << text(number)->text();
-    return texts;
+    return texts.join(u'|');
 }
 
-QStringList RegistryWindow::items()
+QString RegistryWindow::items()
 {
     QStringList items;
     for (int i = 0; i < combo()->count(); ++i)
         items << combo()->itemText(i);
-    return items;
+    return items.join(u';');
 }
 
-void RegistryWindow::pick(int item)
+void RegistryWindow::act(const QStringList &steps)
 {
-    combo()->setFocus();
-    combo()->setCurrentIndex(item - 2);
-    QTest::keyClick(combo(), Qt::Key_Down);
+    for (const QString &step : steps) {
+        const QString verb = step.section(u' ', 0, 0), argument = step.section(u' ', 1, 1);
+        if (verb == u"pick"_qs) {
+            combo()->setCurrentIndex(argument.toInt() - 2);
+            QTest::keyClick(combo(), Qt::Key_Down); // as the user picks the next name
+        } else if (verb == u"type"_qs) {
+            QTest::keyClicks(text(argument.toInt()), step.section(u' ', 2));
+        } else if (verb == u"back"_qs) {
+            comeBack();
+        } else if (verb == u"set"_qs) {
+            text(argument.toInt())->setText(step.section(u' ', 2));
+        } else {
+            if (!argument.isEmpty())
+                run->dialogs.answers = {argument == u"yes"_qs ? FakeDialogs::Answer::Yes : FakeDialogs::Answer::No};
+            control<QAction>(verb)->trigger();
+            EXPECT_TRUE(run->dialogs.answers.empty()) << qPrintable(step) << ": no question";
+        }
+    }
 }
 
-void RegistryWindow::typeKey(QLineEdit *field, const QString &character)
+QStringList RegistryWindow::boxes()
 {
-    QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, character, Qt::NoModifier);
+    using platform::Dialogs;
+    QStringList boxes;
+    for (const FakeDialogs::Box &box : run->dialogs.boxes) {
+        const bool yesNo = box.buttons == Dialogs::Buttons::YesNo;
+        const QString kind = (yesNo ? u"?"_qs : QString()) + (box.icon == Dialogs::Icon::Information   ? u"i"_qs
+                                                              : box.icon == Dialogs::Icon::Exclamation ? u"!"_qs
+                                                              : box.icon == Dialogs::Icon::Critical    ? u"x"_qs
+                                                              : yesNo                                  ? QString()
+                                                                                                       : u"-"_qs);
+        boxes << kind + u'|' + box.title + u'|' + box.text;
+    }
+    return boxes;
 }
 
-void RegistryWindow::command(const char *name, std::initializer_list<FakeDialogs::Answer> answers)
-{
-    run->dialogs.answers.assign(answers);
-    control<QAction>(name)->trigger();
-    EXPECT_TRUE(run->dialogs.answers.empty()) << name << ": a question was not asked";
-}
-
-QStringList RegistryWindow::boxTexts()
-{
-    QStringList texts;
-    for (const FakeDialogs::Box &box : run->dialogs.boxes)
-        texts << box.text;
-    return texts;
-}
-
-QStringList RegistryWindow::cells()
+QString RegistryWindow::cells()
 {
     return filledCells(sheet());
 }
 
-QStringList RegistryWindow::savedCells()
+QString RegistryWindow::savedCells()
 {
-    QStringList cells;
+    QString cells;
     archive_files::inspect(archive, [&](host::Workbook &book) { cells = filledCells(book.sheets(archive::kSheetName)); });
     return cells;
 }
