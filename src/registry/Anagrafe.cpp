@@ -21,7 +21,6 @@
 #include <QTime>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <utility>
 
 namespace registry {
 
@@ -280,13 +279,14 @@ bool Anagrafe::event(QEvent *event)
         activationPending_ = true;
         break;
     case QEvent::WindowDeactivate: {
-        // Qt has already made the new window the active one.
+        // Qt has already made the new window the active one; every activation follows one of
+        // these, or a showing.
         QWidget *next = QApplication::activeWindow();
         activationPending_ = next && next != this && forms_.loaded().contains(next);
         break;
     }
     case QEvent::WindowActivate:
-        if (std::exchange(activationPending_, false))
+        if (activationPending_)
             FormActivate();
         break;
     default:

@@ -12,19 +12,12 @@ namespace registry {
 namespace {
 
 using host::Direction;
-using host::ValueType;
 
 constexpr int kIdColumn = 1;
 constexpr int kNameColumn = 2;
 constexpr int kDateColumn = 4;
 // Beyond this a counter + 1 would no longer be a whole number written in full.
 constexpr double kLargestCounter = 1e15;
-
-bool readsEmpty(const host::Range &cell)
-{
-    const ValueType type = cell.valueType();
-    return type == ValueType::Empty || (type == ValueType::Text && cell.text().isEmpty());
-}
 
 // The last row of the block the host's jump goes down to from row 2 of `column`.
 int lastRowFromRow2(const host::Worksheet &sheet, int column)
@@ -72,7 +65,7 @@ QStringList Registry::names() const
 std::optional<Fields> Registry::find(const QString &name) const
 {
     host::Worksheet &registry = sheet();
-    const int last = lastRowFromRow2(app_.activeSheet(), kNameColumn);
+    const int last = lastRowFromRow2(registry, kNameColumn);
     for (int row = 2; row <= last; ++row) {
         if (registry.cells(row, kNameColumn).text() != name)
             continue;
@@ -99,7 +92,7 @@ std::optional<int> Registry::freeRow() const
 {
     const host::Worksheet &registry = sheet();
     for (int row = 1; row <= kLastRow; ++row) {
-        if (readsEmpty(registry.cells(row, kIdColumn)))
+        if (registry.cells(row, kIdColumn).isEmpty())
             return row;
     }
     return std::nullopt;

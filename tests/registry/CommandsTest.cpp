@@ -58,6 +58,8 @@ TEST_P(Commands, LeaveTheBoxesListAndArchiveAsExpected)
     EXPECT_EQ(boxes(), c.boxes);
     EXPECT_EQ(items(), c.listed);
     EXPECT_EQ(text(2)->text(), c.nameAfter);
+    EXPECT_TRUE(combo()->isEnabled());
+    EXPECT_FALSE(check(1)->isChecked() || check(2)->isChecked());
     if (c.saved.isEmpty())
         EXPECT_EQ(cells(), before);
     act({u"mnuEsci"_qs});
@@ -95,6 +97,9 @@ INSTANTIATE_TEST_SUITE_P(Registry, Commands, testing::Values(
     Scenario{"AddRefusesWhenNoRowUpTo32767IsFree", {u"1|A"_qs}, u"1"_qs, {u"type 2 b"_qs, u"MnAgg yes"_qs},
              {kAdd, kNotAdded.arg(u"L'archivio è pieno: tutte le righe fino alla 32767 sono occupate."_qs)},
              u"A"_qs, u"B"_qs, {}, QLocale(QLocale::Italian, QLocale::Italy), 32767},
+    Scenario{"AddTakesRow32767WhenItIsTheFirstFree", {u"1|A"_qs}, u"1"_qs, {u"type 2 b"_qs, u"MnAgg yes"_qs},
+             {kAdd, kAdded}, u"A"_qs, {}, u"A2=1;B2=A;A3=3;A4=4;A5=5;A6=6;A7=7;IV1=2"_qs,
+             QLocale(QLocale::Italian, QLocale::Italy), 32766},
     Scenario{"DatesRoundTripInItalian", {u"1|A"_qs}, u"1"_qs,
              {u"type 2 b"_qs, u"type 4 05/12/2026"_qs, u"MnAgg yes"_qs, u"pick 2"_qs, u"mnuM yes"_qs},
              {kAdd, kAdded, kModify, kModified}, u"A;B"_qs, {}, u"A2=1;B2=A;A3=2;B3=B;D3=05/12/2026 [data];IV1=2"_qs},
@@ -120,7 +125,7 @@ INSTANTIATE_TEST_SUITE_P(Registry, Commands, testing::Values(
     Scenario{"ModifyWithAnIdNoRowHasSaysSo", kThree, u"9"_qs, {u"pick 3"_qs, u"set 1 99"_qs, u"mnuM yes"_qs},
              {kModify, u"!|Gestione Velmoro|Nessun Soggetto ha l'ID Progressivo 99: nessuna modifica è stata scritta."_qs},
              u"ROSSI;BIANCHI;VERDI"_qs, {}, kThreeSaved},
-    Scenario{"DeleteMovesTheRowsBelowUpAndNamesTheSubject", kThree, u"9"_qs, {u"pick 1"_qs, u"MnuE yes"_qs},
+    Scenario{"DeleteMovesTheRowsBelowUpAndNamesTheSubject", kThree, u"9"_qs, {u"pick 1"_qs, u"tick 1"_qs, u"MnuE yes"_qs},
              {kDelete, u"i| Gestione Velmoro|Soggetto    ROSSI      Eliminato"_qs}, {}, {},
              u"A2=2;B2=BIANCHI;C2=C2;D2=01/02/2025;A3=3;B3=VERDI;IV1=9"_qs},
     Scenario{"DeleteActsOnTheUpperOfTwoRowsWithOneId", {u"7|PRIMO"_qs, u"7|SECONDO"_qs}, u"9"_qs,

@@ -82,6 +82,8 @@ void RegistryWindow::act(const QStringList &steps)
             QTest::keyClick(combo(), Qt::Key_Down); // as the user picks the next name
         } else if (verb == u"type"_qs) {
             QTest::keyClicks(text(argument.toInt()), step.section(u' ', 2));
+        } else if (verb == u"tick"_qs) {
+            check(argument.toInt())->click();
         } else if (verb == u"back"_qs) {
             comeBack();
         } else if (verb == u"set"_qs) {
@@ -97,16 +99,11 @@ void RegistryWindow::act(const QStringList &steps)
 
 QStringList RegistryWindow::boxes()
 {
-    using platform::Dialogs;
     QStringList boxes;
     for (const FakeDialogs::Box &box : run->dialogs.boxes) {
-        const bool yesNo = box.buttons == Dialogs::Buttons::YesNo;
-        const QString kind = (yesNo ? u"?"_qs : QString()) + (box.icon == Dialogs::Icon::Information   ? u"i"_qs
-                                                              : box.icon == Dialogs::Icon::Exclamation ? u"!"_qs
-                                                              : box.icon == Dialogs::Icon::Critical    ? u"x"_qs
-                                                              : yesNo                                  ? QString()
-                                                                                                       : u"-"_qs);
-        boxes << kind + u'|' + box.title + u'|' + box.text;
+        const bool yesNo = box.buttons == platform::Dialogs::Buttons::YesNo;
+        const QString icon = QStringList{yesNo ? u""_qs : u"-"_qs, u"i"_qs, u"!"_qs, u"x"_qs}[int(box.icon)];
+        boxes << (yesNo ? u"?"_qs : QString()) + icon + u'|' + box.title + u'|' + box.text;
     }
     return boxes;
 }
