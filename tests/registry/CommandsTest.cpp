@@ -74,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(Registry, Commands, testing::Values(
              u"ROSSI;BIANCHI;ROSSI"_qs, {}, {}},
     Scenario{"TheListEndsAtTheFirstEmptyName", {u"1|ROSSI"_qs, u"2|BIANCHI"_qs, u"3|"_qs, u"4|VERDI"_qs}, {},
              {u"back"_qs}, {}, u"ROSSI;BIANCHI"_qs, {}, {}},
-    Scenario{"AddOnAnEmptyRegistryGivesId1InRow2", {}, {}, {u"type 2 nuovo srl"_qs, u"type 9 06 12"_qs, u"MnAgg yes"_qs},
+    Scenario{"AddOnAnEmptyRegistryGivesId1InRow2", {}, {}, {u"type 2 nuovo srl"_qs, u"type 9 06 12"_qs, u"MnAgg yes"_qs, u"focus 2"_qs},
              {kAdd, kAdded}, u"NUOVO SRL"_qs, {}, u"A2=1;B2=NUOVO SRL;I2=06 12;IV1=1"_qs},
     Scenario{"AddAfterCounter41Gives42InTheFirstEmptyRow", {u"1|A"_qs, u"2|B"_qs, u"3|C"_qs, u"4|D"_qs, u"5|E"_qs},
              u"41"_qs, {u"type 2 f"_qs, u"MnAgg yes"_qs}, {kAdd, kAdded}, u"A;B;C;D;E;F"_qs, {},

@@ -82,6 +82,8 @@ void RegistryWindow::act(const QStringList &steps)
             QTest::keyClick(combo(), Qt::Key_Down); // as the user picks the next name
         } else if (verb == u"type"_qs) {
             QTest::keyClicks(text(argument.toInt()), step.section(u' ', 2));
+        } else if (verb == u"focus"_qs) {
+            EXPECT_TRUE(text(argument.toInt())->hasFocus()) << qPrintable(step);
         } else if (verb == u"tick"_qs) {
             check(argument.toInt())->click();
         } else if (verb == u"back"_qs) {

@@ -29,7 +29,7 @@ protected:
     QString fields(); // Text1..Text18 joined by "|"
     QString items();  // the list joined by ";"
     // Steps as the user takes them: "pick 2" (the 2nd name of the list), "type 2 rossi",
-    // "set 1 99", "tick 1" (Check1), "back" (from the main window), "MnAgg yes", "mnuM no", "MnuE", "mnuP".
+    // "set 1 99", "tick 1" (Check1), "back" (from the main window), "focus 2" (expects it), "MnAgg yes", "mnuM no", "MnuE", "mnuP".
     void act(const QStringList &steps);
     // Every box since the last clear: buttons and icon ("?" Yes/No, "-" none, "i" information,
     // "!" exclamation), title and text, "!| Gestione Velmoro|Bisogna ...".
