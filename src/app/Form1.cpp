@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "Anagrafe.h"
 #include "Archive.h"
 #include "ErrorText.h"
 #include "Form2.h"
@@ -231,7 +232,10 @@ void Form1::onCheck1Toggled(bool checked)
         uncheck(Check1);
         return;
     }
-    // The registry window is shown from here once it exists.
+    registry::Anagrafe *anagrafe = forms_.anagrafe();
+    anagrafe->show();
+    anagrafe->raise();
+    anagrafe->activateWindow();
 }
 
 void Form1::onCheck2Toggled(bool checked)

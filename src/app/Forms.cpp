@@ -1,5 +1,6 @@
 #include "Forms.h"
 
+#include "Anagrafe.h"
 #include "ErrorText.h"
 #include "Form1.h"
 #include "Form2.h"
@@ -23,6 +24,7 @@ Forms::~Forms()
 
 Form1 *Forms::form1() { return loadOnFirstUse<Form1>(); }
 Form2 *Forms::form2() { return loadOnFirstUse<Form2>(); }
+registry::Anagrafe *Forms::anagrafe() { return loadOnFirstUse<registry::Anagrafe>(); }
 
 void Forms::track(QWidget *window)
 {

@@ -9,6 +9,8 @@
 #include <exception>
 #include <vector>
 
+namespace registry { class Anagrafe; }
+
 namespace app {
 
 class Form1;
@@ -27,6 +29,7 @@ public:
 
     Form1 *form1();
     Form2 *form2();
+    registry::Anagrafe *anagrafe();
 
     // Asks the window to close; its own closing steps run. False when it refused. An error
     // in those steps reaches the caller (the window then stays loaded), not the

@@ -7,10 +7,10 @@
 #include <QCoreApplication>
 #include <QEvent>
 
-TestRun::TestRun(QString path) : archivePath(std::move(path))
+TestRun::TestRun(QString path, Regional regional) : archivePath(std::move(path))
 {
     forms = std::make_unique<app::Forms>(app::Services{
-        dialogs, program, shell, archivePath, Regional(QLocale(QLocale::Italian, QLocale::Italy)),
+        dialogs, program, shell, archivePath, std::move(regional),
         [this](host::Workbook &book) {
             presented.append(book.fullName());
             return presents;

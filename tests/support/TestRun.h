@@ -17,7 +17,8 @@
 // presenter only records the workbooks it is given and answers `presents`.
 class TestRun {
 public:
-    explicit TestRun(QString archivePath);
+    explicit TestRun(QString archivePath,
+                     Regional regional = Regional(QLocale(QLocale::Italian, QLocale::Italy)));
     ~TestRun();
 
     bool start();          // the program's start-up; false when it ended
