@@ -52,7 +52,7 @@ bool looksItalian(const std::string &message)
     for (const char *english : {" the ", " of ", "Unable", "failed", "cannot", "error"})
         if (message.find(english) != std::string::npos)
             return false;
-    for (const char *word : {"non ", "è ", "Impossibile", "danneggiato", "flusso", "cartella", "all'", " di ", " del"})
+    for (const char *word : {"non ", "è ", "Impossibile", "danneggiato", "flusso", "cartella", "all'", " di ", " del", "inferiore"})
         if (message.find(word) != std::string::npos)
             return true;
     return false;
