@@ -1,4 +1,3 @@
-#include "CellText.h"
 #include "DateSerial.h"
 #include "HostError.h"
 #include "HostFixture.h"
@@ -18,7 +17,7 @@ void expectWrites(host::Range cell, const WriteCase &c)
     EXPECT_EQ(cell.valueType(), c.stored) << c.written;
     EXPECT_EQ(cell.text(), written) << c.written; // whatever is stored reads back as written
     if (c.stored == host::ValueType::Number) {
-        const xls::Cell *stored = cell.worksheet().data().cell(std::uint32_t(cell.row() - 1),
+        const xls::Cell *stored = host::detail::Engine::sheet(cell.worksheet()).cell(std::uint32_t(cell.row() - 1),
                                                                  std::uint16_t(cell.column() - 1));
         ASSERT_NE(stored, nullptr);
         EXPECT_EQ(stored->number, c.number) << c.written;
@@ -49,8 +48,7 @@ TEST_F(CellText, AWrittenTextBecomesANumberOnlyWhenItReadsBackIdenticallyInItali
 TEST(CellTextEnglish, AWrittenTextFollowsTheEnglishDecimalPoint)
 {
     host::Application app{Regional(QLocale(QLocale::English, QLocale::UnitedStates))};
-    host::Workbook &book = app.adopt(QStringLiteral("/nonexistent/e.xls"),
-                                     std::make_unique<xls::XlsFile>(xls::newXlsFile(xls::newBook(u"S"), u"")));
+    host::Workbook &book = app.create(QStringLiteral("/nonexistent/e.xls"), QString(), QStringLiteral("S"));
     host::Range cell = book.sheets(QStringLiteral("S")).range(QStringLiteral("A1"));
     const WriteCase cases[] = {
         {"42.5", T::Number, 42.5}, {"42,5", T::Text, 0}, {"1,000", T::Text, 0}, {"1000", T::Number, 1000},

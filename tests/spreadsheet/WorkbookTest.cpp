@@ -66,8 +66,8 @@ TEST_F(WorkbookTest, AClosedWorkbookAndAQuitHostRaiseErrorsAndQuitClosesWithoutS
     EXPECT_EQ(app.activeWorkbook(), nullptr);
     EXPECT_EQ(raised([&] { app.activeSheet(); }).number(), 91);
 
-    host::Workbook &second = app.adopt(QStringLiteral("/nonexistent/b.xls"), freshFile(u"B"));
-    host::Workbook &third = app.adopt(QStringLiteral("/nonexistent/c.xls"), freshFile(u"C"));
+    host::Workbook &second = app.create(QStringLiteral("/nonexistent/b.xls"), QString(), QStringLiteral("B"));
+    host::Workbook &third = app.create(QStringLiteral("/nonexistent/c.xls"), QString(), QStringLiteral("C"));
     app.quit(); // saving would fail on these paths: quit does not try
     EXPECT_TRUE(second.isClosed() && third.isClosed());
     EXPECT_TRUE(app.hasQuit());
