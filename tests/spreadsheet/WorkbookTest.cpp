@@ -22,15 +22,17 @@ TEST_F(WorkbookTest, FreezePanesFreezesAboveAndLeftOfTheSelection)
 {
     sheet.rows(QStringLiteral("2:2")).select();
     book.setFreezePanes(true);
-    EXPECT_EQ(data().window.frozenRows, 1);
-    EXPECT_EQ(data().window.frozenCols, 0);
+    EXPECT_EQ(std::make_pair(book.splitRow(), book.splitColumn()), std::make_pair(1, 0));
     EXPECT_TRUE(book.freezePanes());
-    at("C3").select();
+    at("C4").select();
     book.setFreezePanes(true);
-    EXPECT_EQ(data().window.frozenRows, 2);
-    EXPECT_EQ(data().window.frozenCols, 2);
+    EXPECT_EQ(std::make_pair(book.splitRow(), book.splitColumn()), std::make_pair(3, 2));
     book.setFreezePanes(false);
     EXPECT_FALSE(book.freezePanes());
+    at("B1").select();
+    book.setFreezePanes(true);
+    EXPECT_EQ(std::make_pair(book.splitRow(), book.splitColumn()), std::make_pair(0, 1));
+    EXPECT_TRUE(book.freezePanes());
 }
 
 TEST_F(WorkbookTest, ScrollAreaIsValidatedAndKeptAbsolute)

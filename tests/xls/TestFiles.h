@@ -1,8 +1,10 @@
 #pragma once
 
 #include "Bytes.h"
+#include "Error.h"
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 // Shared helpers of the .xls layer tests: fixtures, whole-file reads, a scratch folder.
@@ -21,8 +23,8 @@ struct FilepassAt {
 };
 FilepassAt findFilepassRecord(const Bytes &stream);
 
-// True when the text reads as Italian: words the messages are made of, none of English.
-bool looksItalian(const std::string &message);
+// The xls::Error `call` throws; a test failure when it throws none.
+Error thrown(const std::function<void()> &call);
 
 class ScratchDir {
 public:

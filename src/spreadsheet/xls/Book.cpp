@@ -280,29 +280,4 @@ std::uint16_t Book::xfWithFormat(std::uint16_t base, std::u16string_view code)
     return static_cast<std::uint16_t>(xfs.size() - 1);
 }
 
-namespace {
-
-char16_t fold(char16_t c)
-{
-    if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
-        return static_cast<char16_t>(c + 0x20);
-    return c;
-}
-
-} // namespace
-
-Sheet *Book::sheet(std::u16string_view name)
-{
-    for (auto &s : sheets) {
-        if (s.name.size() != name.size())
-            continue;
-        bool same = true;
-        for (std::size_t i = 0; i < name.size() && same; ++i)
-            same = fold(s.name[i]) == fold(name[i]);
-        if (same)
-            return &s;
-    }
-    return nullptr;
-}
-
 } // namespace xls

@@ -156,8 +156,6 @@ struct Book {
     bool isTextFormat(std::uint16_t xf) const; // "@"
     // An XF equal to `base` but with number format `code`, added when none exists yet.
     std::uint16_t xfWithFormat(std::uint16_t base, std::u16string_view code);
-
-    Sheet *sheet(std::u16string_view name); // case-insensitive like the host; null if absent
 };
 
 // A fresh workbook with one empty worksheet of this name and the default styles.

@@ -30,12 +30,19 @@ constexpr std::size_t cryptoApiHeaderMin = 32;   // EncryptionHeader without CSP
 constexpr std::size_t cryptoApiVerifierSize = 60;
 constexpr std::uint32_t flagCryptoApi = 0x04, flagDocProps = 0x08, flagAes = 0x20;
 constexpr std::uint32_t algRc4 = 0x6801, algSha1 = 0x8004;
+constexpr std::uint16_t filepassRecord = 0x002F;
 constexpr std::u16string_view cspName = u"Microsoft Enhanced Cryptographic Provider v1.0";
 
-void put16(Bytes &out, std::uint16_t v) { out.insert(out.end(), {std::uint8_t(v), std::uint8_t(v >> 8)}); }
+void put16(Bytes &out, std::uint16_t v)
+{
+    out.push_back(std::uint8_t(v));
+    out.push_back(std::uint8_t(v >> 8));
+}
+
 void put32(Bytes &out, std::uint32_t v)
 {
-    out.insert(out.end(), {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)});
+    put16(out, std::uint16_t(v));
+    put16(out, std::uint16_t(v >> 16));
 }
 
 Bytes utf16le(std::u16string_view text)
@@ -73,8 +80,6 @@ std::string hex4(unsigned value)
     return text;
 }
 
-constexpr std::uint16_t filepassRecord = 0x002F;
-
 [[noreturn]] void filepassDamaged(std::size_t size, std::size_t minimum)
 {
     throw Error(ErrorKind::Damaged, filepassRecord, std::nullopt,
@@ -83,7 +88,8 @@ constexpr std::uint16_t filepassRecord = 0x002F;
 
 [[noreturn]] void unsupported(const std::string &what)
 {
-    throw Error(ErrorKind::Unsupported, "protezione con " + what + ": schema di protezione non supportato");
+    throw Error(ErrorKind::Unsupported, filepassRecord, std::nullopt,
+                "protezione con " + what + ": schema di protezione non supportato");
 }
 
 [[noreturn]] void wrongPassword()
