@@ -28,7 +28,7 @@ struct ReadCase {
 // byte less it throws Damaged naming the record and its offset, and reads nothing beyond the
 // body: the bodies live in heap blocks of their exact size, so a sanitizer build sees any
 // over-read of even one byte.
-TEST(ByteReader, ReadsUpToTheLastByteOfARecordAndNotOneByteFurther)
+TEST(BiffByteReader, ReadsUpToTheLastByteOfARecordAndNotOneByteFurther)
 {
     const ReadCase cases[] = {
         {"u8", {0xAB}, [](ByteReader &r) { return std::to_string(r.u8()); }, "171"},

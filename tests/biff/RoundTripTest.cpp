@@ -430,22 +430,6 @@ TEST(BiffRoundTrip, ASheetWithoutModelRecordsIsWrittenWithAllOfThem)
     EXPECT_EQ(back.records.back().type, 0x000A);
 }
 
-TEST(BiffRoundTrip, TrailingFormattedBlankRowsBecomeMulblankAndComeBack)
-{
-    Book book = newBook(u"Velmoro");
-    Sheet &s = book.sheets[0];
-    const std::uint16_t text = book.xfWithFormat(15, u"@");
-    for (std::uint32_t r = 1; r <= 1000; ++r)
-        for (std::uint16_t c = 0; c < 13; ++c)
-            s.touch(r, c).xf = c % 2 ? text : 15;
-    const Bytes stream = writeWorkbookStream(book);
-    const auto recs = splitRecords(stream);
-    EXPECT_EQ(std::count_if(recs.begin(), recs.end(), [](const Rec &r) { return r.type == 0x00BE; }), 1000);
-    const Book back = readWorkbookStream(stream);
-    EXPECT_EQ(describe(book), describe(back));
-    EXPECT_TRUE(back.isTextFormat(back.sheets[0].cell(500, 3)->xf));
-}
-
 TEST(BiffRoundTrip, LibreOfficeCompanionPrintAreaNameFollowsTheModel)
 {
     Book book = newBook(u"Velmoro");

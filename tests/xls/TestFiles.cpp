@@ -13,8 +13,6 @@ namespace xls::test {
 
 std::string fixture(const std::string &name) { return std::string(XLS_FIXTURES) + "/" + name; }
 
-std::string testData(const std::string &name) { return std::string(XLS_TEST_DATA) + "/" + name; }
-
 Bytes readFile(const std::string &path)
 {
     std::ifstream in(path, std::ios::binary);

@@ -11,7 +11,6 @@
 namespace xls::test {
 
 std::string fixture(const std::string &name);   // shared .xls fixtures
-std::string testData(const std::string &name);  // files committed next to these tests
 Bytes readFile(const std::string &path);
 void writeFile(const std::string &path, const Bytes &bytes);
 Bytes workbookStream(const std::string &xlsPath); // the raw (still encrypted) Workbook stream
