@@ -141,18 +141,45 @@ TEST(BiffBrokenStream, StreamCutAtAnyOffsetGivesAnErrorOrTheWholeBook)
     }
 }
 
-TEST(BiffBrokenStream, OddButReadableRecordsAreKept)
+// Records our writer does not write but other programs do: MULRK, RSTRING, LABEL, a cell
+// given twice, a FORMULA with its SHRFMLA, a Print_Area name that is no area, a short BOF.
+TEST(BiffBrokenStream, RecordsOtherWritersUseAreRead)
 {
     auto r = smallRecords();
-    const Bytes name = {0x20, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0}; // built-in, no character, itab 1
-    r.insert(r.begin() + static_cast<std::ptrdiff_t>(findRecord(r, 0x0085)), Rec{0x0018, name});
+    r[0].body.resize(4); // the globals' BOF: version and type only
+    const Bytes noCharacter = {0x20, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0};
+    const Bytes notAnArea = {0x20, 0, 0, 1, 2, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 6, 0x1C, 0x07};
+    r.insert(r.begin() + std::ptrdiff_t(findRecord(r, 0x0085)), {Rec{0x0018, noCharacter}, Rec{0x0018, notAnArea}});
+    const Rec cells[] = {
+        {0x00BD, {10, 0, 2, 0, 15, 0, 30, 0, 0, 0, 15, 0, 34, 0, 0, 0, 3, 0}}, // MULRK C11:D11 = 7, 8
+        {0x027E, {10, 0, 3, 0, 15, 0, 38, 0, 0, 0}},                          // RK D11 = 9 again
+        {0x00D6, {11, 0, 0, 0, 15, 0, 2, 0, 0, 'a', 'b', 1, 0, 1, 0, 5, 0}},  // RSTRING A12, one run
+        {0x00D6, {11, 0, 1, 0, 15, 0, 0, 0, 0, 0, 0}},                        // RSTRING B12, empty
+        {0x0204, {12, 0, 0, 0, 15, 0, 2, 0, 1, 'x', 0, 'y', 0}},              // LABEL A13, 16-bit
+        {0x0006, {13, 0, 0, 0, 15, 0, 0, 0, 0, 0, 0, 0, 0x14, 0x40, 0, 0, 0, 0, 0, 0}}, // FORMULA A14 = 5
+        {0x04BC, {13, 0, 13, 0, 0, 0, 0, 0, 0, 0}},                           // its SHRFMLA
+    };
+    r.insert(r.begin() + std::ptrdiff_t(findRecord(r, 0x023E)), std::begin(cells), std::end(cells));
     const Book book = readWorkbookStream(biff_test::joinRecords(r));
-    EXPECT_FALSE(book.sheets[0].page.printArea.has_value());
-    EXPECT_EQ(std::count_if(book.globals.begin(), book.globals.end(),
-                            [&](const RawRecord &g) { return g.type == 0x0018 && g.body == name; }),
-              1);
+    const Sheet &sheet = book.sheets[0];
+    EXPECT_EQ(std::make_tuple(sheet.cell(10, 2)->number, sheet.cell(10, 3)->number), std::make_tuple(7.0, 9.0));
+    EXPECT_EQ(std::count_if(sheet.rows[10].cells.begin(), sheet.rows[10].cells.end(), [](const Cell &c) { return c.col == 3; }), 1);
+    EXPECT_EQ(book.strings.at(sheet.cell(11, 0)->text), u"ab");
+    EXPECT_EQ(book.strings.rich.at(sheet.cell(11, 0)->text).runs, (Bytes{1, 0, 5, 0}));
+    EXPECT_EQ(sheet.cell(11, 1)->kind, CellKind::Text);
+    EXPECT_EQ(book.strings.at(sheet.cell(12, 0)->text), u"xy");
+    EXPECT_EQ(sheet.cell(13, 0)->number, 5.0);
+    EXPECT_EQ(sheet.formulas.at(formulaKey(13, 0)).size(), 2u) << "FORMULA and its SHRFMLA";
+    EXPECT_FALSE(sheet.page.printArea.has_value());
+    for (const Bytes &name : {noCharacter, notAnArea})
+        EXPECT_EQ(std::count_if(book.globals.begin(), book.globals.end(),
+                                [&](const RawRecord &g) { return g.type == 0x0018 && g.body == name; }),
+                  1);
+}
 
-    // An empty FILEPASS would pass for "not encrypted" and the ciphertext be parsed.
+TEST(BiffBrokenStream, AnEmptyFilepassIsDamagedRatherThanTakenForPlainText)
+{
+    auto r = smallRecords();
     r.insert(r.begin() + 1, Rec{0x002F, Bytes{}});
     const Bytes withFilepass = biff_test::joinRecords(r);
     const Error e = biff_test::thrown([&] { findFilepass(withFilepass); });

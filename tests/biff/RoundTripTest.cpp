@@ -313,6 +313,23 @@ TEST(BiffRoundTrip, SetupReadsOnlyWhatItsFlagsSayIsSetAndIsWrittenWithEverything
     }
 }
 
+// A second SETUP in a sheet wins, its fields the model does not own included; one is written.
+TEST(BiffRoundTrip, ARepeatedSetupCountsOnceWithItsLastValues)
+{
+    auto recs = splitRecords(writeWorkbookStream(newBook(u"S")));
+    const std::size_t setup = findRecord(recs, 0x00A1);
+    Rec again = recs[setup];
+    biff_test::put16(again.body, 0, 11);  // paper size
+    biff_test::put16(again.body, 32, 7);  // copies
+    recs.insert(recs.begin() + std::ptrdiff_t(setup) + 1, again);
+    const Book book = readWorkbookStream(biff_test::joinRecords(recs));
+    EXPECT_EQ(book.sheets[0].page.paperSize, 11);
+    const auto written = substream(splitRecords(writeWorkbookStream(book)), 0);
+    EXPECT_EQ(std::count_if(written.begin(), written.end(), [](const Rec &r) { return r.type == 0x00A1; }), 1);
+    EXPECT_EQ(le16(written[findRecord(written, 0x00A1)].body, 32), 7);
+    EXPECT_EQ(written[findRecord(written, 0x0055)].body, (Bytes{8, 0})) << "DEFCOLWIDTH stays as it was";
+}
+
 TEST(BiffRoundTrip, MarginsOutsideWhatAPageAllowsKeepTheirDefault)
 {
     const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();

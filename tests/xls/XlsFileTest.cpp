@@ -64,6 +64,8 @@ TEST(XlsFile, OpensEveryFixtureSchemeToTheSameBookAndRefusesAWrongPassword)
         EXPECT_EQ(f.scheme ? password : u"", file.password);
         EXPECT_EQ(expected, writeWorkbookStream(file.book));
         EXPECT_TRUE(file.container.find("Workbook")->data.empty());
+        EXPECT_TRUE(std::none_of(file.book.globals.begin(), file.book.globals.end(),
+                                 [](const RawRecord &r) { return r.type == 0x002F; })) << "no FILEPASS kept";
         if (f.scheme) {
             EXPECT_EQ(thrown([&] { openXlsFile(fixture(f.file), u"TRVX5093MQp"); }).kind(), ErrorKind::WrongPassword);
         }
