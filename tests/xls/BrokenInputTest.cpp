@@ -37,18 +37,6 @@ Container single(const std::string &name, Bytes data)
     return c;
 }
 
-// small_enc.xls with its FILEPASS record replaced by another body.
-Bytes withFilepass(const Bytes &body)
-{
-    const Bytes stream = workbookStream(fixture("small_enc.xls"));
-    const FilepassAt old = findFilepassRecord(stream);
-    Bytes patched(stream.begin(), stream.begin() + long(old.offset));
-    patched.insert(patched.end(), {0x2F, 0x00, std::uint8_t(body.size()), std::uint8_t(body.size() >> 8)});
-    patched.insert(patched.end(), body.begin(), body.end());
-    patched.insert(patched.end(), stream.begin() + long(old.offset + 4 + old.body.size()), stream.end());
-    return withWorkbook("small_enc.xls", patched);
-}
-
 struct Record {
     std::uint16_t type = 0;
     std::size_t offset = 0;
@@ -95,8 +83,6 @@ TEST(BrokenInput, EachBrokenFileGivesItsErrorNamingRecordAndOffsetWhereThereIsOn
          ErrorKind::NotAWorkbook, {}, {}},
         {"a BIFF5 workbook", containerBytes(single("Book", biff5)), password, ErrorKind::NotAWorkbook, {}, {}},
         {"wrong password", whole, u"TRVX5093MQ", ErrorKind::WrongPassword, {}, {}},
-        {"the XOR obfuscation scheme", withFilepass({0x00, 0x00, 0x34, 0x12, 0x78, 0x56}), password,
-         ErrorKind::Unsupported, 0x002F, {}},
         {"an encrypted stream cut inside a record", withWorkbook("small_enc.xls", encrypted), password,
          ErrorKind::Damaged, across.type, across.offset},
         {"a file cut in half", Bytes(whole.begin(), whole.begin() + long(whole.size() / 2)), password,

@@ -117,6 +117,7 @@ TEST(Rc4Cipher, RejectsFilepassBodiesItCannotUse)
         ErrorKind kind;
     };
     const Case cases[] = {
+        {"XOR obfuscation", {0x00, 0x00, 0x34, 0x12, 0x78, 0x56}, ErrorKind::Unsupported},
         {"unknown encryption type", patched(rc4, 0, {2, 0}), ErrorKind::Unsupported},
         {"RC4 version 1.2", patched(rc4, 2, {1, 0, 2, 0}), ErrorKind::Unsupported},
         {"AES version 4.4", patched(capi, 2, {4, 0, 4, 0}), ErrorKind::Unsupported},
