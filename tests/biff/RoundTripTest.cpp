@@ -293,8 +293,8 @@ TEST(BiffRoundTrip, SetupReadsOnlyWhatItsFlagsSayIsSetAndIsWrittenWithEverything
 {
     struct Case { std::uint16_t flags; std::uint16_t paper, zoom; bool landscape; };
     const Case cases[] = {
-        {0x0000, 8, 80, true},  {0x0002, 8, 80, false}, {0x0040, 8, 80, false},
-        {0x0042, 8, 80, false}, {0x0004, 9, 100, false}, {0x0044, 9, 100, false},
+        {0x0000, 8, 80, true},  {0x0001, 8, 80, true},   {0x0002, 8, 80, false}, {0x0040, 8, 80, false},
+        {0x0042, 8, 80, false}, {0x0004, 9, 100, false}, {0x0045, 9, 100, false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.flags);
@@ -308,7 +308,7 @@ TEST(BiffRoundTrip, SetupReadsOnlyWhatItsFlagsSayIsSetAndIsWrittenWithEverything
         EXPECT_EQ(std::make_tuple(page.paperSize, page.zoom, page.landscape), std::make_tuple(c.paper, c.zoom, c.landscape));
         const auto written = substream(splitRecords(writeWorkbookStream(book)), 0);
         const Bytes &setup = written[findRecord(written, 0x00A1)].body;
-        EXPECT_EQ(le16(setup, 10) & 0x0046, c.landscape ? 0 : 0x0002);
+        EXPECT_EQ(le16(setup, 10) & 0x0047, (c.flags & 0x0001) | (c.landscape ? 0 : 0x0002)) << "page order kept";
         EXPECT_EQ(std::make_tuple(le16(setup, 0), le16(setup, 2)), std::make_tuple(c.paper, c.zoom));
     }
 }
