@@ -3,6 +3,7 @@
 // each as the median of several runs against its target.
 #include "Anagrafe.h"
 #include "Application.h"
+#include "Archive.h"
 #include "Form1.h"
 #include "Forms.h"
 #include "Launcher.h"
@@ -13,7 +14,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -67,8 +67,7 @@ bool makeArchive(const QString &path)
     if (QFile::exists(path))
         return true;
     QDir().mkpath(QFileInfo(path).path());
-    if (QProcess::execute(QStringLiteral(ARCHIVE_TOOL), {QStringLiteral("make"), path}) != 0)
-        return false;
+    archive::CreateArchive(path);
     host::Application app(Regional::italian());
     host::Workbook &book = app.open(path, archive::kPassword);
     host::Worksheet &sheet = book.sheets(archive::kSheetName);

@@ -2,6 +2,7 @@
 // fresh archive and on a full one (32,767 subjects). Each run is a new process that does what
 // the program does; the parent times it until the child reports the window on screen.
 #include "Application.h"
+#include "Archive.h"
 #include "Columns.h"
 #include "Launcher.h"
 #include "VelmoroApplication.h"
@@ -36,8 +37,7 @@ bool makeArchive(const QString &path, int subjects)
     if (QFile::exists(path))
         return true;
     QDir().mkpath(QFileInfo(path).path());
-    if (QProcess::execute(QStringLiteral(ARCHIVE_TOOL), {QStringLiteral("make"), path}) != 0)
-        return false;
+    archive::CreateArchive(path);
     if (subjects == 0)
         return true;
     host::Application app(Regional(QLocale(QLocale::Italian, QLocale::Italy)));

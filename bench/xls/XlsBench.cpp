@@ -97,7 +97,7 @@ int main(int argc, char **argv)
     QDir().mkpath(dir);
     const QString ours = dir + "/ours.xls", theirs = dir + "/libreoffice.xls";
     QFile::remove(ours);
-    QProcess::execute(ARCHIVE_TOOL, {"make", ours});
+    archive::CreateArchive(ours);
     fill(ours);
 
     const QJsonObject lo = libreOfficeResave(ours, theirs);

@@ -153,7 +153,10 @@ bool Form1::claimArchive()
     Services &services = forms_.services();
     const QString name = QFileInfo(services.archivePath).fileName();
     lock_ = std::make_unique<ArchiveLock>(services.archivePath);
-    if (lock_->acquire() == ArchiveLock::Result::HeldByAnotherCopy) {
+    const ArchiveLock::Result claimed = lock_->acquire();
+    if (claimed == ArchiveLock::Result::Acquired)
+        archive::RemoveLeftovers(services.archivePath);
+    if (claimed == ArchiveLock::Result::HeldByAnotherCopy) {
         services.dialogs.messageBox(
             QStringLiteral("L'archivio %1 è già aperto da un'altra copia di Velmoro.\n"
                            "Chiudere l'altra copia (pulsante \"Esci\") e riavviare il programma.")

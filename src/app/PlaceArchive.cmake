@@ -1,7 +1,7 @@
 # Makes ARCHIVE with TOOL unless it already exists.
 if(NOT EXISTS "${ARCHIVE}")
-  execute_process(COMMAND "${TOOL}" make "${ARCHIVE}" RESULT_VARIABLE result)
+  execute_process(COMMAND "${TOOL}" "${ARCHIVE}" RESULT_VARIABLE result)
   if(NOT result EQUAL 0)
-    message(FATAL_ERROR "archive-tool make ${ARCHIVE} failed (${result})")
+    message(FATAL_ERROR "${TOOL} ${ARCHIVE} failed (${result})")
   endif()
 endif()

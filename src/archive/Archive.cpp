@@ -51,4 +51,17 @@ void SaveArchive(host::Application &app)
     book->save();
 }
 
+void CreateArchive(const QString &path)
+{
+    host::Application app(Regional::italian());
+    app.create(path, kPassword, kSheetName);
+    PrepareArchiveSheet(app);
+    SaveArchive(app);
+}
+
+int RemoveLeftovers(const QString &path)
+{
+    return host::Workbook::removeAbandonedSaves(path);
+}
+
 } // namespace archive

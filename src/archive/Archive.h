@@ -18,4 +18,12 @@ void PrepareArchiveSheet(host::Application &app);
 // Alerts off, then the active workbook is saved in place (atomic).
 void SaveArchive(host::Application &app);
 
+// A fresh archive at `path`, as the program is shipped with it: the registry sheet prepared,
+// encrypted with the archive's password. HostError, and nothing written, when a file is
+// already there: an archive is never overwritten.
+void CreateArchive(const QString &path);
+// Removes the temporary files that saves killed half-way left beside the archive (a save
+// still running keeps its own); for the holder of the archive lock. Returns how many.
+int RemoveLeftovers(const QString &path = archivePath());
+
 } // namespace archive

@@ -1,8 +1,7 @@
 #include "Application.h"
 
-#include "Error.h"
 #include "HostErrors.h"
-#include "XlsFile.h"
+#include "detail/Engine.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -30,21 +29,28 @@ Workbook &Application::open(const QString &path, const QString &password)
     if (!info.isFile())
         throw fileNotFound(path);
     try {
-        auto file = std::make_unique<xls::XlsFile>(
-            xls::openXlsFile(QFile::encodeName(info.absoluteFilePath()).toStdString(), password.toStdU16String()));
-        return adopt(info.absoluteFilePath(), std::move(file));
+        auto file = std::make_unique<detail::WorkbookFile>(detail::WorkbookFile{
+            xls::openXlsFile(QFile::encodeName(info.absoluteFilePath()).toStdString(), password.toStdU16String())});
+        return add(info.absoluteFilePath(), std::move(file), false);
     } catch (const xls::Error &error) {
-        throw openError(error, path);
+        throw detail::openError(error, path);
     } catch (const std::bad_alloc &) {
         throw HostError(ErrorKind::Damaged, kApplicationDefined,
                         QStringLiteral("Memoria insufficiente per aprire il file '%1'.").arg(path));
     }
 }
 
-Workbook &Application::adopt(const QString &path, std::unique_ptr<xls::XlsFile> file)
+Workbook &Application::create(const QString &path, const QString &password, const QString &sheetName)
 {
     checkRunning();
-    workbooks_.push_back(std::make_unique<Workbook>(*this, path, std::move(file)));
+    auto file = std::make_unique<detail::WorkbookFile>(detail::WorkbookFile{
+        xls::newXlsFile(xls::newBook(sheetName.toStdU16String()), password.toStdU16String())});
+    return add(path, std::move(file), true);
+}
+
+Workbook &Application::add(const QString &path, std::unique_ptr<detail::WorkbookFile> file, bool isNew)
+{
+    workbooks_.push_back(std::make_unique<Workbook>(*this, path, std::move(file), isNew));
     return *workbooks_.back();
 }
 

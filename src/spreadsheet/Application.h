@@ -8,8 +8,6 @@
 #include <memory>
 #include <vector>
 
-namespace xls { struct XlsFile; }
-
 namespace host {
 
 // The host's application object: its workbooks and the settings the windows use. It has
@@ -26,8 +24,9 @@ public:
     // password is wrong or the file is damaged or no workbook. A workbook already open
     // under that path is returned as it is.
     Workbook &open(const QString &path, const QString &password);
-    // Takes a workbook made in memory (a fresh archive); it is saved to `path`.
-    Workbook &adopt(const QString &path, std::unique_ptr<xls::XlsFile> file);
+    // Workbooks.Add: a new workbook in memory with one empty worksheet, saved to `path` with
+    // `password` (none when empty). Its first save never replaces a file already there.
+    Workbook &create(const QString &path, const QString &password, const QString &sheetName);
     Workbook *activeWorkbook();            // null when none is open
     Worksheet &activeSheet();              // HostError when no workbook is open
     Range selection();
@@ -52,6 +51,7 @@ public:
 
 private:
     void checkRunning() const;
+    Workbook &add(const QString &path, std::unique_ptr<detail::WorkbookFile> file, bool isNew);
 
     Regional regional_;
     std::vector<std::unique_ptr<Workbook>> workbooks_;

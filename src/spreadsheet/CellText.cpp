@@ -1,4 +1,4 @@
-#include "CellText.h"
+#include "detail/CellText.h"
 
 #include "DateSerial.h"
 #include "HostErrors.h"
@@ -11,11 +11,6 @@ namespace host {
 namespace {
 
 constexpr int kMaxTextLength = 32767;
-
-std::uint32_t formulaKey(std::uint32_t row, std::uint16_t column)
-{
-    return row << 8 | column;
-}
 
 QString errorName(std::uint8_t code)
 {
@@ -44,7 +39,7 @@ QString numberAsText(const xls::Book &book, std::uint16_t xf, double value, cons
 xls::Cell &valueCell(xls::Sheet &sheet, std::uint32_t row, std::uint16_t column)
 {
     const std::uint16_t xf = effectiveXf(sheet, row, column);
-    sheet.formulas.erase(formulaKey(row, column));
+    sheet.formulas.erase(xls::formulaKey(row, column));
     xls::Cell &cell = sheet.touch(row, column);
     cell.xf = xf;
     return cell;
@@ -136,7 +131,7 @@ void writeText(xls::Book &book, xls::Sheet &sheet, std::uint32_t row, std::uint1
 void writeNumber(xls::Book &, xls::Sheet &sheet, std::uint32_t row, std::uint16_t column, double value)
 {
     if (!std::isfinite(value))
-        throw invalidArgument(QStringLiteral("Errore definito dall'applicazione o dall'oggetto."));
+        throw applicationDefined();
     xls::Cell &cell = valueCell(sheet, row, column);
     cell.kind = xls::CellKind::Number;
     cell.number = value == 0 ? 0.0 : value;
@@ -156,7 +151,7 @@ void writeDate(xls::Book &book, xls::Sheet &sheet, std::uint32_t row, std::uint1
 
 void clearValue(xls::Sheet &sheet, std::uint32_t row, std::uint16_t column)
 {
-    sheet.formulas.erase(formulaKey(row, column));
+    sheet.formulas.erase(xls::formulaKey(row, column));
     const xls::Cell *existing = sheet.cell(row, column);
     if (!existing)
         return;

@@ -1,4 +1,6 @@
-#include "ColumnFormat.h"
+#include "detail/ColumnFormat.h"
+
+#include "LittleEndian.h"
 
 #include <array>
 #include <map>
@@ -14,7 +16,7 @@ std::uint16_t defaultWidth(const xls::Sheet &sheet)
 {
     for (const xls::RawRecord &record : sheet.records) {
         if (record.type == kStandardWidth && record.body.size() >= 2)
-            return std::uint16_t(record.body[0] | record.body[1] << 8);
+            return xls::le16(record.body.data());
     }
     return xls::ColumnInfo{}.width;
 }

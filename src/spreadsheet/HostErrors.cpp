@@ -1,6 +1,6 @@
 #include "HostErrors.h"
 
-#include "Error.h"
+#include "detail/Engine.h"
 
 #include <QDir>
 
@@ -14,7 +14,7 @@ QString shown(const QString &path)
 
 } // namespace
 
-HostError openError(const xls::Error &error, const QString &path)
+HostError detail::openError(const xls::Error &error, const QString &path)
 {
     const QString detail = QString::fromUtf8(error.what());
     switch (error.kind()) {
@@ -67,6 +67,11 @@ HostError sheetNotFound()
 HostError invalidArgument(const QString &description)
 {
     return HostError(ErrorKind::InvalidArgument, kApplicationDefined, description);
+}
+
+HostError applicationDefined()
+{
+    return invalidArgument(QStringLiteral("Errore definito dall'applicazione o dall'oggetto."));
 }
 
 HostError badProperty(const QString &property, const QString &className)

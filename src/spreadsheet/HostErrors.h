@@ -4,16 +4,14 @@
 
 #include <QString>
 
-namespace xls { class Error; }
-
 // The host's errors as users see them: Italian descriptions with the numbers users know.
 namespace host {
 
-HostError openError(const xls::Error &error, const QString &path);
 HostError fileNotFound(const QString &path);
 HostError saveFailed(const QString &path, const QString &reason);
 HostError sheetNotFound();
 HostError invalidArgument(const QString &description);
+HostError applicationDefined(); // 1004 with the host's own words for a call it cannot do
 HostError badProperty(const QString &property, const QString &className);
 HostError methodFailed(const QString &method, const QString &className);
 HostError noWorkbook();

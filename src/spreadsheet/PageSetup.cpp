@@ -1,9 +1,9 @@
 #include "PageSetup.h"
 
 #include "Area.h"
-#include "Book.h"
 #include "HostErrors.h"
 #include "Worksheet.h"
+#include "detail/Engine.h"
 
 #include <QStringList>
 #include <array>
@@ -61,22 +61,31 @@ QString joinHeader(const Sections &sections)
     return header;
 }
 
-} // namespace
-
-xls::PageSetup &PageSetup::page() const
+xls::PageSetup &pageOf(const Worksheet &sheet)
 {
-    return sheet_->data().page;
+    return detail::Engine::sheet(sheet).page;
 }
+
+// The file keeps margins in inches, in the order of PageSetup::Margin.
+double &inches(xls::PageSetup &setup, int margin)
+{
+    static constexpr double xls::PageSetup::*fields[] = {
+        &xls::PageSetup::leftMargin, &xls::PageSetup::rightMargin,  &xls::PageSetup::topMargin,
+        &xls::PageSetup::bottomMargin, &xls::PageSetup::headerMargin, &xls::PageSetup::footerMargin};
+    return setup.*fields[margin];
+}
+
+} // namespace
 
 QString PageSetup::printArea() const
 {
-    const auto &area = page().printArea;
+    const auto &area = pageOf(*sheet_).printArea;
     return area ? QString::fromStdU16String(*area) : QString();
 }
 
 void PageSetup::setPrintArea(const QString &area)
 {
-    xls::PageSetup &setup = page();
+    xls::PageSetup &setup = pageOf(*sheet_);
     if (area.trimmed().isEmpty()) {
         setup.printArea.reset();
         return;
@@ -94,12 +103,12 @@ void PageSetup::setPrintArea(const QString &area)
 
 QString PageSetup::centerHeader() const
 {
-    return splitHeader(QString::fromStdU16String(page().header)).text[1];
+    return splitHeader(QString::fromStdU16String(pageOf(*sheet_).header)).text[1];
 }
 
 void PageSetup::setCenterHeader(const QString &text)
 {
-    xls::PageSetup &setup = page();
+    xls::PageSetup &setup = pageOf(*sheet_);
     Sections sections = splitHeader(QString::fromStdU16String(setup.header));
     sections.text[1] = text;
     const QString header = joinHeader(sections);
@@ -109,81 +118,86 @@ void PageSetup::setCenterHeader(const QString &text)
     setup.hasSetup = true;
 }
 
-void PageSetup::setMargin(double xls::PageSetup::*field, double points, const char *property)
+double PageSetup::margin(Margin which) const
 {
-    const double inches = points / 72.0;
-    if (!std::isfinite(points) || inches < 0 || inches > kMaxMarginInches)
+    return inches(pageOf(*sheet_), int(which)) * 72.0;
+}
+
+void PageSetup::setMargin(Margin which, double points, const char *property)
+{
+    const double value = points / 72.0;
+    if (!std::isfinite(points) || value < 0 || value > kMaxMarginInches)
         throw refused(property);
-    xls::PageSetup &setup = page();
-    setup.*field = inches;
+    xls::PageSetup &setup = pageOf(*sheet_);
+    inches(setup, int(which)) = value;
     setup.hasSetup = true;
 }
 
-double PageSetup::leftMargin() const { return page().leftMargin * 72.0; }
-double PageSetup::rightMargin() const { return page().rightMargin * 72.0; }
-double PageSetup::topMargin() const { return page().topMargin * 72.0; }
-double PageSetup::bottomMargin() const { return page().bottomMargin * 72.0; }
-double PageSetup::headerMargin() const { return page().headerMargin * 72.0; }
-double PageSetup::footerMargin() const { return page().footerMargin * 72.0; }
-void PageSetup::setLeftMargin(double points) { setMargin(&xls::PageSetup::leftMargin, points, "LeftMargin"); }
-void PageSetup::setRightMargin(double points) { setMargin(&xls::PageSetup::rightMargin, points, "RightMargin"); }
-void PageSetup::setTopMargin(double points) { setMargin(&xls::PageSetup::topMargin, points, "TopMargin"); }
-void PageSetup::setBottomMargin(double points) { setMargin(&xls::PageSetup::bottomMargin, points, "BottomMargin"); }
-void PageSetup::setHeaderMargin(double points) { setMargin(&xls::PageSetup::headerMargin, points, "HeaderMargin"); }
-void PageSetup::setFooterMargin(double points) { setMargin(&xls::PageSetup::footerMargin, points, "FooterMargin"); }
+double PageSetup::leftMargin() const { return margin(Margin::Left); }
+double PageSetup::rightMargin() const { return margin(Margin::Right); }
+double PageSetup::topMargin() const { return margin(Margin::Top); }
+double PageSetup::bottomMargin() const { return margin(Margin::Bottom); }
+double PageSetup::headerMargin() const { return margin(Margin::Header); }
+double PageSetup::footerMargin() const { return margin(Margin::Footer); }
+void PageSetup::setLeftMargin(double points) { setMargin(Margin::Left, points, "LeftMargin"); }
+void PageSetup::setRightMargin(double points) { setMargin(Margin::Right, points, "RightMargin"); }
+void PageSetup::setTopMargin(double points) { setMargin(Margin::Top, points, "TopMargin"); }
+void PageSetup::setBottomMargin(double points) { setMargin(Margin::Bottom, points, "BottomMargin"); }
+void PageSetup::setHeaderMargin(double points) { setMargin(Margin::Header, points, "HeaderMargin"); }
+void PageSetup::setFooterMargin(double points) { setMargin(Margin::Footer, points, "FooterMargin"); }
 
-int PageSetup::fitToPagesWide() const { return page().fitWide; }
-int PageSetup::fitToPagesTall() const { return page().fitTall; }
+int PageSetup::fitToPagesWide() const { return pageOf(*sheet_).fitWide; }
+int PageSetup::fitToPagesTall() const { return pageOf(*sheet_).fitTall; }
 
 void PageSetup::setFitToPagesWide(int pages)
 {
     if (pages < 0 || pages > 32767)
         throw refused("FitToPagesWide");
-    page().fitWide = std::uint16_t(pages);
-    page().hasSetup = true;
+    pageOf(*sheet_).fitWide = std::uint16_t(pages);
+    pageOf(*sheet_).hasSetup = true;
 }
 
 void PageSetup::setFitToPagesTall(int pages)
 {
     if (pages < 0 || pages > 32767)
         throw refused("FitToPagesTall");
-    page().fitTall = std::uint16_t(pages);
-    page().hasSetup = true;
+    pageOf(*sheet_).fitTall = std::uint16_t(pages);
+    pageOf(*sheet_).hasSetup = true;
 }
 
 Orientation PageSetup::orientation() const
 {
-    return page().landscape ? Orientation::Landscape : Orientation::Portrait;
+    return pageOf(*sheet_).landscape ? Orientation::Landscape : Orientation::Portrait;
 }
 
 void PageSetup::setOrientation(Orientation orientation)
 {
     if (orientation != Orientation::Portrait && orientation != Orientation::Landscape)
         throw refused("Orientation");
-    page().landscape = orientation == Orientation::Landscape;
-    page().hasSetup = true;
+    pageOf(*sheet_).landscape = orientation == Orientation::Landscape;
+    pageOf(*sheet_).hasSetup = true;
 }
 
-int PageSetup::paperSize() const { return page().paperSize; }
+int PageSetup::paperSize() const { return pageOf(*sheet_).paperSize; }
 
 void PageSetup::setPaperSize(int size)
 {
     if (size < 1 || size > 255)
         throw refused("PaperSize");
-    page().paperSize = std::uint16_t(size);
-    page().hasSetup = true;
+    pageOf(*sheet_).paperSize = std::uint16_t(size);
+    pageOf(*sheet_).hasSetup = true;
 }
 
 int PageSetup::zoom() const
 {
-    return page().fitToPages ? 0 : page().zoom;
+    return pageOf(*sheet_).fitToPages ? 0 : pageOf(*sheet_).zoom;
 }
 
 void PageSetup::setZoom(int percent)
 {
     if (percent < 10 || percent > 400)
         throw refused("Zoom");
-    xls::PageSetup &setup = page();
+    xls::PageSetup &setup = pageOf(*sheet_);
     setup.zoom = std::uint16_t(percent);
     setup.fitToPages = false;
     setup.hasSetup = true;
@@ -191,8 +205,8 @@ void PageSetup::setZoom(int percent)
 
 void PageSetup::setZoomOff()
 {
-    page().fitToPages = true;
-    page().hasSetup = true;
+    pageOf(*sheet_).fitToPages = true;
+    pageOf(*sheet_).hasSetup = true;
 }
 
 } // namespace host

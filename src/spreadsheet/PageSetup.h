@@ -2,8 +2,6 @@
 
 #include <QString>
 
-namespace xls { struct PageSetup; }
-
 namespace host {
 
 class Worksheet;
@@ -36,8 +34,9 @@ public:
     void setZoomOff();           // fit to FitToPagesWide x FitToPagesTall
 
 private:
-    xls::PageSetup &page() const;
-    void setMargin(double xls::PageSetup::*field, double points, const char *property);
+    enum class Margin { Left, Right, Top, Bottom, Header, Footer };
+    double margin(Margin which) const;
+    void setMargin(Margin which, double points, const char *property);
 
     Worksheet *sheet_;
 };

@@ -1,6 +1,8 @@
 #include "Range.h"
 
-#include "ColumnFormat.h"
+#include "detail/CellText.h"
+#include "detail/ColumnFormat.h"
+#include "detail/Engine.h"
 #include "HostErrors.h"
 #include "Workbook.h"
 #include "Worksheet.h"
@@ -93,7 +95,7 @@ Range::Range(Worksheet *sheet, int row, int column, int lastRow, int lastColumn)
                            std::max(column, lastColumn)}
 {
     if (!inGrid(area_.row, area_.column) || !inGrid(area_.lastRow, area_.lastColumn))
-        throw invalidArgument(QStringLiteral("Errore definito dall'applicazione o dall'oggetto."));
+        throw applicationDefined();
 }
 
 Range::Range(Worksheet *sheet, const Area &area)
@@ -108,15 +110,15 @@ Worksheet &Range::worksheet() const
 
 QString Range::text() const
 {
-    const xls::Sheet &sheet = sheet_->data();
-    return cellText(sheet_->book(), sheet.cell(std::uint32_t(row() - 1), std::uint16_t(column() - 1)),
+    const xls::Sheet &sheet = detail::Engine::sheet(*sheet_);
+    return cellText(detail::Engine::book(*sheet_), sheet.cell(std::uint32_t(row() - 1), std::uint16_t(column() - 1)),
                     sheet_->regional());
 }
 
 ValueType Range::valueType() const
 {
-    const xls::Sheet &sheet = sheet_->data();
-    return host::valueType(sheet_->book(), sheet.cell(std::uint32_t(row() - 1), std::uint16_t(column() - 1)));
+    const xls::Sheet &sheet = detail::Engine::sheet(*sheet_);
+    return host::valueType(detail::Engine::book(*sheet_), sheet.cell(std::uint32_t(row() - 1), std::uint16_t(column() - 1)));
 }
 
 bool Range::isEmpty() const
@@ -135,23 +137,23 @@ void Range::forEachCell(Write write)
 
 void Range::setValue(const QString &text)
 {
-    xls::Sheet &sheet = sheet_->data();
-    xls::Book &book = sheet_->book();
+    xls::Sheet &sheet = detail::Engine::sheet(*sheet_);
+    xls::Book &book = detail::Engine::book(*sheet_);
     const Regional &regional = sheet_->regional();
     forEachCell([&](std::uint32_t r, std::uint16_t c) { writeText(book, sheet, r, c, text, regional); });
 }
 
 void Range::setValue(double number)
 {
-    xls::Sheet &sheet = sheet_->data();
-    xls::Book &book = sheet_->book();
+    xls::Sheet &sheet = detail::Engine::sheet(*sheet_);
+    xls::Book &book = detail::Engine::book(*sheet_);
     forEachCell([&](std::uint32_t r, std::uint16_t c) { writeNumber(book, sheet, r, c, number); });
 }
 
 void Range::setValue(QDate date)
 {
-    xls::Sheet &sheet = sheet_->data();
-    xls::Book &book = sheet_->book();
+    xls::Sheet &sheet = detail::Engine::sheet(*sheet_);
+    xls::Book &book = detail::Engine::book(*sheet_);
     const Regional &regional = sheet_->regional();
     forEachCell([&](std::uint32_t r, std::uint16_t c) { writeDate(book, sheet, r, c, date, regional); });
 }
@@ -170,7 +172,7 @@ Range Range::offset(int rows, int columns) const
 
 Range Range::end(Direction direction) const
 {
-    const xls::Sheet &sheet = sheet_->data();
+    const xls::Sheet &sheet = detail::Engine::sheet(*sheet_);
     const int r = row(), c = column();
     switch (direction) {
     case Direction::Down:
@@ -186,7 +188,7 @@ Range Range::end(Direction direction) const
         return Range(sheet_, r, to, r, to);
     }
     }
-    throw invalidArgument(QStringLiteral("Errore definito dall'applicazione o dall'oggetto."));
+    throw applicationDefined();
 }
 
 Range Range::entireRow() const
@@ -212,7 +214,7 @@ void Range::select()
 
 void Range::clearContents()
 {
-    xls::Sheet &sheet = sheet_->data();
+    xls::Sheet &sheet = detail::Engine::sheet(*sheet_);
     const int lastRow = std::min<int>(area_.lastRow, int(sheet.rows.size()));
     for (int r = area_.row; r <= lastRow; ++r) {
         const std::vector<xls::Cell> &cells = sheet.rows[std::size_t(r - 1)].cells;
@@ -226,7 +228,7 @@ void Range::clearContents()
             clearValue(sheet, std::uint32_t(r - 1), c);
     }
     for (auto it = sheet.formulas.begin(); it != sheet.formulas.end();) {
-        const int r = int(it->first >> 8) + 1, c = int(it->first & 0xFF) + 1;
+        const int r = int(xls::formulaRow(it->first)) + 1, c = xls::formulaColumn(it->first) + 1;
         it = area_.contains(r, c) ? sheet.formulas.erase(it) : std::next(it);
     }
 }
@@ -235,7 +237,7 @@ void Range::deleteRows()
 {
     if (!area_.wholeRows())
         throw methodFailed(QStringLiteral("Delete"), QStringLiteral("Range"));
-    xls::Sheet &sheet = sheet_->data();
+    xls::Sheet &sheet = detail::Engine::sheet(*sheet_);
     // From the bottom up, so each deletion leaves the rows still to delete in place.
     for (int r = area_.lastRow; r >= area_.row; --r) {
         if (std::size_t(r) <= sheet.rows.size())
@@ -246,8 +248,8 @@ void Range::deleteRows()
 
 void Range::setNumberFormat(const QString &code)
 {
-    xls::Sheet &sheet = sheet_->data();
-    xls::Book &book = sheet_->book();
+    xls::Sheet &sheet = detail::Engine::sheet(*sheet_);
+    xls::Book &book = detail::Engine::book(*sheet_);
     const std::u16string format = code.toStdU16String();
     if (area_.wholeColumns()) {
         setColumnFormat(book, sheet, std::uint16_t(area_.column - 1), std::uint16_t(area_.lastColumn - 1), format);
@@ -270,9 +272,9 @@ void Range::setNumberFormat(const QString &code)
 
 QString Range::numberFormat() const
 {
-    const xls::Sheet &sheet = sheet_->data();
+    const xls::Sheet &sheet = detail::Engine::sheet(*sheet_);
     return QString::fromStdU16String(
-        sheet_->book().formatCode(effectiveXf(sheet, std::uint32_t(row() - 1), std::uint16_t(column() - 1))));
+        detail::Engine::book(*sheet_).formatCode(effectiveXf(sheet, std::uint32_t(row() - 1), std::uint16_t(column() - 1))));
 }
 
 } // namespace host

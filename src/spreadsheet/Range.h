@@ -1,7 +1,6 @@
 #pragma once
 
 #include "Area.h"
-#include "CellText.h"
 
 #include <QDate>
 #include <QString>
@@ -9,6 +8,8 @@
 namespace host {
 
 class Worksheet;
+
+enum class ValueType { Empty, Text, Number, Date, Bool, Error };
 
 enum class Direction { Down = -4121, Up = -4162, ToLeft = -4159, ToRight = -4161 };
 

@@ -1,20 +1,22 @@
 #include "Workbook.h"
 
 #include "Application.h"
+#include "ByteWriter.h"
 #include "HostErrors.h"
-#include "XlsFile.h"
+#include "LittleEndian.h"
+#include "RecordTypes.h"
+#include "detail/Engine.h"
 
 #include <QFile>
 
 namespace host {
 namespace {
 
-constexpr std::uint16_t kWindow1 = 0x003D; // WINDOW1: the book window, itabCur at offset 10
-
+// WINDOW1, the book window: the active tab (itabCur) at offset 10.
 xls::RawRecord *window1(xls::Book &book)
 {
     for (xls::RawRecord &record : book.globals) {
-        if (record.type == kWindow1 && record.body.size() >= 14)
+        if (record.type == xls::rec::Window1 && record.body.size() >= 14)
             return &record;
     }
     return nullptr;
@@ -22,17 +24,17 @@ xls::RawRecord *window1(xls::Book &book)
 
 } // namespace
 
-Workbook::Workbook(Application &app, QString path, std::unique_ptr<xls::XlsFile> file)
-    : app_(app), path_(std::move(path)), file_(std::move(file))
+Workbook::Workbook(Application &app, QString path, std::unique_ptr<detail::WorkbookFile> file, bool isNew)
+    : app_(app), path_(std::move(path)), file_(std::move(file)), isNew_(isNew)
 {
-    xls::Book &book = file_->book;
+    xls::Book &book = file_->xls.book;
     for (std::size_t i = 0; i < book.sheets.size(); ++i) {
         if (book.sheets[i].kind == xls::SheetKind::Worksheet)
             sheets_.push_back(std::make_unique<Worksheet>(*this, i));
     }
     std::size_t current = 0;
     if (const xls::RawRecord *record = window1(book))
-        current = std::size_t(record->body[10] | record->body[11] << 8);
+        current = xls::le16(&record->body[10]);
     if (current >= book.sheets.size() || book.sheets[current].kind != xls::SheetKind::Worksheet)
         current = sheets_.empty() ? 0 : sheets_.front()->index();
     active_ = current;
@@ -40,16 +42,16 @@ Workbook::Workbook(Application &app, QString path, std::unique_ptr<xls::XlsFile>
 
 Workbook::~Workbook() = default;
 
-xls::XlsFile &Workbook::file() const
+xls::XlsFile &detail::Engine::file(const Workbook &book)
 {
-    if (!file_)
+    if (!book.file_)
         throw workbookClosed();
-    return *file_;
+    return book.file_->xls;
 }
 
 QStringList Workbook::sheetNames() const
 {
-    file();
+    detail::Engine::file(*this);
     QStringList names;
     for (const auto &sheet : sheets_)
         names << sheet->name();
@@ -58,7 +60,7 @@ QStringList Workbook::sheetNames() const
 
 Worksheet &Workbook::sheets(const QString &name)
 {
-    file();
+    detail::Engine::file(*this);
     for (const auto &sheet : sheets_) {
         if (sheet->name().compare(name, Qt::CaseInsensitive) == 0)
             return *sheet;
@@ -68,7 +70,7 @@ Worksheet &Workbook::sheets(const QString &name)
 
 Worksheet &Workbook::activeSheet()
 {
-    file();
+    detail::Engine::file(*this);
     for (const auto &sheet : sheets_) {
         if (sheet->index() == active_)
             return *sheet;
@@ -78,29 +80,25 @@ Worksheet &Workbook::activeSheet()
 
 void Workbook::activate(std::size_t sheetIndex)
 {
-    xls::Book &book = file().book;
+    xls::Book &book = detail::Engine::file(*this).book;
     active_ = sheetIndex;
     for (std::size_t i = 0; i < book.sheets.size(); ++i)
         book.sheets[i].window.selected = i == sheetIndex;
-    if (xls::RawRecord *record = window1(book)) {
-        record->body[10] = std::uint8_t(sheetIndex);
-        record->body[11] = std::uint8_t(sheetIndex >> 8);
-        const std::size_t first = std::size_t(record->body[12] | record->body[13] << 8);
-        if (first > sheetIndex) {
-            record->body[12] = record->body[10];
-            record->body[13] = record->body[11];
-        }
-        if (record->body.size() >= 16) { // ctabSel: one tab selected, the active one
-            record->body[14] = 1;
-            record->body[15] = 0;
-        }
-    }
+    xls::RawRecord *record = window1(book);
+    if (!record)
+        return;
+    std::uint8_t *body = record->body.data();
+    xls::ByteWriter::put16(body + 10, std::uint16_t(sheetIndex)); // itabCur
+    if (xls::le16(body + 12) > sheetIndex)                        // itabFirst, the first tab shown
+        xls::ByteWriter::put16(body + 12, std::uint16_t(sheetIndex));
+    if (record->body.size() >= 16)
+        xls::ByteWriter::put16(body + 14, 1); // ctabSel: one tab selected, the active one
 }
 
 void Workbook::setFreezePanes(bool frozen)
 {
     Worksheet &sheet = activeSheet();
-    xls::Window &window = sheet.data().window;
+    xls::Window &window = detail::Engine::sheet(sheet).window;
     if (!frozen) {
         window.frozenRows = window.frozenCols = 0;
         return;
@@ -112,18 +110,29 @@ void Workbook::setFreezePanes(bool frozen)
 
 bool Workbook::freezePanes()
 {
-    const xls::Window &window = activeSheet().data().window;
-    return window.frozenRows > 0 || window.frozenCols > 0;
+    return splitRow() > 0 || splitColumn() > 0;
+}
+
+int Workbook::splitRow()
+{
+    return detail::Engine::sheet(activeSheet()).window.frozenRows;
+}
+
+int Workbook::splitColumn()
+{
+    return detail::Engine::sheet(activeSheet()).window.frozenCols;
 }
 
 void Workbook::save()
 {
-    const xls::XlsFile &data = file();
+    const xls::XlsFile &data = detail::Engine::file(*this);
     try {
-        xls::saveXlsFile(data, QFile::encodeName(path_).toStdString());
+        xls::saveXlsFile(data, QFile::encodeName(path_).toStdString(),
+                         isNew_ ? xls::SaveMode::CreateOnly : xls::SaveMode::Replace);
     } catch (const std::exception &error) {
         throw saveFailed(path_, QString::fromUtf8(error.what()));
     }
+    isNew_ = false;
 }
 
 void Workbook::saveAs()
@@ -133,10 +142,15 @@ void Workbook::saveAs()
 
 void Workbook::close(bool saveChanges)
 {
-    file();
+    detail::Engine::file(*this);
     if (saveChanges)
         save();
     file_.reset();
+}
+
+int Workbook::removeAbandonedSaves(const QString &path)
+{
+    return int(xls::removeAbandonedTempFiles(QFile::encodeName(path).toStdString()));
 }
 
 } // namespace host

@@ -3,7 +3,7 @@
 #include "Application.h"
 #include "HostErrors.h"
 #include "Workbook.h"
-#include "XlsFile.h"
+#include "detail/Engine.h"
 
 namespace host {
 namespace {
@@ -15,9 +15,19 @@ HostError rangeFailed()
 
 } // namespace
 
+xls::Sheet &detail::Engine::sheet(const Worksheet &sheet)
+{
+    return file(sheet.workbook()).book.sheets.at(sheet.index());
+}
+
+xls::Book &detail::Engine::book(const Worksheet &sheet)
+{
+    return file(sheet.workbook()).book;
+}
+
 Worksheet::Worksheet(Workbook &book, std::size_t index) : book_(book), index_(index)
 {
-    const xls::Window &window = data().window;
+    const xls::Window &window = detail::Engine::sheet(*this).window;
     const int row = std::min(window.activeRow + 1, kMaxRows);
     const int column = std::min(window.activeCol + 1, kMaxColumns);
     selection_ = {row, column, row, column};
@@ -25,17 +35,7 @@ Worksheet::Worksheet(Workbook &book, std::size_t index) : book_(book), index_(in
 
 QString Worksheet::name() const
 {
-    return QString::fromStdU16String(data().name);
-}
-
-xls::Sheet &Worksheet::data() const
-{
-    return book_.file().book.sheets.at(index_);
-}
-
-xls::Book &Worksheet::book() const
-{
-    return book_.file().book;
+    return QString::fromStdU16String(detail::Engine::sheet(*this).name);
 }
 
 const Regional &Worksheet::regional() const
@@ -45,7 +45,7 @@ const Regional &Worksheet::regional() const
 
 Range Worksheet::make(const Area &area) const
 {
-    data(); // a closed workbook has no ranges
+    detail::Engine::sheet(*this); // a closed workbook has no ranges
     return Range(const_cast<Worksheet *>(this), area);
 }
 
@@ -68,7 +68,7 @@ Range Worksheet::range(const Range &first, const Range &last) const
 Range Worksheet::cells(int row, int column) const
 {
     if (row < 1 || row > kMaxRows || column < 1 || column > kMaxColumns)
-        throw invalidArgument(QStringLiteral("Errore definito dall'applicazione o dall'oggetto."));
+        throw applicationDefined();
     return make({row, column, row, column});
 }
 
@@ -97,19 +97,19 @@ void Worksheet::select()
 
 PageSetup Worksheet::pageSetup() const
 {
-    data();
+    detail::Engine::sheet(*this);
     return PageSetup(const_cast<Worksheet &>(*this));
 }
 
 QString Worksheet::scrollArea() const
 {
-    data();
+    detail::Engine::sheet(*this);
     return scrollArea_;
 }
 
 void Worksheet::setScrollArea(const QString &address)
 {
-    data();
+    detail::Engine::sheet(*this);
     if (address.isEmpty()) {
         scrollArea_.clear();
         return;
@@ -127,10 +127,28 @@ Range Worksheet::selection() const
 
 void Worksheet::setSelection(const Area &area)
 {
-    xls::Window &window = data().window;
+    xls::Window &window = detail::Engine::sheet(*this).window;
     selection_ = area;
     window.activeRow = std::uint16_t(area.row - 1);
     window.activeCol = std::uint16_t(area.column - 1);
+}
+
+Range Worksheet::usedRange() const
+{
+    const xls::Sheet &sheet = detail::Engine::sheet(*this);
+    Area used{kMaxRows, kMaxColumns, 1, 1};
+    for (std::size_t r = 0; r < sheet.rows.size() && int(r) < kMaxRows; ++r) {
+        const std::vector<xls::Cell> &cells = sheet.rows[r].cells;
+        if (cells.empty())
+            continue;
+        used.row = std::min(used.row, int(r) + 1);
+        used.lastRow = int(r) + 1;
+        used.column = std::min(used.column, cells.front().col + 1);
+        used.lastColumn = std::max(used.lastColumn, cells.back().col + 1);
+    }
+    if (used.row > used.lastRow)
+        used = {1, 1, 1, 1};
+    return make(used);
 }
 
 } // namespace host

@@ -5,7 +5,6 @@
 
 #include <QString>
 
-namespace xls { struct Book; struct Sheet; }
 class Regional;
 
 namespace host {
@@ -19,9 +18,6 @@ public:
     Workbook &workbook() const { return book_; }
     std::size_t index() const { return index_; } // in the book's sheets, charts included
     QString name() const;
-    // The sheet's data; HostError once the workbook is closed.
-    xls::Sheet &data() const;
-    xls::Book &book() const;
     const Regional &regional() const;
 
     // "A1", "$A$1", "A2:S65536", "I:I", "2:2"; HostError 1004 for anything else.
@@ -38,6 +34,9 @@ public:
     void setScrollArea(const QString &address); // validated; "" removes it
     Range selection() const;
     void setSelection(const Area &area);        // the active cell is its top-left cell
+    // The smallest rectangle holding every cell with a value or a format of its own; A1 on
+    // an empty sheet.
+    Range usedRange() const;
 
 private:
     Range make(const Area &area) const;

@@ -1,25 +1,18 @@
 #include "Archive.h"
 #include "Columns.h"
 #include "HostError.h"
-#include "XlsFile.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
 
-std::unique_ptr<xls::XlsFile> freshArchive(std::u16string_view sheetName = u"Velmoro")
-{
-    return std::make_unique<xls::XlsFile>(
-        xls::newXlsFile(xls::newBook(sheetName), archive::kPassword.toStdU16String()));
-}
-
 class PrepareArchiveSheetTest : public ::testing::Test {
 protected:
     host::Application app{Regional::italian()};
     QTemporaryDir dir;
     QString path = dir.filePath(archive::kFileName);
-    host::Workbook &book = app.adopt(path, freshArchive());
+    host::Workbook &book = app.create(path, archive::kPassword, archive::kSheetName);
     host::Worksheet &registry = book.sheets(archive::kSheetName);
 };
 
@@ -40,8 +33,8 @@ TEST_F(PrepareArchiveSheetTest, WritesTheHeadersFormatsTheTextColumnsAndFreezesR
     }
     EXPECT_EQ(registry.range(QStringLiteral("I2")).valueType(), host::ValueType::Number); // kept, as the host does
 
-    EXPECT_EQ(registry.data().window.frozenRows, 1);
-    EXPECT_EQ(registry.data().window.frozenCols, 0);
+    EXPECT_EQ(book.splitRow(), 1);
+    EXPECT_EQ(book.splitColumn(), 0);
     EXPECT_EQ(&app.activeSheet(), &registry);
     EXPECT_EQ(app.selection().address(), QStringLiteral("$A$2"));
     EXPECT_EQ(registry.scrollArea(), QStringLiteral("$A$2:$S$65536"));
@@ -65,13 +58,13 @@ TEST_F(PrepareArchiveSheetTest, SaveArchiveWritesAFileThatReopensWithThePassword
     EXPECT_EQ(sheet.range(QStringLiteral("N2")).text(), QStringLiteral("01234567890"));
     EXPECT_EQ(sheet.range(QStringLiteral("D2")).text(), QStringLiteral("29/02/2024"));
     EXPECT_EQ(sheet.range(QStringLiteral("R60000")).numberFormat(), QStringLiteral("@"));
-    EXPECT_EQ(sheet.data().window.frozenRows, 1);
+    EXPECT_EQ(reopened.splitRow(), 1);
 }
 
 TEST(ArchiveErrors, AWorkbookWithoutTheRegistrySheetFailsWithError9)
 {
     host::Application app{Regional::italian()};
-    app.adopt(QStringLiteral("/nonexistent/Archivio.xls"), freshArchive(u"Foglio1"));
+    app.create(QStringLiteral("/nonexistent/Archivio.xls"), archive::kPassword, QStringLiteral("Foglio1"));
     try {
         archive::PrepareArchiveSheet(app);
         FAIL() << "no error";

@@ -1,5 +1,5 @@
 #include "BiffReader.h"
-#include "OleFiles.h"
+#include "RecordList.h"
 
 #include <QDate>
 #include <QFile>

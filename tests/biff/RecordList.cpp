@@ -1,19 +1,31 @@
 #include "RecordList.h"
 
-#include <stdexcept>
+#include "ByteWriter.h"
+#include "CompoundFile.h"
+#include "LittleEndian.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
 
 namespace biff_test {
+
+std::string fixture(const std::string &name) { return std::string(BIFF_FIXTURES) + "/" + name; }
+
+xls::Bytes readWorkbookStream(const std::string &xlsPath)
+{
+    std::ifstream in(xlsPath, std::ios::binary);
+    const xls::Bytes bytes{std::istreambuf_iterator<char>(in), {}};
+    return xls::readContainer(bytes).find("Workbook")->data;
+}
 
 std::vector<Rec> splitRecords(const xls::Bytes &s)
 {
     std::vector<Rec> out;
-    std::size_t pos = 0;
-    while (pos + 4 <= s.size()) {
-        const std::uint16_t type = static_cast<std::uint16_t>(s[pos] | s[pos + 1] << 8);
-        const std::size_t size = static_cast<std::size_t>(s[pos + 2] | s[pos + 3] << 8);
-        if (pos + 4 + size > s.size())
-            throw std::runtime_error("record runs past the stream");
-        out.push_back({type, xls::Bytes(s.begin() + pos + 4, s.begin() + pos + 4 + size), pos});
+    for (std::size_t pos = 0; pos + 4 <= s.size();) {
+        const std::size_t size = std::min<std::size_t>(le16(s, pos + 2), s.size() - pos - 4);
+        out.push_back({le16(s, pos), xls::Bytes(s.begin() + pos + 4, s.begin() + pos + 4 + size), pos});
         pos += 4 + size;
     }
     return out;
@@ -22,22 +34,17 @@ std::vector<Rec> splitRecords(const xls::Bytes &s)
 xls::Bytes joinRecords(const std::vector<Rec> &records, bool fixSheets)
 {
     xls::Bytes out;
+    xls::ByteWriter w(out);
     std::vector<std::size_t> sheetFields, bofs;
     for (const auto &r : records) {
         if (r.type == 0x0809)
             bofs.push_back(out.size());
-        out.push_back(static_cast<std::uint8_t>(r.type));
-        out.push_back(static_cast<std::uint8_t>(r.type >> 8));
-        out.push_back(static_cast<std::uint8_t>(r.body.size()));
-        out.push_back(static_cast<std::uint8_t>(r.body.size() >> 8));
         if (r.type == 0x0085)
-            sheetFields.push_back(out.size());
-        out.insert(out.end(), r.body.begin(), r.body.end());
+            sheetFields.push_back(out.size() + 4);
+        w.record(r.type, r.body);
     }
-    if (fixSheets)
-        for (std::size_t i = 0; i < sheetFields.size() && i + 1 < bofs.size(); ++i)
-            for (int k = 0; k < 4; ++k)
-                out[sheetFields[i] + k] = static_cast<std::uint8_t>(bofs[i + 1] >> (8 * k));
+    for (std::size_t i = 0; fixSheets && i < sheetFields.size() && i + 1 < bofs.size(); ++i)
+        put32(out, sheetFields[i], static_cast<std::uint32_t>(bofs[i + 1]));
     return out;
 }
 
@@ -51,9 +58,8 @@ std::size_t findRecord(const std::vector<Rec> &records, std::uint16_t type, std:
 
 std::vector<Rec> substream(const std::vector<Rec> &records, std::size_t n)
 {
-    const std::size_t start = findRecord(records, 0x0809, n + 1);
     std::vector<Rec> out;
-    for (std::size_t i = start; i < records.size(); ++i) {
+    for (std::size_t i = findRecord(records, 0x0809, n + 1); i < records.size(); ++i) {
         out.push_back(records[i]);
         if (records[i].type == 0x000A)
             break;
@@ -61,21 +67,10 @@ std::vector<Rec> substream(const std::vector<Rec> &records, std::size_t n)
     return out;
 }
 
-std::uint16_t le16(const xls::Bytes &b, std::size_t at) { return static_cast<std::uint16_t>(b.at(at) | b.at(at + 1) << 8); }
-
-std::uint32_t le32(const xls::Bytes &b, std::size_t at) { return le16(b, at) | static_cast<std::uint32_t>(le16(b, at + 2)) << 16; }
-
-void put16(xls::Bytes &b, std::size_t at, std::uint16_t v)
-{
-    b.at(at) = static_cast<std::uint8_t>(v);
-    b.at(at + 1) = static_cast<std::uint8_t>(v >> 8);
-}
-
-void put32(xls::Bytes &b, std::size_t at, std::uint32_t v)
-{
-    put16(b, at, static_cast<std::uint16_t>(v));
-    put16(b, at + 2, static_cast<std::uint16_t>(v >> 16));
-}
+std::uint16_t le16(const xls::Bytes &b, std::size_t at) { return xls::le16(&b.at(at + 1) - 1); }
+std::uint32_t le32(const xls::Bytes &b, std::size_t at) { return xls::le32(&b.at(at + 3) - 3); }
+void put16(xls::Bytes &b, std::size_t at, std::uint16_t v) { xls::ByteWriter::put16(&b.at(at + 1) - 1, v); }
+void put32(xls::Bytes &b, std::size_t at, std::uint32_t v) { xls::ByteWriter::put32(&b.at(at + 3) - 3, v); }
 
 xls::Cell &addText(xls::Book &b, xls::Sheet &s, std::uint32_t row, std::uint16_t col, std::u16string_view text)
 {
@@ -92,6 +87,17 @@ xls::Cell &addNumber(xls::Sheet &s, std::uint32_t row, std::uint16_t col, double
     c.number = v;
     c.xf = xf;
     return c;
+}
+
+xls::Error thrown(const std::function<void()> &call)
+{
+    try {
+        call();
+    } catch (const xls::Error &error) {
+        return error;
+    }
+    ADD_FAILURE() << "no error";
+    return xls::Error(xls::ErrorKind::Io, "none");
 }
 
 } // namespace biff_test

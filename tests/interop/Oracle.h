@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-// Runs the LibreOffice-backed oracle (tools/oracle/xls_oracle.py) and the archive tool.
+// Runs the LibreOffice-backed oracle (tools/oracle/xls_oracle.py).
 namespace oracle {
 
 QString fixture(const QString &name);

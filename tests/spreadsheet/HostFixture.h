@@ -2,7 +2,7 @@
 
 #include "Application.h"
 #include "HostError.h"
-#include "XlsFile.h"
+#include "detail/Engine.h"
 
 #include <gtest/gtest.h>
 
@@ -23,17 +23,12 @@ inline host::HostError raised(const std::function<void()> &call)
 // A host with one fresh in-memory workbook holding the sheet "Velmoro", Italian settings.
 class HostFixture : public ::testing::Test {
 protected:
-    static std::unique_ptr<xls::XlsFile> freshFile(std::u16string_view sheetName = u"Velmoro")
-    {
-        return std::make_unique<xls::XlsFile>(xls::newXlsFile(xls::newBook(sheetName), u""));
-    }
-
     host::Application app{Regional::italian()};
-    host::Workbook &book = app.adopt(QStringLiteral("/nonexistent-folder/test.xls"), freshFile());
+    host::Workbook &book = app.create(QStringLiteral("/nonexistent-folder/test.xls"), QString(), QStringLiteral("Velmoro"));
     host::Worksheet &sheet = book.sheets(QStringLiteral("Velmoro"));
 
-    xls::Sheet &data() { return sheet.data(); }
-    xls::Book &model() { return sheet.book(); }
+    xls::Sheet &data() { return host::detail::Engine::sheet(sheet); }
+    xls::Book &model() { return host::detail::Engine::book(sheet); }
     host::Range at(const char *address) { return sheet.range(QString::fromLatin1(address)); }
     void put(const char *address, const QString &text) { at(address).setValue(text); }
     QString text(const char *address) { return at(address).text(); }

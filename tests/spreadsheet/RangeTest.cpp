@@ -189,19 +189,17 @@ TEST_F(RangeTest, ColumnFormatsSplitAndMergeTheColumnInfo)
 
 TEST_F(RangeTest, SelectingARangeActivatesItsSheetAndSetsTheActiveCell)
 {
-    xls::Book twoSheets = xls::newBook(u"Uno");
-    twoSheets.sheets.push_back(xls::newBook(u"Due").sheets.front());
-    host::Workbook &reopened = app.adopt(QStringLiteral("/nonexistent/two.xls"),
-                                         std::make_unique<xls::XlsFile>(xls::newXlsFile(std::move(twoSheets), u"")));
-    EXPECT_EQ(reopened.activeSheet().name(), QStringLiteral("Uno"));
-    host::Worksheet &second = reopened.sheets(QStringLiteral("due"));
+    host::Workbook &twoSheets = app.open(QStringLiteral(VELMORO_FIXTURES "/small_plain.xls"), QString());
+    EXPECT_EQ(twoSheets.activeSheet().name(), QStringLiteral("Velmoro"));
+    host::Worksheet &second = twoSheets.sheets(QStringLiteral("other"));
     second.range(QStringLiteral("C4:D5")).select();
-    EXPECT_EQ(&reopened.activeSheet(), &second);
+    EXPECT_EQ(&twoSheets.activeSheet(), &second);
     EXPECT_EQ(second.selection().address(), QStringLiteral("$C$4:$D$5"));
-    EXPECT_EQ(second.data().window.activeRow, 3);
-    EXPECT_EQ(second.data().window.activeCol, 2);
-    EXPECT_TRUE(second.data().window.selected);
-    EXPECT_FALSE(reopened.sheets(QStringLiteral("Uno")).data().window.selected);
+    const xls::Window &window = host::detail::Engine::sheet(second).window;
+    EXPECT_EQ(window.activeRow, 3);
+    EXPECT_EQ(window.activeCol, 2);
+    EXPECT_TRUE(window.selected);
+    EXPECT_FALSE(host::detail::Engine::sheet(twoSheets.sheets(QStringLiteral("Velmoro"))).window.selected);
 }
 
 } // namespace

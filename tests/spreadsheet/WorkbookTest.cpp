@@ -22,15 +22,17 @@ TEST_F(WorkbookTest, FreezePanesFreezesAboveAndLeftOfTheSelection)
 {
     sheet.rows(QStringLiteral("2:2")).select();
     book.setFreezePanes(true);
-    EXPECT_EQ(data().window.frozenRows, 1);
-    EXPECT_EQ(data().window.frozenCols, 0);
+    EXPECT_EQ(std::make_pair(book.splitRow(), book.splitColumn()), std::make_pair(1, 0));
     EXPECT_TRUE(book.freezePanes());
-    at("C3").select();
+    at("C4").select();
     book.setFreezePanes(true);
-    EXPECT_EQ(data().window.frozenRows, 2);
-    EXPECT_EQ(data().window.frozenCols, 2);
+    EXPECT_EQ(std::make_pair(book.splitRow(), book.splitColumn()), std::make_pair(3, 2));
     book.setFreezePanes(false);
     EXPECT_FALSE(book.freezePanes());
+    at("B1").select();
+    book.setFreezePanes(true);
+    EXPECT_EQ(std::make_pair(book.splitRow(), book.splitColumn()), std::make_pair(0, 1));
+    EXPECT_TRUE(book.freezePanes());
 }
 
 TEST_F(WorkbookTest, ScrollAreaIsValidatedAndKeptAbsolute)
@@ -66,8 +68,8 @@ TEST_F(WorkbookTest, AClosedWorkbookAndAQuitHostRaiseErrorsAndQuitClosesWithoutS
     EXPECT_EQ(app.activeWorkbook(), nullptr);
     EXPECT_EQ(raised([&] { app.activeSheet(); }).number(), 91);
 
-    host::Workbook &second = app.adopt(QStringLiteral("/nonexistent/b.xls"), freshFile(u"B"));
-    host::Workbook &third = app.adopt(QStringLiteral("/nonexistent/c.xls"), freshFile(u"C"));
+    host::Workbook &second = app.create(QStringLiteral("/nonexistent/b.xls"), QString(), QStringLiteral("B"));
+    host::Workbook &third = app.create(QStringLiteral("/nonexistent/c.xls"), QString(), QStringLiteral("C"));
     app.quit(); // saving would fail on these paths: quit does not try
     EXPECT_TRUE(second.isClosed() && third.isClosed());
     EXPECT_TRUE(app.hasQuit());

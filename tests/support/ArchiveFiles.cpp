@@ -1,15 +1,14 @@
 #include "ArchiveFiles.h"
 
 #include "Application.h"
+#include "Archive.h"
 #include "Columns.h"
 #include "XlsFile.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <stdexcept>
 
 namespace archive_files {
 
@@ -20,11 +19,7 @@ const QString &templateArchive()
     static QTemporaryDir folder;
     static const QString path = [] {
         const QString file = folder.filePath(QStringLiteral("template.xls"));
-        QProcess tool;
-        tool.start(QStringLiteral(ARCHIVE_TOOL), {QStringLiteral("make"), file});
-        if (!tool.waitForFinished(30000) || tool.exitCode() != 0)
-            throw std::runtime_error("archive-tool make failed: " +
-                                     tool.readAllStandardError().toStdString());
+        archive::CreateArchive(file);
         return file;
     }();
     return path;

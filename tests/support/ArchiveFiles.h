@@ -15,7 +15,7 @@ namespace archive_files {
 
 // A file holding `bytes`.
 void write(const QString &path, const QByteArray &bytes);
-// A fresh archive (made once by archive-tool) copied to `path`.
+// A fresh archive (made once with archive::CreateArchive) copied to `path`.
 void makeFresh(const QString &path);
 // Opens the file with the engine, lets `edit` change it and saves it in place.
 void rewrite(const QString &path, const std::function<void(xls::XlsFile &)> &edit);

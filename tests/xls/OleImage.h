@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Book.h"
+#include "Bytes.h"
 
 #include <string>
 

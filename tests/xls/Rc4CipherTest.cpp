@@ -1,4 +1,3 @@
-#include "Error.h"
 #include "Rc4Cipher.h"
 #include "TestFiles.h"
 
@@ -15,199 +14,93 @@ const std::u16string password = u"TRVX5093MQP";
 
 std::uint16_t le16(const Bytes &b, std::size_t at) { return std::uint16_t(b[at] | b[at + 1] << 8); }
 
-// msoffcrypto's layout of a decrypted stream: FILEPASS turned into a record of type 0 with a
-// zero body. The reference streams in fixtures/ are the fixtures decrypted that way by the
-// independent tools/xls_rc4.py (--msoffcrypto-layout), which msoffcrypto agrees with.
-Bytes msoffcryptoLayout(Bytes stream)
+Bytes record(std::uint16_t type, std::size_t size, std::uint8_t seed)
 {
-    const FilepassAt filepass = findFilepassRecord(stream);
-    stream[filepass.offset] = stream[filepass.offset + 1] = 0;
-    std::fill_n(stream.begin() + long(filepass.offset) + 4, filepass.body.size(), 0);
-    return stream;
-}
-
-Bytes record(std::uint16_t type, Bytes body)
-{
-    Bytes out(4 + body.size());
-    out[0] = std::uint8_t(type);
-    out[1] = std::uint8_t(type >> 8);
-    out[2] = std::uint8_t(body.size());
-    out[3] = std::uint8_t(body.size() >> 8);
-    std::copy(body.begin(), body.end(), out.begin() + 4);
+    Bytes out{std::uint8_t(type), std::uint8_t(type >> 8), std::uint8_t(size), std::uint8_t(size >> 8)};
+    for (std::size_t i = 0; i < size; ++i)
+        out.push_back(std::uint8_t(seed + i * 7));
     return out;
 }
 
-Bytes filler(std::size_t size, std::uint8_t seed)
-{
-    Bytes body(size);
-    for (std::size_t i = 0; i < size; ++i)
-        body[i] = std::uint8_t(seed + i * 7);
-    return body;
-}
-
-// A plain stream: BOF, FILEPASS, then records of many sizes, some of them staying in clear.
+// A plain stream: BOF, FILEPASS, then records of many sizes, among them every kind that stays
+// in clear (BOF, INTERFACEHDR, USREXCL, FILELOCK, RRDINFO, RRDHEAD, the start of BOUNDSHEET).
 Bytes sampleStream(const Bytes &filepass, std::size_t minimumSize)
 {
-    Bytes stream = record(0x0809, filler(16, 1));
-    const Bytes fp = record(0x002F, filepass);
-    stream.insert(stream.end(), fp.begin(), fp.end());
+    Bytes stream = record(0x0809, 16, 1);
+    stream.insert(stream.end(), {0x2F, 0x00, std::uint8_t(filepass.size()), 0});
+    stream.insert(stream.end(), filepass.begin(), filepass.end());
+    static const std::uint16_t types[] = {0x00FD, 0x0085, 0x00E1, 0x0809, 0x00FC, 0x0194, 0x0195, 0x0196, 0x0138};
     for (std::size_t i = 0; stream.size() < minimumSize; ++i) {
-        static const std::uint16_t types[] = {0x00FD, 0x027E, 0x0085, 0x00E1, 0x0809, 0x00FC, 0x003C, 0x0138};
-        const Bytes r = record(types[i % 8], filler((i * 37) % 1100, std::uint8_t(i)));
+        const Bytes r = record(types[i % std::size(types)], (i * 37) % 1100, std::uint8_t(i));
         stream.insert(stream.end(), r.begin(), r.end());
     }
     return stream;
 }
 
-struct EncryptedFixture {
-    const char *file;
-    Scheme scheme;
-    unsigned keyBits;
-    const char *reference;
-};
+// Which bytes of a plain stream the cipher leaves as they are.
+std::vector<bool> clearBytes(const Bytes &plain)
+{
+    std::vector<bool> clear(plain.size(), false);
+    for (std::size_t pos = 0; pos < plain.size();) {
+        const std::uint16_t type = le16(plain, pos), length = le16(plain, pos + 2);
+        std::size_t count = 4;
+        for (std::uint16_t whole : {0x0809, 0x002F, 0x00E1, 0x0194, 0x0195, 0x0196, 0x0138})
+            count += type == whole ? length : 0;
+        count += type == 0x0085 ? std::min<std::size_t>(length, 4) : 0;
+        std::fill_n(clear.begin() + long(pos), count, true);
+        pos += 4 + length;
+    }
+    return clear;
+}
 
-const EncryptedFixture encryptedFixtures[] = {
-    {"small_enc.xls", Scheme::Rc4Md5, 40, "rc4_workbook_ms.bin"},
-    {"small_rc4_1.1.xls", Scheme::Rc4Md5, 40, "rc4_workbook_ms.bin"},
-    {"small_cryptoapi_2.2_128bit.xls", Scheme::CryptoApi, 128, "cryptoapi_workbook_ms.bin"},
-    {"small_cryptoapi_3.2_128bit.xls", Scheme::CryptoApi, 128, "cryptoapi_workbook_ms.bin"},
-    {"small_cryptoapi_4.2_128bit.xls", Scheme::CryptoApi, 128, "cryptoapi_workbook_ms.bin"},
-    {"small_cryptoapi_4.2_40bit.xls", Scheme::CryptoApi, 40, "cryptoapi_workbook_ms.bin"},
-};
+void md5(std::initializer_list<std::pair<const std::uint8_t *, std::size_t>> parts, std::uint8_t *digest)
+{
+    md5_ctx ctx;
+    md5_init(&ctx);
+    for (const auto &[data, size] : parts)
+        md5_update(&ctx, size, data);
+    md5_digest(&ctx, 16, digest);
+}
 
 } // namespace
 
-TEST(Rc4Cipher, DecryptsEveryFixtureSchemeToTheReferenceStream)
-{
-    for (const EncryptedFixture &f : encryptedFixtures) {
-        SCOPED_TRACE(f.file);
-        Bytes stream = workbookStream(fixture(f.file));
-        const Rc4Cipher cipher = Rc4Cipher::fromFilepass(findFilepassRecord(stream).body, password);
-        EXPECT_EQ(f.scheme, cipher.scheme());
-        EXPECT_EQ(f.keyBits, cipher.keyBits());
-        cipher.decryptStream(stream);
-        EXPECT_EQ(readFile(testData(f.reference)), msoffcryptoLayout(stream));
-    }
-}
-
-TEST(Rc4Cipher, NewFilepassBodiesHaveTheLayoutOtherReadersExpect)
-{
-    const Bytes rc4 = Rc4Cipher::newFilepass(Scheme::Rc4Md5, password);
-    ASSERT_EQ(54u, rc4.size());
-    EXPECT_EQ((Bytes{1, 0, 1, 0, 1, 0}), Bytes(rc4.begin(), rc4.begin() + 6));
-
-    const Bytes capi = Rc4Cipher::newFilepass(Scheme::CryptoApi, password);
-    ASSERT_EQ(200u, capi.size());
-    EXPECT_EQ((Bytes{1, 0, 4, 0, 2, 0, 0x0C, 0, 0, 0, 126, 0, 0, 0}), Bytes(capi.begin(), capi.begin() + 14));
-    // RC4, SHA-1, 128-bit key; salt and verifier hash sizes.
-    EXPECT_EQ((std::vector<int>{0x6801, 0x8004, 128, 16, 20}),
-              (std::vector<int>{le16(capi, 22), le16(capi, 26), le16(capi, 30), le16(capi, 140), le16(capi, 176)}));
-    const std::string csp = "Microsoft Enhanced Cryptographic Provider v1.0";
-    for (std::size_t i = 0; i < csp.size(); ++i)
-        ASSERT_EQ(csp[i], capi[46 + 2 * i]) << i;
-
-    // A fresh salt each time.
-    const Bytes rc4Again = Rc4Cipher::newFilepass(Scheme::Rc4Md5, password);
-    const Bytes capiAgain = Rc4Cipher::newFilepass(Scheme::CryptoApi, password);
-    EXPECT_FALSE(std::equal(rc4.begin() + 6, rc4.begin() + 22, rc4Again.begin() + 6));
-    EXPECT_FALSE(std::equal(capi.begin() + 144, capi.begin() + 160, capiAgain.begin() + 144));
-}
-
-TEST(Rc4Cipher, EncryptThenDecryptGivesTheStreamBackForBothSchemes)
-{
-    for (Scheme scheme : {Scheme::Rc4Md5, Scheme::CryptoApi}) {
-        SCOPED_TRACE(int(scheme));
-        const Bytes filepass = Rc4Cipher::newFilepass(scheme, password);
-        const Rc4Cipher cipher = Rc4Cipher::fromFilepass(filepass, password);
-        EXPECT_EQ(scheme, cipher.scheme());
-        EXPECT_THROW(Rc4Cipher::fromFilepass(filepass, u"other"), Error);
-
-        const Bytes plain = sampleStream(filepass, 5000);
-        Bytes stream = plain;
-        cipher.encryptStream(stream);
-        EXPECT_NE(plain, stream);
-        // BOF and FILEPASS stay readable, so a reader can find the FILEPASS.
-        EXPECT_EQ(filepass, findFilepassRecord(stream).body);
-        EXPECT_TRUE(std::equal(plain.begin(), plain.begin() + 20, stream.begin()));
-        cipher.decryptStream(stream);
-        EXPECT_EQ(plain, stream);
-    }
-}
-
-TEST(Rc4Cipher, KeepsHeadersAndClearBodiesAndEncryptsTheRest)
-{
-    const Bytes filepass = Rc4Cipher::newFilepass(Scheme::Rc4Md5, password);
-    Bytes plain = record(0x0809, filler(16, 3));
-    for (const Bytes &r : {record(0x002F, filepass), record(0x00E1, {0xB0, 0x04}), record(0x0085, filler(12, 9)),
-                           record(0x00FC, filler(40, 5)), record(0x0196, filler(10, 4))})
-        plain.insert(plain.end(), r.begin(), r.end());
-    Bytes stream = plain;
-    Rc4Cipher::fromFilepass(filepass, password).encryptStream(stream);
-
-    const std::size_t boundsheet = 20 + 58 + 6;
-    auto same = [&](std::size_t from, std::size_t to) {
-        return std::equal(plain.begin() + long(from), plain.begin() + long(to), stream.begin() + long(from));
-    };
-    EXPECT_TRUE(same(0, boundsheet + 8));                           // BOF, FILEPASS, INTERFACEHDR, lbPlyPos
-    EXPECT_FALSE(same(boundsheet + 8, boundsheet + 16));            // rest of BOUNDSHEET
-    EXPECT_TRUE(same(boundsheet + 16, boundsheet + 20));            // SST header
-    EXPECT_FALSE(same(boundsheet + 20, boundsheet + 60));           // SST body
-    EXPECT_TRUE(same(boundsheet + 60, plain.size()));               // RRDINFO
-}
-
-TEST(Rc4Cipher, ALargeStreamSplitAcrossThreadsMatchesAByteByByteReference)
+// Block b is RC4 keyed with MD5(H1[0:5] + LE32(b)), H1 = MD5((MD5(password)[0:5] + salt) x 16);
+// byte p of the stream takes byte p mod 1024 of its block's keystream, unless it stays in
+// clear. A large stream is done on two threads; this checks every byte of it.
+TEST(Rc4Cipher, EncryptsEveryByteByItsOffsetAsAByteByByteReferenceDoes)
 {
     const Bytes filepass = Rc4Cipher::newFilepass(Scheme::Rc4Md5, password);
     const Bytes plain = sampleStream(filepass, 3'000'000);
     Bytes stream = plain;
     Rc4Cipher::fromFilepass(filepass, password).encryptStream(stream);
 
-    // Key of block b: MD5(H1[0:5] + LE32(b)), H1 = MD5((MD5(password)[0:5] + salt) x 16).
+    Bytes utf16;
+    for (char16_t c : password)
+        utf16.insert(utf16.end(), {std::uint8_t(c), std::uint8_t(c >> 8)});
     std::uint8_t h0[16], h1[16];
-    md5_ctx md5;
-    md5_init(&md5);
-    for (char16_t c : password) {
-        const std::uint8_t le[2] = {std::uint8_t(c), std::uint8_t(c >> 8)};
-        md5_update(&md5, 2, le);
-    }
-    md5_digest(&md5, 16, h0);
-    md5_init(&md5);
+    md5({{utf16.data(), utf16.size()}}, h0);
+    Bytes repeated;
     for (int i = 0; i < 16; ++i) {
-        md5_update(&md5, 5, h0);
-        md5_update(&md5, 16, filepass.data() + 6);
+        repeated.insert(repeated.end(), h0, h0 + 5);
+        repeated.insert(repeated.end(), filepass.begin() + 6, filepass.begin() + 22);
     }
-    md5_digest(&md5, 16, h1);
+    md5({{repeated.data(), repeated.size()}}, h1);
 
-    std::vector<bool> clear(plain.size(), false);
-    for (std::size_t pos = 0; pos < plain.size();) {
-        const std::uint16_t type = le16(plain, pos), length = le16(plain, pos + 2);
-        std::size_t clearBytes = 4;
-        if (type == 0x0809 || type == 0x002F || type == 0x00E1 || type == 0x0138)
-            clearBytes += length;
-        else if (type == 0x0085)
-            clearBytes += std::min<std::size_t>(length, 4);
-        std::fill_n(clear.begin() + long(pos), clearBytes, true);
-        pos += 4 + length;
-    }
+    const std::vector<bool> clear = clearBytes(plain);
     std::size_t mismatches = 0;
     for (std::size_t block = 0; block * 1024 < plain.size(); ++block) {
-        std::uint8_t key[16];
+        std::uint8_t key[16], keystream[1024] = {};
         const std::uint8_t counter[4] = {std::uint8_t(block), std::uint8_t(block >> 8), std::uint8_t(block >> 16), 0};
-        md5_init(&md5);
-        md5_update(&md5, 5, h1);
-        md5_update(&md5, 4, counter);
-        md5_digest(&md5, 16, key);
+        md5({{h1, 5}, {counter, 4}}, key);
         arcfour_ctx rc4;
         arcfour_set_key(&rc4, 16, key);
-        std::uint8_t keystream[1024] = {};
         arcfour_crypt(&rc4, 1024, keystream, keystream);
-        for (std::size_t i = 0; i < 1024 && block * 1024 + i < plain.size(); ++i) {
-            const std::size_t p = block * 1024 + i;
-            const std::uint8_t expected = clear[p] ? plain[p] : std::uint8_t(plain[p] ^ keystream[i]);
-            mismatches += stream[p] != expected;
-        }
+        for (std::size_t p = block * 1024; p < std::min(plain.size(), (block + 1) * 1024); ++p)
+            mismatches += stream[p] != (clear[p] ? plain[p] : std::uint8_t(plain[p] ^ keystream[p % 1024]));
     }
     EXPECT_EQ(0u, mismatches);
+    Rc4Cipher::fromFilepass(filepass, password).decryptStream(stream);
+    EXPECT_EQ(plain, stream);
 }
 
 TEST(Rc4Cipher, RejectsFilepassBodiesItCannotUse)
@@ -224,6 +117,7 @@ TEST(Rc4Cipher, RejectsFilepassBodiesItCannotUse)
         ErrorKind kind;
     };
     const Case cases[] = {
+        {"XOR obfuscation", {0x00, 0x00, 0x34, 0x12, 0x78, 0x56}, ErrorKind::Unsupported},
         {"unknown encryption type", patched(rc4, 0, {2, 0}), ErrorKind::Unsupported},
         {"RC4 version 1.2", patched(rc4, 2, {1, 0, 2, 0}), ErrorKind::Unsupported},
         {"AES version 4.4", patched(capi, 2, {4, 0, 4, 0}), ErrorKind::Unsupported},
@@ -239,13 +133,9 @@ TEST(Rc4Cipher, RejectsFilepassBodiesItCannotUse)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
-        try {
-            Rc4Cipher::fromFilepass(c.body, password);
-            ADD_FAILURE() << "accepted";
-        } catch (const Error &e) {
-            EXPECT_EQ(c.kind, e.kind());
-            EXPECT_TRUE(looksItalian(e.what())) << e.what();
-        }
+        const Error e = thrown([&] { Rc4Cipher::fromFilepass(c.body, password); });
+        EXPECT_EQ(c.kind, e.kind());
+        EXPECT_EQ(e.record(), 0x002F);
     }
 }
 
@@ -258,16 +148,12 @@ TEST(Rc4Cipher, ReportsARecordRunningPastTheEndWithItsIdAndOffset)
         SCOPED_TRACE(size);
         Bytes stream = sampleStream(filepass, size);
         const std::size_t at = stream.size();
-        const Bytes cut = record(0x00FD, filler(10, 0));
+        const Bytes cut = record(0x00FD, 10, 0);
         stream.insert(stream.end(), cut.begin(), cut.end() - 3);
-        try {
-            cipher.decryptStream(stream);
-            ADD_FAILURE() << "accepted";
-        } catch (const Error &e) {
-            EXPECT_EQ(ErrorKind::Damaged, e.kind());
-            EXPECT_NE(std::string::npos, std::string(e.what()).find("0x00FD")) << e.what();
-            EXPECT_NE(std::string::npos, std::string(e.what()).find(std::to_string(at))) << e.what();
-        }
+        const Error e = thrown([&] { cipher.decryptStream(stream); });
+        EXPECT_EQ(ErrorKind::Damaged, e.kind());
+        EXPECT_EQ(e.record(), 0x00FD);
+        EXPECT_EQ(e.offset(), at);
     }
 
     // Fewer bytes than a record header at the end are padding, not a record.

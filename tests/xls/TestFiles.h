@@ -1,15 +1,16 @@
 #pragma once
 
-#include "Book.h"
+#include "Bytes.h"
+#include "Error.h"
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 // Shared helpers of the .xls layer tests: fixtures, whole-file reads, a scratch folder.
 namespace xls::test {
 
 std::string fixture(const std::string &name);   // shared .xls fixtures
-std::string testData(const std::string &name);  // files committed next to these tests
 Bytes readFile(const std::string &path);
 void writeFile(const std::string &path, const Bytes &bytes);
 Bytes workbookStream(const std::string &xlsPath); // the raw (still encrypted) Workbook stream
@@ -21,8 +22,8 @@ struct FilepassAt {
 };
 FilepassAt findFilepassRecord(const Bytes &stream);
 
-// True when the text reads as Italian: words the messages are made of, none of English.
-bool looksItalian(const std::string &message);
+// The xls::Error `call` throws; a test failure when it throws none.
+Error thrown(const std::function<void()> &call);
 
 class ScratchDir {
 public:

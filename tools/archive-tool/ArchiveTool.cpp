@@ -4,15 +4,8 @@
 #include "Archive.h"
 #include "Columns.h"
 #include "HostError.h"
-#include "XlsFile.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
-
-#include <cerrno>
-#include <cstring>
-#include <unistd.h>
 
 namespace {
 
@@ -80,13 +73,6 @@ Arguments parse(const QStringList &arguments)
     return parsed;
 }
 
-// A new name in the file's folder for the fresh archive before it takes its place.
-QString sideName(const QString &path)
-{
-    const QFileInfo info(path);
-    return info.absolutePath() + QStringLiteral("/.%1.%2.new").arg(info.fileName()).arg(::getpid());
-}
-
 } // namespace
 
 int ArchiveTool::run(const QStringList &arguments)
@@ -125,25 +111,7 @@ int ArchiveTool::make(const QString &path)
     const QFileInfo target(path);
     if (target.exists() || target.isSymLink())
         return fail(QStringLiteral("Il file '%1' esiste già: non viene sovrascritto.").arg(path));
-
-    host::Application app(Regional::italian());
-    auto file = std::make_unique<xls::XlsFile>(
-        xls::newXlsFile(xls::newBook(archive::kSheetName.toStdU16String()), archive::kPassword.toStdU16String()));
-    const QString side = sideName(path);
-    host::Workbook &book = app.adopt(side, std::move(file));
-    archive::PrepareArchiveSheet(app);
-    book.save();
-    // link() refuses an existing name, so a file that appeared meanwhile is never replaced.
-    const QByteArray from = QFile::encodeName(side), to = QFile::encodeName(target.absoluteFilePath());
-    const int linked = ::link(from.constData(), to.constData());
-    const int reason = errno;
-    ::unlink(from.constData());
-    if (linked != 0) {
-        if (reason == EEXIST)
-            return fail(QStringLiteral("Il file '%1' esiste già: non viene sovrascritto.").arg(path));
-        return fail(QStringLiteral("Impossibile creare il file '%1': %2.")
-                        .arg(path, QString::fromLocal8Bit(std::strerror(reason))));
-    }
+    archive::CreateArchive(path);
     return 0;
 }
 
@@ -156,17 +124,14 @@ int ArchiveTool::dump(const QString &path, const QString &password, const QStrin
         names = {book.sheets(sheetName).name()};
     QString lines;
     for (const QString &name : names) {
-        host::Worksheet &sheet = book.sheets(name);
-        const xls::Sheet &data = sheet.data();
-        for (std::size_t r = 0; r < data.rows.size(); ++r) {
-            for (const xls::Cell &cell : data.rows[r].cells) {
-                const host::ValueType type = host::valueType(sheet.book(), &cell);
-                if (type == host::ValueType::Empty)
+        const host::Range used = book.sheets(name).usedRange();
+        for (int row = 1; row <= used.lastRow() - used.row() + 1; ++row) {
+            for (int column = 1; column <= used.lastColumn() - used.column() + 1; ++column) {
+                const host::Range cell = used.cells(row, column);
+                if (cell.valueType() == host::ValueType::Empty)
                     continue;
-                const host::Area at{int(r) + 1, cell.col + 1, int(r) + 1, cell.col + 1};
-                lines += name + QLatin1Char('\t') + at.relative() + QLatin1Char('\t') + typeName(type)
-                       + QLatin1Char('\t') + escaped(host::cellText(sheet.book(), &cell, app.regional()))
-                       + QLatin1Char('\n');
+                lines += name + QLatin1Char('\t') + cell.area().relative() + QLatin1Char('\t')
+                       + typeName(cell.valueType()) + QLatin1Char('\t') + escaped(cell.text()) + QLatin1Char('\n');
             }
         }
     }

@@ -1,6 +1,7 @@
 #include "BiffNames.h"
 
 #include "ByteWriter.h"
+#include "LittleEndian.h"
 #include "RecordTypes.h"
 
 #include <algorithm>
@@ -10,7 +11,7 @@ namespace xls {
 
 namespace {
 
-std::uint16_t u16At(const Bytes &b, std::size_t at) { return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8); }
+std::uint16_t u16At(const Bytes &b, std::size_t at) { return le16(b.data() + at); }
 
 constexpr std::uint16_t BuiltinName = 0x0020;
 constexpr char16_t PrintAreaId = 0x06;
@@ -105,7 +106,7 @@ std::optional<PrintAreaName> printAreaName(const RawRecord &r, const std::vector
     const std::span<const std::uint8_t> rgce(b.data() + end, cce);
     auto area = areaOfFormula(rgce);
     if (area && (rgce[0] & 0x1F) >= 0x1A) { // a 3-D reference must point at the name's own sheet
-        const std::uint16_t ixti = static_cast<std::uint16_t>(rgce[1] | rgce[2] << 8);
+        const std::uint16_t ixti = le16(rgce.data() + 1);
         if (ixti >= xtis.size() || xtis[ixti].first != result.sheet || xtis[ixti].last != result.sheet)
             area.reset();
     }
@@ -141,155 +142,215 @@ RawRecord makePrintAreaName(std::uint16_t sheet, std::uint16_t ixti, const CellA
     return RawRecord{rec::Name, b};
 }
 
-// The globals with each sheet's Print_Area name as the model has it, plus the SUPBOOK and
-// EXTERNSHEET entries those names refer to.
-std::vector<RawRecord> withPrintAreaNames(const std::vector<RawRecord> &globals, const std::vector<Sheet> &sheets)
-{
-    std::vector<RawRecord> g = globals;
-    const std::size_t sheetCount = sheets.size();
-    std::vector<std::optional<CellArea>> wanted(sheetCount);
-    for (std::size_t i = 0; i < sheetCount; ++i)
-        if (sheets[i].page.printArea)
-            wanted[i] = parseArea(*sheets[i].page.printArea);
+namespace {
 
-    auto xtis = externSheets(g);
-    std::vector<bool> named(sheetCount, false);
-    struct Rewrite { std::size_t index; std::uint16_t sheet; bool legacy; };
-    std::vector<Rewrite> toRewrite; // rewritten, or dropped when cleared
-    for (std::size_t i = 0; i < g.size(); ++i) {
-        const auto name = printAreaName(g[i], xtis);
-        if (!name || name->sheet >= sheetCount)
-            continue;
-        if (wanted[name->sheet] || name->area)
-            toRewrite.push_back({i, name->sheet, name->legacy});
-        if (!name->legacy)
-            named[name->sheet] = true;
-    }
-    const bool anyWanted = std::any_of(wanted.begin(), wanted.end(), [](const auto &a) { return a.has_value(); });
-    if (!anyWanted && toRewrite.empty())
-        return g;
+// Rewrites the globals so that each sheet's Print_Area name says what its page setup says,
+// adding the self-referencing SUPBOOK and the EXTERNSHEET entries the names refer to.
+class PrintAreaNames {
+public:
+    PrintAreaNames(const std::vector<RawRecord> &globals, const std::vector<Sheet> &sheets);
+    std::vector<RawRecord> apply();
 
-    // The self-referencing SUPBOOK, added after the last SUPBOOK when absent.
-    std::optional<std::uint16_t> self;
-    std::uint16_t supBooks = 0;
-    std::size_t lastSupBook = g.size();
-    for (std::size_t i = 0; i < g.size(); ++i)
-        if (g[i].type == rec::SupBook) {
-            if (isSelfSupBook(g[i]) && !self)
-                self = supBooks;
-            ++supBooks;
-            lastSupBook = i;
-        }
-    std::vector<std::uint16_t> ixti(sheetCount, 0);
-    std::vector<Xti> added;
-    if (anyWanted) {
-        for (std::size_t s = 0; s < sheetCount; ++s) {
-            if (!wanted[s])
-                continue;
-            bool found = false;
-            for (std::size_t k = 0; k < xtis.size() && !found; ++k)
-                if (self && xtis[k].supBook == *self && xtis[k].first == s && xtis[k].last == s) {
-                    ixti[s] = static_cast<std::uint16_t>(k);
-                    found = true;
-                }
-            if (!found) {
-                ixti[s] = static_cast<std::uint16_t>(xtis.size() + added.size());
-                added.push_back({0, static_cast<std::uint16_t>(s), static_cast<std::uint16_t>(s)});
-            }
-        }
-    }
-    std::vector<RawRecord> out;
-    out.reserve(g.size() + sheetCount + 3);
-    std::size_t nameInsertAt = std::string::npos;
-    bool supBookAdded = false;
-    auto selfSupBook = [&] {
-        Bytes b;
-        ByteWriter w(b);
-        w.u16(static_cast<std::uint16_t>(sheetCount));
-        w.u16(0x0401);
-        return RawRecord{rec::SupBook, b};
+private:
+    struct Rewrite {
+        std::size_t index;
+        std::uint16_t sheet;
+        bool legacy;
     };
-    const bool needSelf = !added.empty() && !self;
-    const std::uint16_t selfIndex = self ? *self : supBooks;
-    for (auto &x : added)
-        x.supBook = selfIndex;
-    auto externSheet = [&] {
-        std::vector<Xti> all = xtis;
-        all.insert(all.end(), added.begin(), added.end());
-        Bytes b;
-        ByteWriter w(b);
-        w.u16(static_cast<std::uint16_t>(all.size()));
-        for (const auto &x : all) {
+    void findNames();
+    void planReferences();
+    void copyRecord(std::size_t i);
+    void copyRewritten(const Rewrite &rewrite);
+    void addSupBookAtEnd();
+    void insertNewNames();
+    RawRecord selfSupBook() const;
+    RawRecord externSheet() const;
+    bool needsSelf() const { return !added_.empty() && !self_; }
+
+    const std::vector<RawRecord> &g_;
+    std::size_t sheetCount_;
+    std::vector<std::optional<CellArea>> wanted_;  // per sheet, from its page setup
+    std::vector<Xti> xtis_;
+    std::vector<bool> named_;                      // a builtin name exists for the sheet
+    std::vector<Rewrite> toRewrite_;               // rewritten, or dropped when cleared
+    std::optional<std::uint16_t> self_;            // index of the self-referencing SUPBOOK
+    std::uint16_t supBooks_ = 0;
+    std::size_t lastSupBook_;
+    std::size_t anchor_;                           // without SUPBOOKs: the new one goes after this
+    std::vector<std::uint16_t> ixti_;              // EXTERNSHEET entry of each sheet's name
+    std::vector<Xti> added_;
+    bool hasExternSheet_ = false;
+    std::vector<RawRecord> out_;
+    std::size_t nameInsertAt_ = std::string::npos;
+    bool supBookAdded_ = false, externWritten_ = false;
+};
+
+PrintAreaNames::PrintAreaNames(const std::vector<RawRecord> &globals, const std::vector<Sheet> &sheets)
+    : g_(globals), sheetCount_(sheets.size()), wanted_(sheets.size()), xtis_(externSheets(globals)),
+      named_(sheets.size(), false), lastSupBook_(globals.size()), anchor_(globals.size()), ixti_(sheets.size(), 0)
+{
+    for (std::size_t i = 0; i < sheetCount_; ++i)
+        if (sheets[i].page.printArea)
+            wanted_[i] = parseArea(*sheets[i].page.printArea);
+    hasExternSheet_ = std::any_of(g_.begin(), g_.end(), [](const RawRecord &r) { return r.type == rec::ExternSheet; });
+}
+
+std::vector<RawRecord> PrintAreaNames::apply()
+{
+    findNames();
+    const bool anyWanted = std::any_of(wanted_.begin(), wanted_.end(), [](const auto &a) { return a.has_value(); });
+    if (!anyWanted && toRewrite_.empty())
+        return g_;
+    planReferences();
+    out_.reserve(g_.size() + sheetCount_ + 3);
+    for (std::size_t i = 0; i < g_.size(); ++i)
+        copyRecord(i);
+    if (needsSelf() && !supBookAdded_)
+        addSupBookAtEnd();
+    insertNewNames();
+    return std::move(out_);
+}
+
+void PrintAreaNames::findNames()
+{
+    for (std::size_t i = 0; i < g_.size(); ++i) {
+        const auto name = printAreaName(g_[i], xtis_);
+        if (!name || name->sheet >= sheetCount_)
+            continue;
+        if (wanted_[name->sheet] || name->area)
+            toRewrite_.push_back({i, name->sheet, name->legacy});
+        if (!name->legacy)
+            named_[name->sheet] = true;
+    }
+}
+
+// Which SUPBOOK refers to this workbook and which EXTERNSHEET entry each wanted area uses,
+// appending an entry where none refers to the sheet alone.
+void PrintAreaNames::planReferences()
+{
+    for (std::size_t i = 0; i < g_.size(); ++i)
+        if (g_[i].type == rec::SupBook) {
+            if (isSelfSupBook(g_[i]) && !self_)
+                self_ = supBooks_;
+            ++supBooks_;
+            lastSupBook_ = i;
+        }
+    for (std::size_t s = 0; s < sheetCount_; ++s) {
+        if (!wanted_[s])
+            continue;
+        const auto own = std::find_if(xtis_.begin(), xtis_.end(), [&](const Xti &x) {
+            return self_ && x.supBook == *self_ && x.first == s && x.last == s;
+        });
+        if (own != xtis_.end()) {
+            ixti_[s] = static_cast<std::uint16_t>(own - xtis_.begin());
+            continue;
+        }
+        ixti_[s] = static_cast<std::uint16_t>(xtis_.size() + added_.size());
+        added_.push_back({0, static_cast<std::uint16_t>(s), static_cast<std::uint16_t>(s)});
+    }
+    for (auto &x : added_)
+        x.supBook = self_ ? *self_ : supBooks_;
+    // Without any SUPBOOK, the new pair goes after COUNTRY (or the sheets) and before NAMEs.
+    if (needsSelf() && supBooks_ == 0)
+        for (std::size_t i = 0; i < g_.size(); ++i)
+            if (g_[i].type == rec::BoundSheet || g_[i].type == rec::Country)
+                anchor_ = i;
+}
+
+void PrintAreaNames::copyRecord(std::size_t i)
+{
+    const auto rewrite = std::find_if(toRewrite_.begin(), toRewrite_.end(), [&](const Rewrite &r) { return r.index == i; });
+    if (rewrite != toRewrite_.end()) {
+        copyRewritten(*rewrite);
+        return;
+    }
+    if (g_[i].type == rec::ExternSheet && !externWritten_ && !added_.empty()) {
+        out_.push_back(externSheet());
+        externWritten_ = true;
+        nameInsertAt_ = out_.size();
+        return;
+    }
+    out_.push_back(g_[i]);
+    if (g_[i].type == rec::Name)
+        nameInsertAt_ = out_.size();
+    if (needsSelf() && (i == lastSupBook_ || (i == anchor_ && supBooks_ == 0))) {
+        out_.push_back(selfSupBook());
+        supBookAdded_ = true;
+        if (!hasExternSheet_) {
+            out_.push_back(externSheet());
+            externWritten_ = true;
+            nameInsertAt_ = out_.size();
+        }
+    }
+}
+
+void PrintAreaNames::copyRewritten(const Rewrite &rewrite)
+{
+    const std::uint16_t s = rewrite.sheet;
+    if (wanted_[s] && rewrite.legacy)
+        out_.push_back(withFormula(g_[rewrite.index], area3dFormula(ixti_[s], *wanted_[s])));
+    else if (wanted_[s])
+        out_.push_back(makePrintAreaName(s, ixti_[s], *wanted_[s]));
+    nameInsertAt_ = out_.size();
+}
+
+// No anchor found: keep the required order SUPBOOK, EXTERNSHEET, NAME before EOF.
+void PrintAreaNames::addSupBookAtEnd()
+{
+    const std::size_t at = !out_.empty() && out_.back().type == rec::Eof ? out_.size() - 1 : out_.size();
+    out_.insert(out_.begin() + static_cast<std::ptrdiff_t>(at), selfSupBook());
+    if (!hasExternSheet_) {
+        out_.insert(out_.begin() + static_cast<std::ptrdiff_t>(at + 1), externSheet());
+        externWritten_ = true;
+    }
+    nameInsertAt_ = at + (hasExternSheet_ ? 1 : 2);
+}
+
+void PrintAreaNames::insertNewNames()
+{
+    std::vector<RawRecord> names;
+    for (std::size_t s = 0; s < sheetCount_; ++s)
+        if (wanted_[s] && !named_[s])
+            names.push_back(makePrintAreaName(static_cast<std::uint16_t>(s), ixti_[s], *wanted_[s]));
+    if (names.empty())
+        return;
+    if (nameInsertAt_ == std::string::npos)
+        for (std::size_t i = 0; i < out_.size(); ++i)
+            if (out_[i].type == rec::ExternSheet)
+                nameInsertAt_ = i + 1;
+    if (nameInsertAt_ == std::string::npos)
+        nameInsertAt_ = !out_.empty() && out_.back().type == rec::Eof ? out_.size() - 1 : out_.size();
+    out_.insert(out_.begin() + static_cast<std::ptrdiff_t>(nameInsertAt_), names.begin(), names.end());
+}
+
+RawRecord PrintAreaNames::selfSupBook() const
+{
+    Bytes b;
+    ByteWriter w(b);
+    w.u16(static_cast<std::uint16_t>(sheetCount_));
+    w.u16(0x0401);
+    return RawRecord{rec::SupBook, b};
+}
+
+RawRecord PrintAreaNames::externSheet() const
+{
+    Bytes b;
+    ByteWriter w(b);
+    w.u16(static_cast<std::uint16_t>(xtis_.size() + added_.size()));
+    for (const std::vector<Xti> *list : {&xtis_, &added_})
+        for (const auto &x : *list) {
             w.u16(x.supBook);
             w.u16(x.first);
             w.u16(x.last);
         }
-        return RawRecord{rec::ExternSheet, b};
-    };
-    const bool hasExternSheet = std::any_of(g.begin(), g.end(), [](const RawRecord &r) { return r.type == rec::ExternSheet; });
-    // Without any SUPBOOK, the new pair goes after COUNTRY (or the sheets) and before NAMEs.
-    std::size_t anchor = g.size();
-    if (needSelf && supBooks == 0) {
-        for (std::size_t i = 0; i < g.size(); ++i)
-            if (g[i].type == rec::BoundSheet || g[i].type == rec::Country)
-                anchor = i;
-    }
-    bool externWritten = false;
-    for (std::size_t i = 0; i < g.size(); ++i) {
-        const auto rw = std::find_if(toRewrite.begin(), toRewrite.end(), [&](const Rewrite &p) { return p.index == i; });
-        if (rw != toRewrite.end()) {
-            const std::uint16_t s = rw->sheet;
-            if (wanted[s] && rw->legacy)
-                out.push_back(withFormula(g[i], area3dFormula(ixti[s], *wanted[s])));
-            else if (wanted[s])
-                out.push_back(makePrintAreaName(s, ixti[s], *wanted[s]));
-            nameInsertAt = out.size();
-            continue;
-        }
-        if (g[i].type == rec::ExternSheet && !externWritten && !added.empty()) {
-            out.push_back(externSheet());
-            externWritten = true;
-            nameInsertAt = out.size();
-            continue;
-        }
-        out.push_back(g[i]);
-        if (g[i].type == rec::Name)
-            nameInsertAt = out.size();
-        if ((i == lastSupBook && needSelf) || (i == anchor && needSelf && supBooks == 0)) {
-            out.push_back(selfSupBook());
-            supBookAdded = true;
-            if (!hasExternSheet) {
-                out.push_back(externSheet());
-                externWritten = true;
-                nameInsertAt = out.size();
-            }
-        }
-    }
-    if (needSelf && !supBookAdded) {
-        // No anchor found: keep the required order SUPBOOK, EXTERNSHEET, NAME before EOF.
-        std::size_t at = out.size() && out.back().type == rec::Eof ? out.size() - 1 : out.size();
-        out.insert(out.begin() + static_cast<std::ptrdiff_t>(at), selfSupBook());
-        if (!hasExternSheet) {
-            out.insert(out.begin() + static_cast<std::ptrdiff_t>(at + 1), externSheet());
-            externWritten = true;
-        }
-        nameInsertAt = at + (hasExternSheet ? 1 : 2);
-    }
-    std::vector<RawRecord> newNames;
-    for (std::size_t s = 0; s < sheetCount; ++s)
-        if (wanted[s] && !named[s])
-            newNames.push_back(makePrintAreaName(static_cast<std::uint16_t>(s), ixti[s], *wanted[s]));
-    if (!newNames.empty()) {
-        if (nameInsertAt == std::string::npos) {
-            for (std::size_t i = 0; i < out.size(); ++i)
-                if (out[i].type == rec::ExternSheet)
-                    nameInsertAt = i + 1;
-        }
-        if (nameInsertAt == std::string::npos)
-            nameInsertAt = out.size() && out.back().type == rec::Eof ? out.size() - 1 : out.size();
-        out.insert(out.begin() + static_cast<std::ptrdiff_t>(nameInsertAt), newNames.begin(), newNames.end());
-    }
-    return out;
+    return RawRecord{rec::ExternSheet, b};
+}
+
+} // namespace
+
+std::vector<RawRecord> withPrintAreaNames(const std::vector<RawRecord> &globals, const std::vector<Sheet> &sheets)
+{
+    return PrintAreaNames(globals, sheets).apply();
 }
 
 } // namespace xls

@@ -1,3 +1,4 @@
+#include "BiffWriter.h"
 #include "Book.h"
 #include "ByteWriter.h"
 #include "RecordTypes.h"
@@ -20,18 +21,7 @@ RawRecord u16Record(std::uint16_t type, std::uint16_t value)
     return RawRecord{type, Bytes{static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8)}};
 }
 
-RawRecord bof(std::uint16_t dt)
-{
-    Bytes b;
-    ByteWriter w(b);
-    w.u16(0x0600);     // BIFF8
-    w.u16(dt);
-    w.u16(0x0DBB);     // build
-    w.u16(0x07CC);     // year
-    w.u32(0x00000000); // file history flags
-    w.u32(0x00000006); // lowest BIFF version
-    return RawRecord{rec::Bof, b};
-}
+RawRecord bof(std::uint16_t dt) { return RawRecord{rec::Bof, bofBody(dt)}; }
 
 RawRecord font(bool bold)
 {
@@ -78,12 +68,9 @@ RawRecord style(std::uint16_t xfIndex, std::uint8_t builtin)
 
 RawRecord placeholder(std::uint16_t type) { return RawRecord{type, {}}; }
 
-} // namespace
-
-Book newBook(std::u16string_view sheetName)
+std::vector<RawRecord> newGlobals()
 {
-    Book book;
-    auto &g = book.globals;
+    std::vector<RawRecord> g;
     g.push_back(bof(rec::BofGlobals));
     g.push_back(u16Record(rec::InterfaceHdr, 0x04B0));
     g.push_back(u16Record(rec::Mms, 0));
@@ -99,11 +86,8 @@ Book newBook(std::u16string_view sheetName)
     g.push_back(u16Record(rec::Dsf, 0));
     g.push_back(u16Record(rec::TabId, 1));
     g.push_back(u16Record(rec::FnGroupCount, 0x000E));
-    g.push_back(u16Record(rec::WindowProtect, 0));
-    g.push_back(u16Record(rec::Protect, 0));
-    g.push_back(u16Record(rec::Password, 0));
-    g.push_back(u16Record(rec::Prot4Rev, 0));
-    g.push_back(u16Record(rec::Prot4RevPass, 0));
+    for (std::uint16_t type : {rec::WindowProtect, rec::Protect, rec::Password, rec::Prot4Rev, rec::Prot4RevPass})
+        g.push_back(u16Record(type, 0));
     g.push_back(make(rec::Window1, {0x00, 0x00, 0x00, 0x00, 0x00, 0x40, 0x00, 0x20, 0x38, 0x00,
                                     0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x58, 0x02}));
     g.push_back(u16Record(rec::Backup, 0));
@@ -112,10 +96,8 @@ Book newBook(std::u16string_view sheetName)
     g.push_back(u16Record(rec::Precision, 1));
     g.push_back(u16Record(rec::RefreshAll, 0));
     g.push_back(u16Record(rec::BookBool, 0));
-    g.push_back(font(false));
-    g.push_back(font(false));
-    g.push_back(font(false));
-    g.push_back(font(false));
+    for (int i = 0; i < 4; ++i)
+        g.push_back(font(false));
     g.push_back(placeholder(rec::Format));
     g.push_back(placeholder(rec::Xf));
     g.push_back(style(0x00, 0));  // Normal
@@ -129,16 +111,41 @@ Book newBook(std::u16string_view sheetName)
     g.push_back(make(rec::Country, {0x27, 0x00, 0x27, 0x00})); // Italy
     g.push_back(placeholder(rec::Sst));
     g.push_back(make(rec::Eof, {}));
+    return g;
+}
 
-    book.xfs.push_back(xf(0, 0, true, 0x00));
+// The 15 style XFs, the default cell XF and the styles' XFs of the built-in number formats.
+std::vector<Xf> standardXfs()
+{
+    std::vector<Xf> xfs;
+    xfs.push_back(xf(0, 0, true, 0x00));
     for (std::uint16_t i = 1; i <= 14; ++i)
-        book.xfs.push_back(xf(i <= 2 ? 1 : (i <= 4 ? 2 : 0), 0, true, 0xF4));
-    book.xfs.push_back(xf(0, 0, false, 0x00));
+        xfs.push_back(xf(i <= 2 ? 1 : (i <= 4 ? 2 : 0), 0, true, 0xF4));
+    xfs.push_back(xf(0, 0, false, 0x00));
     for (std::uint16_t ifmt : {43, 41, 44, 42, 9})
-        book.xfs.push_back(xf(1, ifmt, true, 0xF8));
+        xfs.push_back(xf(1, ifmt, true, 0xF8));
+    return xfs;
+}
 
+RawRecord newSetup()
+{
+    Bytes b(setup::Size, 0);
+    ByteWriter::put16(&b[setup::PaperSize], 9); // A4
+    ByteWriter::put16(&b[setup::Scale], 100);
+    ByteWriter::put16(&b[setup::PageStart], 1);
+    ByteWriter::put16(&b[setup::FitWidth], 1);
+    ByteWriter::put16(&b[setup::FitHeight], 1);
+    ByteWriter::put16(&b[setup::Flags], 0x0083); // pages left to right, portrait, fUsePage
+    ByteWriter::put16(&b[setup::HorizontalDpi], 300);
+    ByteWriter::put16(&b[setup::VerticalDpi], 300);
+    ByteWriter::put16(&b[setup::Copies], 1);
+    return RawRecord{rec::Setup, b};
+}
+
+Sheet newSheet(std::u16string_view name)
+{
     Sheet sheet;
-    sheet.name = std::u16string(sheetName);
+    sheet.name = std::u16string(name);
     sheet.window.selected = true;
     auto &r = sheet.records;
     r.push_back(bof(rec::BofWorksheet));
@@ -160,24 +167,22 @@ Book newBook(std::u16string_view sheetName)
     r.push_back(u16Record(rec::VCenter, 0));
     for (std::uint16_t m : {rec::LeftMargin, rec::RightMargin, rec::TopMargin, rec::BottomMargin})
         r.push_back(placeholder(m));
-    {
-        Bytes b(34, 0);
-        b[0] = 9;                 // A4
-        b[2] = 100;               // scale
-        b[4] = 1;                 // first page number
-        b[6] = 1;                 // fit width
-        b[8] = 1;                 // fit height
-        b[10] = 0x83;             // pages left to right, portrait, fUsePage
-        b[12] = 0x2C; b[13] = 0x01; // 300 dpi
-        b[14] = 0x2C; b[15] = 0x01;
-        b[32] = 1;                // copies
-        r.push_back(RawRecord{rec::Setup, b});
-    }
+    r.push_back(newSetup());
     r.push_back(u16Record(rec::DefColWidth, 8));
     r.push_back(placeholder(rec::Dimensions));
     r.push_back(make(rec::Window2, {0xB6, 0x06, 0, 0, 0, 0, 0x40, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
     r.push_back(make(rec::Eof, {}));
-    book.sheets.push_back(std::move(sheet));
+    return sheet;
+}
+
+} // namespace
+
+Book newBook(std::u16string_view sheetName)
+{
+    Book book;
+    book.globals = newGlobals();
+    book.xfs = standardXfs();
+    book.sheets.push_back(newSheet(sheetName));
     return book;
 }
 

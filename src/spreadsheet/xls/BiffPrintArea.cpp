@@ -1,6 +1,7 @@
 #include "BiffPrintArea.h"
 
 #include "ByteWriter.h"
+#include "LittleEndian.h"
 
 namespace xls {
 
@@ -125,7 +126,7 @@ std::optional<CellArea> areaOfFormula(std::span<const std::uint8_t> f)
 {
     if (f.empty())
         return std::nullopt;
-    auto u16 = [&](std::size_t at) { return static_cast<std::uint16_t>(f[at] | f[at + 1] << 8); };
+    auto u16 = [&](std::size_t at) { return le16(f.data() + at); };
     const std::uint8_t ptg = f[0];
     const std::uint8_t base = ptg & 0x1F;          // the class bits (0x20, 0x40) do not matter here
     const bool hasSheet = base == 0x1B || base == 0x1A;

@@ -61,6 +61,117 @@ std::uint8_t *cellRecord(ByteWriter &w, std::uint16_t type, std::size_t bodySize
     return p + 10;
 }
 
+// DIMENSIONS: first used row, last used row + 1, first used column, last used column + 1.
+void writeDimensions(const Sheet &sheet, ByteWriter &w)
+{
+    std::uint32_t rowMin = 0, rowMax = 0;
+    std::uint16_t colMin = 0xFFFF, colMax = 0;
+    bool any = false;
+    for (std::size_t r = 0; r < sheet.rows.size(); ++r) {
+        const auto &cells = sheet.rows[r].cells;
+        if (cells.empty())
+            continue;
+        if (!any)
+            rowMin = static_cast<std::uint32_t>(r);
+        rowMax = static_cast<std::uint32_t>(r + 1);
+        colMin = std::min(colMin, cells.front().col);
+        colMax = std::max<std::uint16_t>(colMax, static_cast<std::uint16_t>(cells.back().col + 1));
+        any = true;
+    }
+    std::uint8_t *p = w.grow(18);
+    ByteWriter::put16(p, rec::Dimensions);
+    ByteWriter::put16(p + 2, 14);
+    ByteWriter::put32(p + 4, rowMin);
+    ByteWriter::put32(p + 8, rowMax);
+    ByteWriter::put16(p + 12, any ? colMin : 0);
+    ByteWriter::put16(p + 14, colMax);
+    ByteWriter::put16(p + 16, 0);
+}
+
+// ROW as read (its height and flags), or a default one, with its number and columns.
+void writeRowRecord(const Row &row, std::size_t r, ByteWriter &w)
+{
+    std::uint8_t *p = w.grow(20);
+    ByteWriter::put16(p, rec::Row);
+    ByteWriter::put16(p + 2, 16);
+    std::uint8_t *b = p + 4;
+    if (row.record && row.record->body.size() >= 16) {
+        std::memcpy(b, row.record->body.data(), 16);
+    } else {
+        std::memset(b, 0, 16);
+        ByteWriter::put16(b + 6, 0x00FF); // default height
+        ByteWriter::put16(b + 12, 0x0100);
+        ByteWriter::put16(b + 14, 0x000F);
+    }
+    ByteWriter::put16(b, static_cast<std::uint16_t>(r));
+    if (!row.cells.empty()) {
+        ByteWriter::put16(b + 2, row.cells.front().col);
+        ByteWriter::put16(b + 4, static_cast<std::uint16_t>(row.cells.back().col + 1));
+    }
+}
+
+// The formula's records as read, the FORMULA moved to the cell's place and format.
+void writeFormula(const std::vector<RawRecord> &records, std::uint16_t row, const Cell &c, ByteWriter &w)
+{
+    Bytes body = records.front().body;
+    ByteWriter::put16(&body[0], row);
+    ByteWriter::put16(&body[2], c.col);
+    ByteWriter::put16(&body[4], c.xf);
+    w.record(records.front().type, body);
+    for (std::size_t k = 1; k < records.size(); ++k)
+        w.record(records[k].type, records[k].body);
+}
+
+// A run of formatted blanks from cells[i]: one BLANK, or one MULBLANK of up to 1000 cells.
+// Returns the index of the last cell written.
+std::size_t writeBlanks(const std::vector<Cell> &cells, std::size_t i, std::uint16_t row, ByteWriter &w)
+{
+    std::size_t j = i + 1;
+    while (j < cells.size() && cells[j].kind == CellKind::Blank && cells[j].col == cells[j - 1].col + 1 && j - i < 1000)
+        ++j;
+    const Cell &c = cells[i];
+    if (j - i == 1) {
+        cellRecord(w, rec::Blank, 6, row, c.col, c.xf);
+        return i;
+    }
+    const std::size_t n = j - i;
+    std::uint8_t *p = cellRecord(w, rec::MulBlank, 6 + 2 * n, row, c.col, c.xf);
+    for (std::size_t k = 1; k < n; ++k)
+        ByteWriter::put16(p + 2 * (k - 1), cells[i + k].xf);
+    ByteWriter::put16(p + 2 * (n - 1), cells[j - 1].col);
+    return j - 1;
+}
+
+void writeValue(const Cell &c, std::uint16_t row, const StringPool &strings, const SstWriter &sst, ByteWriter &w)
+{
+    switch (c.kind) {
+    case CellKind::Blank:
+        break;
+    case CellKind::Number: {
+        std::uint32_t rk;
+        if (toRk(c.number, rk))
+            ByteWriter::put32(cellRecord(w, rec::Rk, 10, row, c.col, c.xf), rk);
+        else
+            std::memcpy(cellRecord(w, rec::Number, 14, row, c.col, c.xf), &c.number, 8);
+        break;
+    }
+    case CellKind::Text:
+        if (c.text < strings.size()) {
+            ByteWriter::put32(cellRecord(w, rec::LabelSst, 10, row, c.col, c.xf), sst.indexOf(c.text));
+            break;
+        }
+        cellRecord(w, rec::Label, 9, row, c.col, c.xf); // an empty text: cch 0, 8-bit (zeros)
+        break;
+    case CellKind::Bool:
+    case CellKind::Error: {
+        std::uint8_t *p = cellRecord(w, rec::BoolErr, 8, row, c.col, c.xf);
+        p[0] = c.code;
+        p[1] = c.kind == CellKind::Error ? 1 : 0;
+        break;
+    }
+    }
+}
+
 } // namespace
 
 bool keepsFormula(const Cell &cell, const std::vector<RawRecord> &records, const StringPool &strings)
@@ -104,130 +215,29 @@ bool keepsFormula(const Cell &cell, const std::vector<RawRecord> &records, const
 void writeRows(const Sheet &sheet, const StringPool &strings, const SstWriter &sst, Bytes &out)
 {
     ByteWriter w(out);
-    // DIMENSIONS: first used row, last used row + 1, first used column, last used column + 1.
-    std::uint32_t rowMin = 0, rowMax = 0;
-    std::uint16_t colMin = 0xFFFF, colMax = 0;
-    bool any = false;
-    for (std::size_t r = 0; r < sheet.rows.size(); ++r) {
-        const auto &cells = sheet.rows[r].cells;
-        if (cells.empty())
-            continue;
-        if (!any)
-            rowMin = static_cast<std::uint32_t>(r);
-        rowMax = static_cast<std::uint32_t>(r + 1);
-        colMin = std::min(colMin, cells.front().col);
-        colMax = std::max<std::uint16_t>(colMax, static_cast<std::uint16_t>(cells.back().col + 1));
-        any = true;
-    }
-    {
-        std::uint8_t *p = w.grow(18);
-        ByteWriter::put16(p, rec::Dimensions);
-        ByteWriter::put16(p + 2, 14);
-        ByteWriter::put32(p + 4, rowMin);
-        ByteWriter::put32(p + 8, rowMax);
-        ByteWriter::put16(p + 12, any ? colMin : 0);
-        ByteWriter::put16(p + 14, colMax);
-        ByteWriter::put16(p + 16, 0);
-    }
+    writeDimensions(sheet, w);
     auto formula = sheet.formulas.begin();
     const std::size_t rowCount = std::min<std::size_t>(sheet.rows.size(), 65536);
     for (std::size_t block = 0; block < rowCount; block += 32) {
         const std::size_t end = std::min(rowCount, block + 32);
         for (std::size_t r = block; r < end; ++r) {
-            const Row &row = sheet.rows[r];
-            if (row.cells.empty() && !row.record)
-                continue;
-            std::uint8_t *p = w.grow(20);
-            ByteWriter::put16(p, rec::Row);
-            ByteWriter::put16(p + 2, 16);
-            std::uint8_t *b = p + 4;
-            if (row.record && row.record->body.size() >= 16) {
-                std::memcpy(b, row.record->body.data(), 16);
-            } else {
-                std::memset(b, 0, 16);
-                ByteWriter::put16(b + 6, 0x00FF);   // default height
-                ByteWriter::put16(b + 12, 0x0100);
-                ByteWriter::put16(b + 14, 0x000F);
-            }
-            ByteWriter::put16(b, static_cast<std::uint16_t>(r));
-            if (!row.cells.empty()) {
-                ByteWriter::put16(b + 2, row.cells.front().col);
-                ByteWriter::put16(b + 4, static_cast<std::uint16_t>(row.cells.back().col + 1));
-            }
+            if (!sheet.rows[r].cells.empty() || sheet.rows[r].record)
+                writeRowRecord(sheet.rows[r], r, w);
         }
         for (std::size_t r = block; r < end; ++r) {
             const auto &cells = sheet.rows[r].cells;
-            const auto rw = static_cast<std::uint16_t>(r);
+            const auto row = static_cast<std::uint16_t>(r);
             for (std::size_t i = 0; i < cells.size(); ++i) {
                 const Cell &c = cells[i];
-                const std::uint32_t key = static_cast<std::uint32_t>(r) << 8 | c.col;
+                const std::uint32_t key = formulaKey(row, c.col);
                 while (formula != sheet.formulas.end() && formula->first < key)
                     ++formula;
-                if (formula != sheet.formulas.end() && formula->first == key
-                    && keepsFormula(c, formula->second, strings)) {
-                    for (std::size_t k = 0; k < formula->second.size(); ++k) {
-                        const RawRecord &fr = formula->second[k];
-                        if (k == 0) {
-                            Bytes body = fr.body;
-                            ByteWriter::put16(&body[0], rw);
-                            ByteWriter::put16(&body[2], c.col);
-                            ByteWriter::put16(&body[4], c.xf);
-                            w.record(fr.type, body);
-                        } else {
-                            w.record(fr.type, fr.body);
-                        }
-                    }
-                    continue;
-                }
-                switch (c.kind) {
-                case CellKind::Blank: {
-                    std::size_t j = i + 1;
-                    while (j < cells.size() && cells[j].kind == CellKind::Blank && cells[j].col == cells[j - 1].col + 1
-                           && j - i < 1000)
-                        ++j;
-                    if (j - i == 1) {
-                        cellRecord(w, rec::Blank, 6, rw, c.col, c.xf);
-                    } else {
-                        const std::size_t n = j - i;
-                        std::uint8_t *p = cellRecord(w, rec::MulBlank, 6 + 2 * n, rw, c.col, c.xf);
-                        for (std::size_t k = 1; k < n; ++k)
-                            ByteWriter::put16(p + 2 * (k - 1), cells[i + k].xf);
-                        ByteWriter::put16(p + 2 * (n - 1), cells[j - 1].col);
-                        i = j - 1;
-                    }
-                    break;
-                }
-                case CellKind::Number: {
-                    std::uint32_t rk;
-                    if (toRk(c.number, rk)) {
-                        ByteWriter::put32(cellRecord(w, rec::Rk, 10, rw, c.col, c.xf), rk);
-                    } else {
-                        std::memcpy(cellRecord(w, rec::Number, 14, rw, c.col, c.xf), &c.number, 8);
-                    }
-                    break;
-                }
-                case CellKind::Text: {
-                    if (c.text >= strings.size()) {
-                        Bytes b;
-                        ByteWriter w(b);
-                        w.u16(rw);
-                        w.u16(c.col);
-                        w.u16(c.xf);
-                        w.unicodeString(u"");
-                        w.record(rec::Label, b);
-                        break;
-                    }
-                    ByteWriter::put32(cellRecord(w, rec::LabelSst, 10, rw, c.col, c.xf), sst.indexOf(c.text));
-                    break;
-                }
-                case CellKind::Bool:
-                case CellKind::Error: {
-                    std::uint8_t *p = cellRecord(w, rec::BoolErr, 8, rw, c.col, c.xf);
-                    p[0] = c.code;
-                    p[1] = c.kind == CellKind::Error ? 1 : 0;
-                    break;
-                }
-                }
+                if (formula != sheet.formulas.end() && formula->first == key && keepsFormula(c, formula->second, strings))
+                    writeFormula(formula->second, row, c, w);
+                else if (c.kind == CellKind::Blank)
+                    i = writeBlanks(cells, i, row, w);
+                else
+                    writeValue(c, row, strings, sst, w);
             }
         }
     }

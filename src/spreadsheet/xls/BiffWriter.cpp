@@ -3,6 +3,7 @@
 #include "BiffNames.h"
 #include "BiffRows.h"
 #include "ByteWriter.h"
+#include "LittleEndian.h"
 #include "RecordTypes.h"
 #include "SstWriter.h"
 
@@ -130,6 +131,27 @@ bool isCellRecord(std::uint16_t type)
 
 Bytes u16Body(std::uint16_t v) { return Bytes{static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)}; }
 
+// The records between a BOF and an EOF, with whichever of the two is missing added.
+const std::vector<RawRecord> &framed(const std::vector<RawRecord> &records, std::uint16_t substreamType,
+                                    std::vector<RawRecord> &copy)
+{
+    const bool hasBof = !records.empty() && records.front().type == rec::Bof;
+    if (hasBof && records.back().type == rec::Eof)
+        return records;
+    copy = records;
+    if (!hasBof)
+        copy.insert(copy.begin(), RawRecord{rec::Bof, bofBody(substreamType)});
+    if (copy.back().type != rec::Eof)
+        copy.push_back(RawRecord{rec::Eof, {}});
+    return copy;
+}
+
+bool hasPaneRecords(const std::vector<RawRecord> &records)
+{
+    return std::any_of(records.begin(), records.end(),
+                       [](const RawRecord &r) { return r.type == rec::Pane || r.type == rec::Selection; });
+}
+
 class Writer {
 public:
     Writer(const Book &book, std::span<const std::uint8_t> filepass)
@@ -140,16 +162,27 @@ public:
 private:
     void collectStrings();
     void writeGlobals();
-    void writeWorksheet(std::size_t index);
-    void writeWindow(const Sheet &sheet, const RawRecord *placeholder);
-    void writeBof(std::size_t index);
+    void writeGlobal(const RawRecord &r);
+    void writeFormats();
+    void writeXfs();
+    void writeBoundSheets();
     Bytes window1(const Bytes &body) const;
+
+    void writeSheet(std::size_t index);
+    std::vector<Group> pageGroups(const PageSetup &page);
+    void writeWsBool(const PageSetup &page, const RawRecord *placeholder);
+    void writeSetup(const PageSetup &page, const RawRecord *placeholder);
+    void writeColumns(const Sheet &sheet);
+    void writeWindow(const Sheet &sheet, const RawRecord *placeholder);
+    void writePanes(const Window &window);
+    void writeSelection(std::uint8_t pane, std::uint16_t row, std::uint16_t col);
 
     const Book &book_;
     std::span<const std::uint8_t> filepass_;
     SstWriter sst_;
     Bytes out_;
     ByteWriter w_;
+    bool bofWritten_ = false;
     std::vector<std::size_t> sheetPositionFields_;
 };
 
@@ -163,7 +196,7 @@ Bytes Writer::run()
     out_.reserve(estimate + book_.strings.size() * 6);
     writeGlobals();
     for (std::size_t i = 0; i < book_.sheets.size(); ++i)
-        writeWorksheet(i);
+        writeSheet(i);
     return std::move(out_);
 }
 
@@ -177,7 +210,7 @@ void Writer::collectStrings()
             for (const auto &c : sheet.rows[r].cells) {
                 if (c.kind != CellKind::Text)
                     continue;
-                const std::uint32_t key = static_cast<std::uint32_t>(r) << 8 | c.col;
+                const std::uint32_t key = formulaKey(static_cast<std::uint32_t>(r), c.col);
                 while (formula != sheet.formulas.end() && formula->first < key)
                     ++formula;
                 if (formula != sheet.formulas.end() && formula->first == key
@@ -192,74 +225,72 @@ void Writer::collectStrings()
 
 void Writer::writeGlobals()
 {
+    std::vector<RawRecord> copy;
     const std::vector<RawRecord> globals = withPrintAreaNames(book_.globals, book_.sheets);
-    bool bofWritten = false;
-    auto writeRaw = [&](const RawRecord &r) {
-        if (r.type == rec::FilePass)
-            return;
-        if (r.type == rec::Window1 && r.body.size() >= 18) {
-            w_.record(r.type, window1(r.body));
-            return;
-        }
-        w_.record(r.type, r.body);
-        if (r.type == rec::Bof && !bofWritten) {
-            bofWritten = true;
-            if (!filepass_.empty()) {
-                w_.u16(rec::FilePass);
-                w_.u16(static_cast<std::uint16_t>(filepass_.size()));
-                w_.bytes(filepass_.data(), filepass_.size());
-            }
-        }
-    };
     std::vector<Group> groups;
     groups.push_back({rec::DateMode, [&](const RawRecord *) { w_.record(rec::DateMode, u16Body(book_.date1904 ? 1 : 0)); }});
-    groups.push_back({rec::Format, [&](const RawRecord *) {
-        for (const auto &[ifmt, code] : book_.formats) {
-            Bytes b;
-            ByteWriter w(b);
-            w.u16(ifmt);
-            w.unicodeString(std::u16string_view(code).substr(0, 255));
-            w_.record(rec::Format, b);
-        }
-    }});
-    groups.push_back({rec::Xf, [&](const RawRecord *) {
-        for (const auto &xf : book_.xfs) {
-            Bytes body = xf.raw;
-            if (body.size() < 20)
-                body.resize(20, 0);
-            w_.record(rec::Xf, body);
-        }
-    }});
-    groups.push_back({rec::BoundSheet, [&](const RawRecord *) {
-        for (const auto &sheet : book_.sheets) {
-            Bytes b;
-            ByteWriter w(b);
-            w.u32(0); // lbPlyPos, patched when the sheet is written
-            w.u8(sheet.visibility);
-            w.u8(sheet.kind == SheetKind::Worksheet ? 0 : sheet.boundType);
-            w.shortUnicodeString(std::u16string_view(sheet.name).substr(0, 255));
-            sheetPositionFields_.push_back(out_.size() + 4);
-            w_.record(rec::BoundSheet, b);
-        }
-    }});
+    groups.push_back({rec::Format, [&](const RawRecord *) { writeFormats(); }});
+    groups.push_back({rec::Xf, [&](const RawRecord *) { writeXfs(); }});
+    groups.push_back({rec::BoundSheet, [&](const RawRecord *) { writeBoundSheets(); }});
     groups.push_back({rec::Sst, [&](const RawRecord *) { sst_.write(out_); }});
-    if (globals.empty() || globals.front().type != rec::Bof) {
-        std::vector<RawRecord> withBof;
-        Bytes bof{0x00, 0x06, 0x05, 0x00, 0xBB, 0x0D, 0xCC, 0x07, 0, 0, 0, 0, 0x06, 0, 0, 0};
-        withBof.push_back(RawRecord{rec::Bof, bof});
-        withBof.insert(withBof.end(), globals.begin(), globals.end());
-        if (withBof.back().type != rec::Eof)
-            withBof.push_back(RawRecord{rec::Eof, {}});
-        emitInOrder(withBof, groups, globalsRank, writeRaw);
+    emitInOrder(framed(globals, rec::BofGlobals, copy), groups, globalsRank,
+                [&](const RawRecord &r) { writeGlobal(r); });
+}
+
+// A globals record kept as read; FILEPASS follows the first BOF when the stream is encrypted.
+void Writer::writeGlobal(const RawRecord &r)
+{
+    if (r.type == rec::FilePass)
+        return;
+    if (r.type == rec::Window1 && r.body.size() >= 18) {
+        w_.record(r.type, window1(r.body));
         return;
     }
-    if (globals.back().type != rec::Eof) {
-        std::vector<RawRecord> withEof = globals;
-        withEof.push_back(RawRecord{rec::Eof, {}});
-        emitInOrder(withEof, groups, globalsRank, writeRaw);
-        return;
+    w_.record(r.type, r.body);
+    if (r.type == rec::Bof && !bofWritten_) {
+        bofWritten_ = true;
+        if (!filepass_.empty()) {
+            w_.u16(rec::FilePass);
+            w_.u16(static_cast<std::uint16_t>(filepass_.size()));
+            w_.bytes(filepass_.data(), filepass_.size());
+        }
     }
-    emitInOrder(globals, groups, globalsRank, writeRaw);
+}
+
+void Writer::writeFormats()
+{
+    for (const auto &[ifmt, code] : book_.formats) {
+        Bytes b;
+        ByteWriter w(b);
+        w.u16(ifmt);
+        w.unicodeString(std::u16string_view(code).substr(0, 255));
+        w_.record(rec::Format, b);
+    }
+}
+
+void Writer::writeXfs()
+{
+    for (const auto &xf : book_.xfs) {
+        Bytes body = xf.raw;
+        if (body.size() < 20)
+            body.resize(20, 0);
+        w_.record(rec::Xf, body);
+    }
+}
+
+// BOUNDSHEETs with a zero stream position, filled in when each sheet's BOF is written.
+void Writer::writeBoundSheets()
+{
+    for (const auto &sheet : book_.sheets) {
+        Bytes b;
+        ByteWriter w(b);
+        w.u32(0);
+        w.u8(sheet.visibility);
+        w.u8(sheet.kind == SheetKind::Worksheet ? 0 : sheet.boundType);
+        w.shortUnicodeString(std::u16string_view(sheet.name).substr(0, 255));
+        sheetPositionFields_.push_back(out_.size() + 4);
+        w_.record(rec::BoundSheet, b);
+    }
 }
 
 // WINDOW1 with the active tab on the first selected worksheet, as the host selected it.
@@ -271,52 +302,47 @@ Bytes Writer::window1(const Bytes &body) const
             continue;
         const auto active = static_cast<std::uint16_t>(i);
         ByteWriter::put16(&b[10], active);
-        if (static_cast<std::uint16_t>(b[12] | b[13] << 8) > active)
+        if (le16(&b[12]) > active)
             ByteWriter::put16(&b[12], active); // the first visible tab may not come after it
         break;
     }
     return b;
 }
 
-void Writer::writeBof(std::size_t index)
-{
-    if (index < sheetPositionFields_.size())
-        ByteWriter::put32(out_.data() + sheetPositionFields_[index], static_cast<std::uint32_t>(out_.size()));
-}
-
-void Writer::writeWorksheet(std::size_t index)
+void Writer::writeSheet(std::size_t index)
 {
     const Sheet &sheet = book_.sheets[index];
-    writeBof(index);
-    std::vector<RawRecord> fallback;
-    const std::vector<RawRecord> *records = &sheet.records;
-    if (sheet.records.empty() || sheet.records.front().type != rec::Bof || sheet.records.back().type != rec::Eof) {
-        fallback = sheet.records;
-        if (fallback.empty() || fallback.front().type != rec::Bof)
-            fallback.insert(fallback.begin(), RawRecord{rec::Bof, Bytes{0x00, 0x06, 0x10, 0x00, 0xBB, 0x0D, 0xCC, 0x07,
-                                                                        0, 0, 0, 0, 0x06, 0, 0, 0}});
-        if (fallback.back().type != rec::Eof)
-            fallback.push_back(RawRecord{rec::Eof, {}});
-        records = &fallback;
-    }
+    if (index < sheetPositionFields_.size())
+        ByteWriter::put32(out_.data() + sheetPositionFields_[index], static_cast<std::uint32_t>(out_.size()));
+    std::vector<RawRecord> copy;
+    const std::vector<RawRecord> &records = framed(sheet.records, rec::BofWorksheet, copy);
     if (sheet.kind != SheetKind::Worksheet) {
-        for (const auto &r : *records)
+        for (const auto &r : records)
             w_.record(r.type, r.body);
         return;
     }
-    const bool hasRawPane = std::any_of(records->begin(), records->end(), [](const RawRecord &r) {
-        return r.type == rec::Pane || r.type == rec::Selection;
+    const bool keepRawPanes = hasPaneRecords(records) && sheet.window == sheet.readWindow;
+    std::vector<Group> groups = pageGroups(sheet.page);
+    groups.push_back({rec::ColInfo, [&](const RawRecord *) { writeColumns(sheet); }});
+    groups.push_back({rec::Dimensions, [&](const RawRecord *) { writeRows(sheet, book_.strings, sst_, out_); }});
+    groups.push_back({rec::Window2, [&](const RawRecord *p) { writeWindow(sheet, p); }});
+    emitInOrder(records, groups, sheetRank, [&](const RawRecord &r) {
+        if (isCellRecord(r.type) || ((r.type == rec::Pane || r.type == rec::Selection) && !keepRawPanes))
+            return;
+        w_.record(r.type, r.body);
     });
-    const bool keepRawPane = hasRawPane && sheet.window == sheet.readWindow;
-    const PageSetup &page = sheet.page;
-    auto margin = [&](std::uint16_t type, double v) {
-        return Group{type, [this, type, v](const RawRecord *) {
+}
+
+std::vector<Group> Writer::pageGroups(const PageSetup &page)
+{
+    const auto margin = [this](std::uint16_t type, double inches) {
+        return Group{type, [this, type, inches](const RawRecord *) {
             Bytes b;
-            ByteWriter(b).f64(v);
+            ByteWriter(b).f64(inches);
             w_.record(type, b);
         }};
     };
-    auto text = [&](std::uint16_t type, const std::u16string &s) {
+    const auto text = [this](std::uint16_t type, const std::u16string &s) {
         return Group{type, [this, type, &s](const RawRecord *) {
             Bytes b;
             if (!s.empty())
@@ -324,66 +350,69 @@ void Writer::writeWorksheet(std::size_t index)
             w_.record(type, b);
         }};
     };
-    std::vector<Group> groups;
-    groups.push_back({rec::WsBool, [&](const RawRecord *p) {
-        Bytes b = p && p->body.size() >= 2 ? p->body : u16Body(0x04C1);
-        b[1] = static_cast<std::uint8_t>(page.fitToPages ? b[1] | 0x01 : b[1] & ~0x01);
-        w_.record(rec::WsBool, b);
-    }});
-    groups.push_back(text(rec::Header, page.header));
-    groups.push_back(text(rec::Footer, page.footer));
-    groups.push_back(margin(rec::LeftMargin, page.leftMargin));
-    groups.push_back(margin(rec::RightMargin, page.rightMargin));
-    groups.push_back(margin(rec::TopMargin, page.topMargin));
-    groups.push_back(margin(rec::BottomMargin, page.bottomMargin));
-    groups.push_back({rec::Setup, [&](const RawRecord *p) {
-        Bytes b = p && p->body.size() >= 34 ? p->body : Bytes(34, 0);
-        std::uint16_t flags = static_cast<std::uint16_t>(b[10] | b[11] << 8);
-        if (!p || p->body.size() < 34 || (flags & 0x0004)) {
-            ByteWriter::put16(&b[4], 1);     // first page number
-            ByteWriter::put16(&b[12], 300);  // resolution
-            ByteWriter::put16(&b[14], 300);
-            ByteWriter::put16(&b[32], 1);    // copies
-        }
-        ByteWriter::put16(&b[0], page.paperSize);
-        ByteWriter::put16(&b[2], page.zoom);
-        ByteWriter::put16(&b[6], page.fitWide);
-        ByteWriter::put16(&b[8], page.fitTall);
-        flags &= static_cast<std::uint16_t>(~(0x0004 | 0x0040 | 0x0002));
-        if (!page.landscape)
-            flags |= 0x0002;
-        ByteWriter::put16(&b[10], flags);
-        double hm = page.headerMargin, fm = page.footerMargin;
-        std::memcpy(&b[16], &hm, 8);
-        std::memcpy(&b[24], &fm, 8);
-        w_.record(rec::Setup, b);
-    }});
-    groups.push_back({rec::ColInfo, [&](const RawRecord *) {
-        std::vector<ColumnInfo> cols = sheet.columns;
-        std::stable_sort(cols.begin(), cols.end(), [](const ColumnInfo &a, const ColumnInfo &b) { return a.first < b.first; });
-        for (const auto &c : cols) {
-            if (c.first > 255 || c.first > c.last)
-                continue;
-            Bytes b;
-            ByteWriter w(b);
-            w.u16(c.first);
-            w.u16(std::min<std::uint16_t>(c.last, 255));
-            w.u16(c.width);
-            w.u16(c.xf);
-            w.u16(c.options);
-            w.u16(0);
-            w_.record(rec::ColInfo, b);
-        }
-    }});
-    groups.push_back({rec::Dimensions, [&](const RawRecord *) { writeRows(sheet, book_.strings, sst_, out_); }});
-    groups.push_back({rec::Window2, [&](const RawRecord *p) { writeWindow(sheet, p); }});
-    emitInOrder(*records, groups, sheetRank, [&](const RawRecord &r) {
-        if (isCellRecord(r.type) || ((r.type == rec::Pane || r.type == rec::Selection) && !keepRawPane))
-            return;
-        w_.record(r.type, r.body);
-    });
+    return {Group{rec::WsBool, [this, &page](const RawRecord *p) { writeWsBool(page, p); }},
+            text(rec::Header, page.header),
+            text(rec::Footer, page.footer),
+            margin(rec::LeftMargin, page.leftMargin),
+            margin(rec::RightMargin, page.rightMargin),
+            margin(rec::TopMargin, page.topMargin),
+            margin(rec::BottomMargin, page.bottomMargin),
+            Group{rec::Setup, [this, &page](const RawRecord *p) { writeSetup(page, p); }}};
 }
 
+void Writer::writeWsBool(const PageSetup &page, const RawRecord *placeholder)
+{
+    Bytes b = placeholder && placeholder->body.size() >= 2 ? placeholder->body : u16Body(0x04C1);
+    b[1] = static_cast<std::uint8_t>(page.fitToPages ? b[1] | 0x01 : b[1] & ~0x01); // fFitToPage
+    w_.record(rec::WsBool, b);
+}
+
+// SETUP as read with the model's fields; a new one, or one whose printer fields were never
+// set, gets one copy at 300 dpi from page 1.
+void Writer::writeSetup(const PageSetup &page, const RawRecord *placeholder)
+{
+    const bool kept = placeholder && placeholder->body.size() >= setup::Size;
+    Bytes b = kept ? placeholder->body : Bytes(setup::Size, 0);
+    std::uint16_t flags = le16(&b[setup::Flags]);
+    if (!kept || (flags & setup::NoPls)) {
+        ByteWriter::put16(&b[setup::PageStart], 1);
+        ByteWriter::put16(&b[setup::HorizontalDpi], 300);
+        ByteWriter::put16(&b[setup::VerticalDpi], 300);
+        ByteWriter::put16(&b[setup::Copies], 1);
+    }
+    ByteWriter::put16(&b[setup::PaperSize], page.paperSize);
+    ByteWriter::put16(&b[setup::Scale], page.zoom);
+    ByteWriter::put16(&b[setup::FitWidth], page.fitWide);
+    ByteWriter::put16(&b[setup::FitHeight], page.fitTall);
+    flags &= static_cast<std::uint16_t>(~(setup::NoPls | setup::NoOrient | setup::Portrait));
+    if (!page.landscape)
+        flags |= setup::Portrait;
+    ByteWriter::put16(&b[setup::Flags], flags);
+    std::memcpy(&b[setup::HeaderMargin], &page.headerMargin, 8);
+    std::memcpy(&b[setup::FooterMargin], &page.footerMargin, 8);
+    w_.record(rec::Setup, b);
+}
+
+void Writer::writeColumns(const Sheet &sheet)
+{
+    std::vector<ColumnInfo> cols = sheet.columns;
+    std::stable_sort(cols.begin(), cols.end(), [](const ColumnInfo &a, const ColumnInfo &b) { return a.first < b.first; });
+    for (const auto &c : cols) {
+        if (c.first > 255 || c.first > c.last)
+            continue;
+        Bytes b;
+        ByteWriter w(b);
+        w.u16(c.first);
+        w.u16(std::min<std::uint16_t>(c.last, 255));
+        w.u16(c.width);
+        w.u16(c.xf);
+        w.u16(c.options);
+        w.u16(0);
+        w_.record(rec::ColInfo, b);
+    }
+}
+
+// WINDOW2 from the model, then PANE and SELECTION records unless those read stay valid.
 void Writer::writeWindow(const Sheet &sheet, const RawRecord *placeholder)
 {
     const Window &win = sheet.window;
@@ -392,9 +421,9 @@ void Writer::writeWindow(const Sheet &sheet, const RawRecord *placeholder)
     if (b.size() < 18)
         b.resize(18, 0);
     const bool frozen = win.frozenRows || win.frozenCols;
-    std::uint16_t grbit = static_cast<std::uint16_t>(b[0] | b[1] << 8);
+    std::uint16_t grbit = le16(&b[0]);
     if (frozen)
-        grbit |= 0x0108;
+        grbit |= 0x0108; // fFrozen, fFrozenNoSplit
     else if (!(sheet.window == sheet.readWindow))
         grbit &= static_cast<std::uint16_t>(~0x0108);
     grbit = win.selected ? (grbit | 0x0600) : (grbit & ~0x0600); // fSelected, and fPaged: shown
@@ -402,29 +431,20 @@ void Writer::writeWindow(const Sheet &sheet, const RawRecord *placeholder)
     ByteWriter::put16(&b[2], win.topRow);
     ByteWriter::put16(&b[4], win.leftCol);
     w_.record(rec::Window2, b);
-    const bool hasRawPane = std::any_of(sheet.records.begin(), sheet.records.end(), [](const RawRecord &r) {
-        return r.type == rec::Pane || r.type == rec::Selection;
-    });
-    if (hasRawPane && sheet.window == sheet.readWindow)
+    if (hasPaneRecords(sheet.records) && sheet.window == sheet.readWindow)
         return;
-    auto selection = [&](std::uint8_t pane, std::uint16_t row, std::uint16_t col) {
-        Bytes s;
-        ByteWriter w(s);
-        w.u8(pane);
-        w.u16(row);
-        w.u16(col);
-        w.u16(0);   // the active cell is the first range
-        w.u16(1);
-        w.u16(row);
-        w.u16(row);
-        w.u8(static_cast<std::uint8_t>(col));
-        w.u8(static_cast<std::uint8_t>(col));
-        w_.record(rec::Selection, s);
-    };
     if (!frozen) {
-        selection(3, win.activeRow, win.activeCol);
+        writeSelection(3, win.activeRow, win.activeCol);
         return;
     }
+    writePanes(win);
+}
+
+// Frozen panes: the active pane is the bottom-right (0) with rows and columns frozen, else
+// the bottom-left (2) below frozen rows or the top-right (1) beside frozen columns. The
+// top-left pane (3) and the panes above and beside keep their first cell selected.
+void Writer::writePanes(const Window &win)
+{
     const std::uint8_t active = win.frozenRows && win.frozenCols ? 0 : (win.frozenRows ? 2 : 1);
     Bytes pane;
     ByteWriter pw(pane);
@@ -435,15 +455,45 @@ void Writer::writeWindow(const Sheet &sheet, const RawRecord *placeholder)
     pw.u8(active);
     pw.u8(0);
     w_.record(rec::Pane, pane);
-    selection(3, 0, 0);
+    writeSelection(3, 0, 0);
     if (win.frozenRows && win.frozenCols) {
-        selection(1, 0, win.frozenCols);
-        selection(2, win.frozenRows, 0);
+        writeSelection(1, 0, win.frozenCols);
+        writeSelection(2, win.frozenRows, 0);
     }
-    selection(active, win.activeRow, win.activeCol);
+    writeSelection(active, win.activeRow, win.activeCol);
+}
+
+// SELECTION of one pane: its active cell as the one range selected.
+void Writer::writeSelection(std::uint8_t pane, std::uint16_t row, std::uint16_t col)
+{
+    Bytes s;
+    ByteWriter w(s);
+    w.u8(pane);
+    w.u16(row);
+    w.u16(col);
+    w.u16(0); // the active cell is in the first range
+    w.u16(1);
+    w.u16(row);
+    w.u16(row);
+    w.u8(static_cast<std::uint8_t>(col));
+    w.u8(static_cast<std::uint8_t>(col));
+    w_.record(rec::Selection, s);
 }
 
 } // namespace
+
+Bytes bofBody(std::uint16_t substreamType)
+{
+    Bytes b;
+    ByteWriter w(b);
+    w.u16(0x0600);     // BIFF8
+    w.u16(substreamType);
+    w.u16(0x0DBB);     // build
+    w.u16(0x07CC);     // year
+    w.u32(0x00000000); // file history flags
+    w.u32(0x00000006); // lowest BIFF version
+    return b;
+}
 
 Bytes writeWorkbookStream(const Book &book, std::span<const std::uint8_t> filepassBody)
 {

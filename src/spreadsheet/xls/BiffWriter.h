@@ -11,4 +11,7 @@ namespace xls {
 // (BOUNDSHEET, EXTSST and its CONTINUEs) accounts for it; the caller then encrypts.
 Bytes writeWorkbookStream(const Book &book, std::span<const std::uint8_t> filepassBody = {});
 
+// The body of a BIFF8 BOF opening a substream of this type (rec::BofGlobals, rec::BofWorksheet).
+Bytes bofBody(std::uint16_t substreamType);
+
 } // namespace xls

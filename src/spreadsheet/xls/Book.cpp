@@ -1,5 +1,6 @@
 #include "Book.h"
 
+#include "LittleEndian.h"
 #include "RecordTypes.h"
 
 #include <algorithm>
@@ -40,7 +41,7 @@ void StringPool::appendUtf16le(const std::uint8_t *p, std::size_t n)
     chars_.resize(at + n);
     char16_t *d = chars_.data() + at;
     for (std::size_t i = 0; i < n; ++i)
-        d[i] = static_cast<char16_t>(p[2 * i] | p[2 * i + 1] << 8);
+        d[i] = le16(p + 2 * i);
 }
 
 std::uint32_t StringPool::commitAppended()
@@ -60,8 +61,6 @@ std::vector<Cell>::iterator findCol(std::vector<Cell> &cells, std::uint16_t col)
     return std::lower_bound(cells.begin(), cells.end(), col,
                             [](const Cell &c, std::uint16_t v) { return c.col < v; });
 }
-
-std::uint32_t formulaKey(std::uint32_t row, std::uint16_t col) { return row << 8 | (col & 0xFF); }
 
 } // namespace
 
@@ -107,10 +106,10 @@ void Sheet::deleteRow(std::uint32_t row)
         return;
     std::map<std::uint32_t, std::vector<RawRecord>> moved;
     for (auto &[key, recs] : formulas) {
-        const std::uint32_t r = key >> 8;
+        const std::uint32_t r = formulaRow(key);
         if (r == row)
             continue;
-        moved.emplace(r > row ? key - (1u << 8) : key, std::move(recs));
+        moved.emplace(r > row ? formulaKey(r - 1, formulaColumn(key)) : key, std::move(recs));
     }
     formulas = std::move(moved);
 }
@@ -121,7 +120,7 @@ std::uint16_t Xf::format() const
 {
     if (raw.size() < 4)
         return 0;
-    return static_cast<std::uint16_t>(raw[2] | raw[3] << 8);
+    return le16(raw.data() + 2);
 }
 
 void Xf::setFormat(std::uint16_t ifmt)
@@ -279,31 +278,6 @@ std::uint16_t Book::xfWithFormat(std::uint16_t base, std::u16string_view code)
         return base; // the format's limit on XFs; keep the cell readable rather than fail
     xfs.push_back(std::move(wanted));
     return static_cast<std::uint16_t>(xfs.size() - 1);
-}
-
-namespace {
-
-char16_t fold(char16_t c)
-{
-    if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
-        return static_cast<char16_t>(c + 0x20);
-    return c;
-}
-
-} // namespace
-
-Sheet *Book::sheet(std::u16string_view name)
-{
-    for (auto &s : sheets) {
-        if (s.name.size() != name.size())
-            continue;
-        bool same = true;
-        for (std::size_t i = 0; i < name.size() && same; ++i)
-            same = fold(s.name[i]) == fold(name[i]);
-        if (same)
-            return &s;
-    }
-    return nullptr;
 }
 
 } // namespace xls

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Bytes.h"
+
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -10,8 +12,6 @@
 // The in-memory workbook the reader fills and the writer serialises. Free of Qt so that
 // the record layer and the fuzz target stay small; texts are UTF-16 as in the file.
 namespace xls {
-
-using Bytes = std::vector<std::uint8_t>;
 
 // A record kept as it was read, written back unchanged (type + body, CONTINUEs separate).
 struct RawRecord {
@@ -94,6 +94,11 @@ struct Window {
     bool operator==(const Window &) const = default;
 };
 
+// The key of a formula cell in Sheet::formulas: ordered by row, then column.
+inline std::uint32_t formulaKey(std::uint32_t row, std::uint16_t col) { return row << 8 | (col & 0xFFu); }
+inline std::uint32_t formulaRow(std::uint32_t key) { return key >> 8; }
+inline std::uint16_t formulaColumn(std::uint32_t key) { return static_cast<std::uint16_t>(key & 0xFFu); }
+
 enum class SheetKind : std::uint8_t { Worksheet, Other }; // Other: chart, macro, VB module: kept raw
 
 struct Sheet {
@@ -117,8 +122,8 @@ struct Sheet {
     // A PANE/SELECTION of a split (unfrozen) window stays here raw when not frozen.
     std::vector<RawRecord> records;
     // Formula cells: raw FORMULA record body (+ STRING/SHRFMLA/ARRAY that followed it),
-    // keyed by (row << 8 | col). The Cell holds the cached value; a cell given another value
-    // is written as that value, without its formula.
+    // keyed by formulaKey(row, col). The Cell holds the cached value; a cell given another
+    // value is written as that value, without its formula.
     std::map<std::uint32_t, std::vector<RawRecord>> formulas;
 
     const Cell *cell(std::uint32_t row, std::uint16_t col) const;
@@ -151,8 +156,6 @@ struct Book {
     bool isTextFormat(std::uint16_t xf) const; // "@"
     // An XF equal to `base` but with number format `code`, added when none exists yet.
     std::uint16_t xfWithFormat(std::uint16_t base, std::u16string_view code);
-
-    Sheet *sheet(std::u16string_view name); // case-insensitive like the host; null if absent
 };
 
 // A fresh workbook with one empty worksheet of this name and the default styles.

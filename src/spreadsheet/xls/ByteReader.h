@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Error.h"
+#include "LittleEndian.h"
 
 #include <cstdint>
 #include <cstring>
@@ -9,9 +10,8 @@
 
 namespace xls {
 
-// "record 0x00FC all'offset 1234: <what>", the form of every Damaged error of the record layer.
+// A Damaged error of the record layer, naming the record and the offset of its header.
 [[noreturn]] void throwDamaged(std::uint16_t type, std::size_t offset, const std::string &what);
-std::string recordWhere(std::uint16_t type, std::size_t offset);
 
 // Little-endian reads within one record body; reading past its end throws Damaged naming
 // the record and its stream offset.
@@ -35,15 +35,14 @@ public:
     std::uint16_t u16()
     {
         need(2);
-        const std::uint16_t v = static_cast<std::uint16_t>(p_[pos_] | p_[pos_ + 1] << 8);
+        const std::uint16_t v = le16(p_ + pos_);
         pos_ += 2;
         return v;
     }
     std::uint32_t u32()
     {
         need(4);
-        std::uint32_t v;
-        std::memcpy(&v, p_ + pos_, 4);
+        const std::uint32_t v = le32(p_ + pos_);
         pos_ += 4;
         return v;
     }
@@ -69,7 +68,7 @@ public:
         const std::uint8_t *p = take(highByte ? cch * 2 : cch);
         std::u16string s(cch, u'\0');
         for (std::size_t i = 0; i < cch; ++i)
-            s[i] = highByte ? static_cast<char16_t>(p[2 * i] | p[2 * i + 1] << 8) : p[i];
+            s[i] = highByte ? le16(p + 2 * i) : p[i];
         return s;
     }
     // XLUnicodeString: cch u16, option byte, characters (rich/phonetic flags not allowed here).

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // BIFF8 record identifiers used by the reader and the writer.
@@ -93,3 +94,16 @@ inline constexpr std::uint16_t BofGlobals = 0x0005;
 inline constexpr std::uint16_t BofWorksheet = 0x0010;
 
 } // namespace xls::rec
+
+// The fields of a SETUP body, by byte offset, and its flags.
+namespace xls::setup {
+
+inline constexpr std::size_t PaperSize = 0, Scale = 2, PageStart = 4, FitWidth = 6, FitHeight = 8, Flags = 10,
+                             HorizontalDpi = 12, VerticalDpi = 14, HeaderMargin = 16, FooterMargin = 24,
+                             Copies = 32, Size = 34;
+
+inline constexpr std::uint16_t Portrait = 0x0002; // fPortrait, when the orientation is set
+inline constexpr std::uint16_t NoPls = 0x0004;    // paper size, scale and orientation are not set
+inline constexpr std::uint16_t NoOrient = 0x0040; // the orientation is not set
+
+} // namespace xls::setup

@@ -136,7 +136,7 @@ std::u16string SstReader::plainString()
     s.reserve(cch);
     chars(cch, opt & 0x01, [&](const std::uint8_t *p, std::size_t n, bool high) {
         for (std::size_t i = 0; i < n; ++i)
-            s.push_back(high ? static_cast<char16_t>(p[2 * i] | p[2 * i + 1] << 8) : p[i]);
+            s.push_back(high ? le16(p + 2 * i) : p[i]);
     });
     return s;
 }

@@ -84,6 +84,61 @@ private:
     std::size_t start_ = 0;
 };
 
+struct Bucket {
+    std::uint32_t ib;     // absolute offset of the bucket's first string
+    std::uint16_t offset; // of that string within its record
+};
+
+// One XLUnicodeRichExtendedString, where it starts noted in `bucket` when given. Its header
+// and first character never straddle two records; characters running on into a CONTINUE
+// restate their width there.
+void writeString(std::u16string_view s, const StringPool::Rich *rich, ContinuedRecord &rec, ByteWriter &w,
+                 std::vector<Bucket> *buckets)
+{
+    const bool compressed = ByteWriter::fitsCompressed(s);
+    const std::size_t width = compressed ? 1 : 2;
+    const bool runs = rich && rich->runCount, phonetic = rich && !rich->phonetic.empty();
+    const std::size_t header = 3 + (runs ? 2 : 0) + (phonetic ? 4 : 0);
+    if (rec.room() < header + (s.empty() ? 0 : width))
+        rec.next();
+    if (buckets)
+        buckets->push_back({static_cast<std::uint32_t>(w.size()), static_cast<std::uint16_t>(w.size() - rec.recordStart())});
+    w.u16(static_cast<std::uint16_t>(s.size()));
+    w.u8(static_cast<std::uint8_t>((compressed ? 0 : 0x01) | (runs ? 0x08 : 0) | (phonetic ? 0x04 : 0)));
+    if (runs)
+        w.u16(rich->runCount);
+    if (phonetic)
+        w.u32(static_cast<std::uint32_t>(rich->phonetic.size()));
+    for (std::size_t done = 0; done < s.size();) {
+        if (rec.room() < width) {
+            rec.next();
+            w.u8(compressed ? 0 : 1);
+        }
+        const std::size_t k = std::min(s.size() - done, rec.room() / width);
+        w.chars(s.substr(done, k), compressed);
+        done += k;
+    }
+}
+
+// Formatting runs (4 bytes each, never split) and phonetic data after a rich string.
+void writeRichTail(const StringPool::Rich &rich, ContinuedRecord &rec, ByteWriter &w)
+{
+    for (std::size_t at = 0; at < rich.runs.size();) {
+        if (rec.room() < 4)
+            rec.next();
+        const std::size_t k = std::min(rich.runs.size() - at, rec.room() / 4 * 4);
+        w.bytes(rich.runs.data() + at, k);
+        at += k;
+    }
+    for (std::size_t at = 0; at < rich.phonetic.size();) {
+        if (rec.room() == 0)
+            rec.next();
+        const std::size_t k = std::min(rich.phonetic.size() - at, rec.room());
+        w.bytes(rich.phonetic.data() + at, k);
+        at += k;
+    }
+}
+
 } // namespace
 
 SstWriter::SstWriter(const StringPool &pool) : pool_(pool), remap_(pool.size(), UINT32_MAX) {}
@@ -142,75 +197,23 @@ void SstWriter::write(Bytes &out) const
 {
     const std::size_t n = entries_.size();
     const std::size_t perBucket = std::clamp<std::size_t>((n + 127) / 128, 8, 0xFFFF);
-    struct Bucket { std::uint32_t ib; std::uint16_t offset; };
     std::vector<Bucket> buckets;
     buckets.reserve(n / perBucket + 1);
+    ByteWriter w(out);
     {
         ContinuedRecord rec(out, rec::Sst);
-        ByteWriter w(out);
         w.u32(total_);
         w.u32(static_cast<std::uint32_t>(n));
         for (std::size_t i = 0; i < n; ++i) {
             const std::uint32_t poolIndex = entries_[i];
-            const std::u16string_view s = pool_.at(poolIndex);
             const auto richIt = pool_.rich.find(poolIndex);
             const StringPool::Rich *rich = richIt != pool_.rich.end() ? &richIt->second : nullptr;
-            const bool compressed = ByteWriter::fitsCompressed(s);
-            const std::size_t width = compressed ? 1 : 2;
-            std::size_t header = 3;
-            std::uint8_t option = compressed ? 0 : 1;
-            if (rich && rich->runCount) {
-                header += 2;
-                option |= 0x08;
-            }
-            if (rich && !rich->phonetic.empty()) {
-                header += 4;
-                option |= 0x04;
-            }
-            // The header and the first character never straddle two records.
-            if (rec.room() < header + (s.empty() ? 0 : width))
-                rec.next();
-            if (i % perBucket == 0)
-                buckets.push_back({static_cast<std::uint32_t>(out.size()),
-                                   static_cast<std::uint16_t>(out.size() - rec.recordStart())});
-            w.u16(static_cast<std::uint16_t>(s.size()));
-            w.u8(option);
-            if (option & 0x08)
-                w.u16(rich->runCount);
-            if (option & 0x04)
-                w.u32(static_cast<std::uint32_t>(rich->phonetic.size()));
-            std::size_t done = 0;
-            while (done < s.size()) {
-                if (rec.room() < width) {
-                    rec.next();
-                    w.u8(compressed ? 0 : 1); // a continued string restates its width
-                }
-                const std::size_t k = std::min(s.size() - done, rec.room() / width);
-                w.chars(s.substr(done, k), compressed);
-                done += k;
-            }
-            if (rich) {
-                const Bytes &runs = rich->runs;
-                for (std::size_t at = 0; at < runs.size();) {
-                    if (rec.room() < 4)
-                        rec.next();
-                    const std::size_t k = std::min(runs.size() - at, rec.room() / 4 * 4);
-                    w.bytes(runs.data() + at, k);
-                    at += k;
-                }
-                const Bytes &ext = rich->phonetic;
-                for (std::size_t at = 0; at < ext.size();) {
-                    if (rec.room() == 0)
-                        rec.next();
-                    const std::size_t k = std::min(ext.size() - at, rec.room());
-                    w.bytes(ext.data() + at, k);
-                    at += k;
-                }
-            }
+            writeString(pool_.at(poolIndex), rich, rec, w, i % perBucket == 0 ? &buckets : nullptr);
+            if (rich)
+                writeRichTail(*rich, rec, w);
         }
     }
     ContinuedRecord ext(out, rec::ExtSst);
-    ByteWriter w(out);
     w.u16(static_cast<std::uint16_t>(perBucket));
     for (const auto &b : buckets) {
         if (ext.room() < 8)

@@ -142,7 +142,7 @@ XlsFile newXlsFile(Book book, std::u16string_view password)
     return file;
 }
 
-void saveXlsFile(const XlsFile &file, const std::string &path)
+void saveXlsFile(const XlsFile &file, const std::string &path, SaveMode mode)
 {
     Bytes filepass;
     if (file.scheme)
@@ -152,14 +152,14 @@ void saveXlsFile(const XlsFile &file, const std::string &path)
         Rc4Cipher::fromFilepass(filepass, file.password).encryptStream(stream);
 
     if (file.container.find("Workbook")) {
-        writeContainer(file.container, path, "Workbook", stream);
+        writeContainer(file.container, path, "Workbook", stream, mode);
         return;
     }
     Container container = file.container;
     StorageEntry &workbook = container.entries.emplace_back();
     workbook.name = "Workbook";
     workbook.data = std::move(stream);
-    writeContainer(container, path);
+    writeContainer(container, path, {}, {}, mode);
 }
 
 } // namespace xls

@@ -28,9 +28,9 @@ XlsFile openXlsFile(const std::string &path, std::u16string_view password);
 // RC4 1.1 when a password is given.
 XlsFile newXlsFile(Book book, std::u16string_view password);
 // Atomic save: a temporary file in the same folder, flushed, renamed over `path`; an existing
-// file keeps its mode. RC4 files are written as RC4 1.1, CryptoAPI files as CryptoAPI 4.2 with
-// a 128-bit key, both with a fresh salt. On failure the old file is untouched and
-// Error(Io) is thrown.
-void saveXlsFile(const XlsFile &file, const std::string &path);
+// file keeps its mode. With CreateOnly a file already at `path` makes the save fail. RC4
+// files are written as RC4 1.1, CryptoAPI files as CryptoAPI 4.2 with a 128-bit key, both
+// with a fresh salt. On failure the old file is untouched and Error(Io) is thrown.
+void saveXlsFile(const XlsFile &file, const std::string &path, SaveMode mode = SaveMode::Replace);
 
 } // namespace xls

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "Book.h"
+#include "Bytes.h"
+#include "ContainerTempFile.h"
 
 #include <array>
 #include <span>
@@ -38,10 +39,10 @@ inline constexpr Clsid excelClsid{0x20, 0x08, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00
 // broken sector chain or directory.
 Container readContainer(std::span<const std::uint8_t> bytes);
 // Atomically replaces `path` with the container (temporary file in the same folder, flushed,
-// renamed; the mode of an existing file is kept). The top-level stream named `replaceName`,
-// if given, is written with `replaceData` instead of its own data. Throws Error(Io) and
-// leaves `path` untouched on failure.
-void writeContainer(const Container &container, const std::string &path,
-                    std::string_view replaceName = {}, std::span<const std::uint8_t> replaceData = {});
+// renamed; the mode of an existing file is kept), or with CreateOnly writes it only where no
+// file is. The top-level stream named `replaceName`, if given, is written with `replaceData`
+// instead of its own data. Throws Error(Io) and leaves `path` untouched on failure.
+void writeContainer(const Container &container, const std::string &path, std::string_view replaceName = {},
+                    std::span<const std::uint8_t> replaceData = {}, SaveMode mode = SaveMode::Replace);
 
 } // namespace xls

@@ -168,7 +168,7 @@ Container readContainer(std::span<const std::uint8_t> bytes)
 }
 
 void writeContainer(const Container &container, const std::string &path, std::string_view replaceName,
-                    std::span<const std::uint8_t> replaceData)
+                    std::span<const std::uint8_t> replaceData, SaveMode mode)
 {
     initGsf();
     ContainerTempFile temp(path);
@@ -188,7 +188,7 @@ void writeContainer(const Container &container, const std::string &path, std::st
     } catch (const Error &e) {
         throw Error(ErrorKind::Io, std::string(e.what()) + " (\"" + path + "\")");
     }
-    temp.commit();
+    temp.commit(mode);
 }
 
 } // namespace xls

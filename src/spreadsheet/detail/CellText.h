@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Book.h"
+#include "Range.h"
 
 #include <QDate>
 #include <QString>
@@ -10,8 +11,6 @@ class Regional;
 // How the host turns cells into texts and written texts into cells. Rows and columns here
 // are 0-based, as in the file.
 namespace host {
-
-enum class ValueType { Empty, Text, Number, Date, Bool, Error };
 
 ValueType valueType(const xls::Book &book, const xls::Cell *cell);
 // Texts as they are, numbers without grouping in the regional format, dates as the

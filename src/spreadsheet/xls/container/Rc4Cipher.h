@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Book.h"
+#include "Bytes.h"
 
 #include <span>
 #include <string>
@@ -26,7 +26,6 @@ public:
     static Bytes newFilepass(Scheme scheme, std::u16string_view password);
 
     Scheme scheme() const { return scheme_; }
-    unsigned keyBits() const { return keyBits_; }
     // Decrypt or encrypt a whole Workbook stream in place, walking its records. A record
     // running past the end throws Error(Damaged); the stream is then half done.
     void decryptStream(Bytes &stream) const;

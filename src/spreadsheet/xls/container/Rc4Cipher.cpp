@@ -1,6 +1,7 @@
 #include "Rc4Cipher.h"
 
 #include "Error.h"
+#include "LittleEndian.h"
 
 #include <nettle/arcfour.h>
 #include <nettle/md5.h>
@@ -29,15 +30,19 @@ constexpr std::size_t cryptoApiHeaderMin = 32;   // EncryptionHeader without CSP
 constexpr std::size_t cryptoApiVerifierSize = 60;
 constexpr std::uint32_t flagCryptoApi = 0x04, flagDocProps = 0x08, flagAes = 0x20;
 constexpr std::uint32_t algRc4 = 0x6801, algSha1 = 0x8004;
+constexpr std::uint16_t filepassRecord = 0x002F;
 constexpr std::u16string_view cspName = u"Microsoft Enhanced Cryptographic Provider v1.0";
 
-std::uint16_t le16(const std::uint8_t *p) { return std::uint16_t(p[0] | p[1] << 8); }
-std::uint32_t le32(const std::uint8_t *p) { return std::uint32_t(p[0] | p[1] << 8 | p[2] << 16) | std::uint32_t(p[3]) << 24; }
+void put16(Bytes &out, std::uint16_t v)
+{
+    out.push_back(std::uint8_t(v));
+    out.push_back(std::uint8_t(v >> 8));
+}
 
-void put16(Bytes &out, std::uint16_t v) { out.insert(out.end(), {std::uint8_t(v), std::uint8_t(v >> 8)}); }
 void put32(Bytes &out, std::uint32_t v)
 {
-    out.insert(out.end(), {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)});
+    put16(out, std::uint16_t(v));
+    put16(out, std::uint16_t(v >> 16));
 }
 
 Bytes utf16le(std::u16string_view text)
@@ -77,13 +82,14 @@ std::string hex4(unsigned value)
 
 [[noreturn]] void filepassDamaged(std::size_t size, std::size_t minimum)
 {
-    throw Error(ErrorKind::Damaged, "record FILEPASS (0x002F) di " + std::to_string(size) +
-                                        " byte, inferiore al minimo di " + std::to_string(minimum));
+    throw Error(ErrorKind::Damaged, filepassRecord, std::nullopt,
+                "lunghezza " + std::to_string(size) + " inferiore al minimo " + std::to_string(minimum));
 }
 
 [[noreturn]] void unsupported(const std::string &what)
 {
-    throw Error(ErrorKind::Unsupported, "protezione con " + what + ": schema di protezione non supportato");
+    throw Error(ErrorKind::Unsupported, filepassRecord, std::nullopt,
+                "protezione con " + what + ": schema di protezione non supportato");
 }
 
 [[noreturn]] void wrongPassword()
@@ -146,11 +152,70 @@ Bytes cryptoApiKeyBase(std::span<const std::uint8_t> salt, std::u16string_view p
     return h0;
 }
 
+// What a FILEPASS body gives: the scheme, the password's key material and the verifier
+// (EncryptedVerifier, then EncryptedVerifierHash) that proves the password.
+struct FilepassKey {
+    Scheme scheme = Scheme::Rc4Md5;
+    unsigned keyBits = 40;
+    Bytes keyBase;
+    std::uint8_t verifier[16 + SHA1_DIGEST_SIZE] = {};
+    std::size_t hashSize = 0;
+};
+
+FilepassKey rc4Filepass(std::span<const std::uint8_t> body, std::u16string_view password)
+{
+    if (body.size() < rc4BodySize)
+        filepassDamaged(body.size(), rc4BodySize);
+    FilepassKey parsed;
+    parsed.keyBase = rc4KeyBase(body.subspan(6, 16), password);
+    parsed.hashSize = MD5_DIGEST_SIZE;
+    std::memcpy(parsed.verifier, body.data() + 22, 16 + parsed.hashSize);
+    return parsed;
+}
+
+// The EncryptionHeader's algorithms and key size, checked; the key size in bits.
+unsigned cryptoApiKeyBits(const std::uint8_t *header)
+{
+    const std::uint32_t flags = le32(header), algorithm = le32(header + 8), hash = le32(header + 12);
+    std::uint32_t keyBits = le32(header + 16);
+    if (keyBits == 0)
+        keyBits = 40;
+    if ((flags & flagAes) || (algorithm != algRc4 && algorithm != 0))
+        unsupported("l'algoritmo di cifratura " + hex4(algorithm));
+    if (hash != algSha1 && hash != 0)
+        unsupported("l'algoritmo di hash " + hex4(hash));
+    if (keyBits < 40 || keyBits > 128 || keyBits % 8 != 0)
+        unsupported("una chiave di " + std::to_string(keyBits) + " bit");
+    return keyBits;
+}
+
+FilepassKey cryptoApiFilepass(std::span<const std::uint8_t> body, std::u16string_view password)
+{
+    if (body.size() < cryptoApiFixedSize)
+        filepassDamaged(body.size(), cryptoApiFixedSize);
+    const std::uint64_t headerSize = le32(body.data() + 10);
+    if (headerSize < cryptoApiHeaderMin || cryptoApiFixedSize + headerSize + cryptoApiVerifierSize > body.size())
+        filepassDamaged(body.size(), cryptoApiFixedSize + std::max<std::uint64_t>(headerSize, cryptoApiHeaderMin) +
+                                         cryptoApiVerifierSize);
+    const std::uint8_t *header = body.data() + cryptoApiFixedSize;
+    FilepassKey parsed;
+    parsed.scheme = Scheme::CryptoApi;
+    parsed.keyBits = cryptoApiKeyBits(header);
+    const std::uint8_t *tail = header + headerSize;
+    if (le32(tail) != 16 || le32(tail + 36) != SHA1_DIGEST_SIZE)
+        throw Error(ErrorKind::Damaged, filepassRecord, std::nullopt, "dimensioni di sale o verificatore non valide");
+    parsed.keyBase = cryptoApiKeyBase({tail + 4, 16}, password);
+    parsed.hashSize = SHA1_DIGEST_SIZE;
+    std::memcpy(parsed.verifier, tail + 20, 16);
+    std::memcpy(parsed.verifier + 16, tail + 40, parsed.hashSize);
+    return parsed;
+}
+
 [[noreturn]] void recordPastEnd(const std::uint8_t *stream, std::size_t offset, std::size_t size)
 {
-    throw Error(ErrorKind::Damaged, "record " + hex4(le16(stream + offset)) + " all'offset " + std::to_string(offset) +
-                                        " di " + std::to_string(le16(stream + offset + 2)) +
-                                        " byte oltre la fine del flusso Workbook (" + std::to_string(size) + " byte)");
+    throw Error(ErrorKind::Damaged, le16(stream + offset), offset,
+                "lunghezza " + std::to_string(le16(stream + offset + 2)) + " oltre la fine del flusso Workbook ("
+                    + std::to_string(size) + " byte)");
 }
 
 } // namespace
@@ -188,63 +253,29 @@ Rc4Cipher Rc4Cipher::fromFilepass(std::span<const std::uint8_t> body, std::u16st
     if (body.size() < 6)
         filepassDamaged(body.size(), 6);
     const unsigned major = le16(body.data() + 2), minor = le16(body.data() + 4);
+    FilepassKey parsed;
+    if (major == 1 && minor == 1)
+        parsed = rc4Filepass(body, password);
+    else if (major >= 2 && major <= 4 && minor == 2)
+        parsed = cryptoApiFilepass(body, password);
+    else
+        unsupported("la cifratura versione " + std::to_string(major) + "." + std::to_string(minor));
 
     Rc4Cipher cipher;
-    std::uint8_t verifier[16 + SHA1_DIGEST_SIZE]; // EncryptedVerifier, EncryptedVerifierHash
-    std::size_t hashSize = 0;
-    if (major == 1 && minor == 1) {
-        if (body.size() < rc4BodySize)
-            filepassDamaged(body.size(), rc4BodySize);
-        cipher.scheme_ = Scheme::Rc4Md5;
-        cipher.keyBits_ = 40;
-        cipher.keyBase_ = rc4KeyBase(body.subspan(6, 16), password);
-        hashSize = MD5_DIGEST_SIZE;
-        std::memcpy(verifier, body.data() + 22, 16 + hashSize);
-    } else if (major >= 2 && major <= 4 && minor == 2) {
-        if (body.size() < cryptoApiFixedSize)
-            filepassDamaged(body.size(), cryptoApiFixedSize);
-        const std::uint64_t headerSize = le32(body.data() + 10);
-        if (headerSize < cryptoApiHeaderMin ||
-            cryptoApiFixedSize + headerSize + cryptoApiVerifierSize > body.size())
-            filepassDamaged(body.size(), cryptoApiFixedSize + std::max<std::uint64_t>(headerSize, cryptoApiHeaderMin) +
-                                             cryptoApiVerifierSize);
-        const std::uint8_t *header = body.data() + cryptoApiFixedSize;
-        const std::uint32_t flags = le32(header), algorithm = le32(header + 8), hash = le32(header + 12);
-        std::uint32_t keyBits = le32(header + 16);
-        if (keyBits == 0)
-            keyBits = 40;
-        if ((flags & flagAes) || (algorithm != algRc4 && algorithm != 0))
-            unsupported("l'algoritmo di cifratura " + hex4(algorithm));
-        if (hash != algSha1 && hash != 0)
-            unsupported("l'algoritmo di hash " + hex4(hash));
-        if (keyBits < 40 || keyBits > 128 || keyBits % 8 != 0)
-            unsupported("una chiave di " + std::to_string(keyBits) + " bit");
-        const std::uint8_t *tail = header + headerSize;
-        if (le32(tail) != 16 || le32(tail + 36) != SHA1_DIGEST_SIZE)
-            throw Error(ErrorKind::Damaged, "record FILEPASS (0x002F) con dimensioni di sale "
-                                            "o verificatore non valide");
-        cipher.scheme_ = Scheme::CryptoApi;
-        cipher.keyBits_ = keyBits;
-        cipher.keyBase_ = cryptoApiKeyBase({tail + 4, 16}, password);
-        hashSize = SHA1_DIGEST_SIZE;
-        std::memcpy(verifier, tail + 20, 16);
-        std::memcpy(verifier + 16, tail + 40, hashSize);
-    } else {
-        unsupported("la cifratura versione " + std::to_string(major) + "." + std::to_string(minor));
-    }
-
+    cipher.scheme_ = parsed.scheme;
+    cipher.keyBits_ = parsed.keyBits;
+    cipher.keyBase_ = std::move(parsed.keyBase);
     std::uint8_t key[SHA1_DIGEST_SIZE];
     arcfour_ctx rc4;
     arcfour_set_key(&rc4, cipher.blockKey(0, key), key);
     std::uint8_t plain[16 + SHA1_DIGEST_SIZE];
-    const std::size_t verifierSize = 16 + hashSize;
-    arcfour_crypt(&rc4, verifierSize, plain, verifier);
+    arcfour_crypt(&rc4, 16 + parsed.hashSize, plain, parsed.verifier);
     std::uint8_t expected[SHA1_DIGEST_SIZE];
     if (cipher.scheme_ == Scheme::Rc4Md5)
         md5({plain, 16}, expected);
     else
         sha1({plain, 16}, {}, expected);
-    if (std::memcmp(expected, plain + 16, hashSize) != 0)
+    if (std::memcmp(expected, plain + 16, parsed.hashSize) != 0)
         wrongPassword();
     return cipher;
 }

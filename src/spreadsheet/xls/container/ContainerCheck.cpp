@@ -1,6 +1,7 @@
 #include "ContainerCheck.h"
 
 #include "Error.h"
+#include "LittleEndian.h"
 
 #include <algorithm>
 #include <string>
@@ -20,8 +21,6 @@ constexpr std::uint32_t noEntry = 0xFFFFFFFF;
 {
     throw Error(ErrorKind::Damaged, "contenitore OLE2 danneggiato: " + what);
 }
-
-std::uint32_t le32(const std::uint8_t *p) { return std::uint32_t(p[0] | p[1] << 8 | p[2] << 16) | std::uint32_t(p[3]) << 24; }
 
 class Checker {
 public:
@@ -49,7 +48,7 @@ private:
     {
         if (bytes_.size() < headerSize)
             damaged("il file è troncato: " + std::to_string(bytes_.size()) + " byte, meno dell'intestazione OLE2");
-        const unsigned shift = bytes_[0x1E] | bytes_[0x1F] << 8, miniShift = bytes_[0x20] | bytes_[0x21] << 8;
+        const unsigned shift = le16(at(0x1E)), miniShift = le16(at(0x20));
         if ((shift != 9 && shift != 12) || miniShift != 6)
             damaged("l'intestazione OLE2 ha dimensioni di settore non valide");
         sectorSize_ = std::size_t(1) << shift;
