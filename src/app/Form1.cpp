@@ -8,6 +8,7 @@
 #include "Logo.h"
 #include "OfficeLock.h"
 #include "Product.h"
+#include "StampaP.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -123,6 +124,7 @@ void Form1::load()
     Services &services = forms_.services();
     app_ = std::make_unique<host::Application>(services.regional);
     app_->setPresenter(services.presenter);
+    app_->setPrintTarget(&services.printTarget);
     book_ = &archive::OpenArchive(*app_, services.archivePath);
     app_->setVisible(false);
     app_->setStatusBar(kStatusText);
@@ -227,7 +229,7 @@ void Form1::onCheck2Toggled(bool checked)
     uncheck(Check3);
     if (!saveArchiveOrReport())
         return;
-    // The printing window is shown from here once it exists.
+    forms_.stampaP()->show();
 }
 
 void Form1::onCheck3Toggled(bool checked)

@@ -9,6 +9,8 @@
 #include <exception>
 #include <vector>
 
+namespace printing { class StampaP; }
+
 namespace app {
 
 class Form1;
@@ -27,6 +29,7 @@ public:
 
     Form1 *form1();
     Form2 *form2();
+    printing::StampaP *stampaP();
 
     // Asks the window to close; its own closing steps run. False when it refused.
     bool unload(QWidget *window);

@@ -9,7 +9,7 @@
 TestRun::TestRun(QString path) : archivePath(std::move(path))
 {
     forms = std::make_unique<app::Forms>(app::Services{
-        dialogs, program, shell, archivePath, Regional(QLocale(QLocale::Italian, QLocale::Italy)),
+        dialogs, program, shell, printers, printers, archivePath, Regional(QLocale(QLocale::Italian, QLocale::Italy)),
         [this](host::Workbook &book) { presented.append(book.fullName()); }});
 }
 

@@ -2,6 +2,7 @@
 
 #include "ArchiveFiles.h"
 #include "FakeDialogs.h"
+#include "FakePrinters.h"
 #include "FakeProgram.h"
 #include "FakeShell.h"
 #include "Form1.h"
@@ -31,6 +32,7 @@ public:
     FakeDialogs dialogs;
     FakeProgram program;
     FakeShell shell;
+    FakePrinters printers;
     QStringList presented;
     std::unique_ptr<app::Forms> forms;
 };
