@@ -215,7 +215,8 @@ std::vector<PrintedCell> Pagination::cellsOf(const Area &part) const
             if (left[i + 1] == left[i])
                 continue;
             cells.push_back({QRectF(left[i], top, left[i + 1] - left[i], height),
-                             cellText(book, &cell, sheet_.regional()), alignmentOf(book, cell)});
+                             cellText(book, &cell, sheet_.regional()), alignmentOf(book, cell),
+                             cell.kind == xls::CellKind::Number});
         }
         top += height;
     }

@@ -14,6 +14,7 @@ struct PrintedCell {
     QRectF box;
     QString text;
     Qt::Alignment alignment; // left, centre or right; always at the bottom of the box
+    bool number = false;     // a number or a date: never cut, "#" signs when it does not fit
 };
 
 // One page ready for a painter, everything in points.

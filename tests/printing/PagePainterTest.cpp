@@ -78,6 +78,27 @@ TEST_F(PagePainter, TextsStayInsideTheirCellsOnTheSideTheirAlignmentSays)
     EXPECT_GE(number.right(), secondCell.right() - 5);
 }
 
+TEST_F(PagePainter, ANumberTooWideForItsCellPrintsAsHashSignsAndATextIsCut)
+{
+    const QRectF narrow(0, 0, 30, 12.75);
+    page.cells = {{narrow, QStringLiteral("12/03/2024"), Qt::AlignRight, true}};
+    const QImage number = paint();
+    page.cells[0].number = false;
+    const QImage text = paint();
+    EXPECT_NE(number, text);
+    bool hashes = false;
+    for (int signs = 1; signs <= 20 && !hashes; ++signs) {
+        page.cells[0].text = QString(signs, u'#');
+        hashes = paint() == number;
+    }
+    EXPECT_TRUE(hashes);
+
+    page.cells[0] = {narrow, QStringLiteral("12"), Qt::AlignRight, true};
+    const QImage fits = paint();
+    page.cells[0].number = false;
+    EXPECT_EQ(paint(), fits) << "a number that fits prints as it is";
+}
+
 TEST_F(PagePainter, TheZoomScalesCellsFromTheMarginCorner)
 {
     page.cells = {{QRectF(10, 10, 30, 12.75), QStringLiteral("88"), Qt::AlignLeft}};

@@ -54,6 +54,7 @@ TEST_F(PrinterWindow, ControlsSitAtTheirTwipPositionsInBoldCalibri)
         EXPECT_EQ(widget->geometry(), QRect(c.left / 15, c.top / 15, c.width / 15, c.height / 15)) << c.name;
         EXPECT_DOUBLE_EQ(widget->font().pointSizeF(), c.points) << c.name;
         EXPECT_TRUE(widget->font().bold()) << c.name;
+        EXPECT_EQ(widget->font().family(), QStringLiteral("Calibri")) << c.name;
     }
     EXPECT_FALSE(combo()->accessibleName().isEmpty());
 }

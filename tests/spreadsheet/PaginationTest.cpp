@@ -161,13 +161,15 @@ TEST_F(PaginationTest, APageCarriesItsSetupAndCellsAsTheSheetShowsThem)
     const struct {
         QString text;
         Qt::Alignment alignment;
+        bool number;
         double left;
-    } expected[] = {{QStringLiteral("ROSSI"), Qt::AlignLeft, 0},
-                    {QStringLiteral("1234,5"), Qt::AlignRight, 48},
-                    {QStringLiteral("07/03/2026"), Qt::AlignRight, 96}};
+    } expected[] = {{QStringLiteral("ROSSI"), Qt::AlignLeft, false, 0},
+                    {QStringLiteral("1234,5"), Qt::AlignRight, true, 48},
+                    {QStringLiteral("07/03/2026"), Qt::AlignRight, true, 96}};
     for (std::size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(page.cells[i].text, expected[i].text);
         EXPECT_EQ(page.cells[i].alignment, expected[i].alignment) << i;
+        EXPECT_EQ(page.cells[i].number, expected[i].number) << i;
         EXPECT_EQ(page.cells[i].box, QRectF(expected[i].left, 0, 48, 12.75)) << i;
     }
 }
