@@ -62,7 +62,7 @@ template <typename F> double medianMs(int runs, F &&work)
 QJsonObject libreOfficeResave(const QString &in, const QString &out)
 {
     QProcess process;
-    process.start("/usr/bin/python3", {VELMORO_SHARED_DIR "/tools/xls_oracle.py", "resave", in, out,
+    process.start("/usr/bin/python3", {ORACLE_SCRIPT, "resave", in, out,
                                        "--password", archive::kPassword});
     process.waitForFinished(600000);
     if (process.exitCode() != 0) {

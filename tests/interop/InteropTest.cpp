@@ -16,7 +16,7 @@ Regional italian() { return Regional(QLocale(QLocale::Italian, QLocale::Italy));
 QString copyFixture(const QTemporaryDir &dir, const QString &name)
 {
     const QString target = dir.filePath(QStringLiteral("Archivio.xls"));
-    QFile::copy(oracle::sharedPath("fixtures/" + name), target);
+    QFile::copy(oracle::fixture(name), target);
     QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     return target;
 }
@@ -107,7 +107,7 @@ TEST(Interop, ALibreOfficeWorkbookReadsHereCellForCellAndItsOtherSheetSurvivesOu
 {
     QTemporaryDir dir;
     const QString path = copyFixture(dir, "small_enc.xls");
-    QFile jsonFile(oracle::sharedPath("fixtures/small.json"));
+    QFile jsonFile(oracle::fixture("small.json"));
     ASSERT_TRUE(jsonFile.open(QIODevice::ReadOnly));
     const QJsonObject sheets = QJsonDocument::fromJson(jsonFile.readAll()).object()["sheets"].toObject();
     const QJsonObject before = oracle::dump(path);

@@ -10,9 +10,9 @@
 
 namespace oracle {
 
-QString sharedPath(const QString &relative)
+QString fixture(const QString &name)
 {
-    return QStringLiteral(VELMORO_SHARED_DIR "/") + relative;
+    return QStringLiteral(FIXTURES_DIR "/") + name;
 }
 
 int run(const QString &program, const QStringList &arguments, QByteArray *out, QByteArray *err)
@@ -37,7 +37,7 @@ static QString python() { return QStringLiteral("/usr/bin/python3"); }
 QJsonObject dump(const QString &file, const QString &engine)
 {
     QByteArray out, err;
-    const int rc = run(python(), {sharedPath("tools/xls_oracle.py"), "dump", file, "--password",
+    const int rc = run(python(), {QStringLiteral(ORACLE_SCRIPT), "dump", file, "--password",
                                   archive::kPassword, "--engine", engine, "--compact"},
                        &out, &err);
     EXPECT_EQ(rc, 0) << err.toStdString();
@@ -51,7 +51,7 @@ void make(const QString &file, const QJsonObject &description)
     json.write(QJsonDocument(description).toJson());
     json.flush();
     QByteArray err;
-    const int rc = run(python(), {sharedPath("tools/xls_oracle.py"), "make", file, "--password",
+    const int rc = run(python(), {QStringLiteral(ORACLE_SCRIPT), "make", file, "--password",
                                   archive::kPassword, "--json", json.fileName(), "--quiet"},
                        nullptr, &err);
     ASSERT_EQ(rc, 0) << err.toStdString();

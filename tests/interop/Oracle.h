@@ -4,10 +4,10 @@
 #include <QString>
 #include <QStringList>
 
-// Runs the LibreOffice-backed oracle (shared/tools/xls_oracle.py) and the archive tool.
+// Runs the LibreOffice-backed oracle (tools/oracle/xls_oracle.py) and the archive tool.
 namespace oracle {
 
-QString sharedPath(const QString &relative);
+QString fixture(const QString &name);
 // `xls_oracle.py dump`; engine "lo" or "xlrd". Fails the current test on error.
 QJsonObject dump(const QString &file, const QString &engine = QStringLiteral("lo"));
 // `xls_oracle.py make` from a JSON description, encrypted with the archive password.
