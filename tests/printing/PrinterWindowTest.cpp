@@ -1,9 +1,5 @@
-// The printer window: its controls, the printer list and the default printer, and when the
-// list is built again.
+// The printer window: the printer list, the default printer, and when the list is built again.
 #include "PrintingFixture.h"
-
-#include <QFontInfo>
-#include <QLabel>
 
 namespace {
 
@@ -17,70 +13,34 @@ protected:
             names << combo()->itemText(i);
         return names;
     }
+    QString label() { return control<QLabel>("Label1")->text(); }
 };
 
 TEST_F(PrinterWindow, ListsThePrintersInTheSystemsOrderAndNamesTheDefaultOnASecondLine)
 {
-    openWindow();
-    EXPECT_TRUE(window()->isVisible());
-    EXPECT_EQ(window()->windowTitle(), QStringLiteral("Seleziona Stampante"));
-    EXPECT_EQ(listed(), QStringList({QStringLiteral("Ufficio"), QStringLiteral("PDF"), QStringLiteral("Magazzino")}));
-    EXPECT_EQ(combo()->currentIndex(), -1);
-    EXPECT_EQ(combo()->currentText(), QStringLiteral("Seleziona la stampante"));
-    EXPECT_EQ(label(), QStringLiteral("La stampante predefinita è: \r\nPDF"));
-    EXPECT_EQ(control<QPushButton>("Command1")->text(), QStringLiteral("Seleziona"));
-    EXPECT_EQ(control<QLabel>("Label5")->text(),
-              QStringLiteral("Se di interesse si realizzano applicazioni o personalizzazioni  "));
-    EXPECT_FALSE(stampe()->isChecked());
-}
-
-TEST_F(PrinterWindow, ControlsSitAtTheirTwipPositionsInBoldCalibri)
-{
-    openWindow();
-    EXPECT_EQ(window()->size(), QSize(4815 / 15, 4020 / 15));
-    const struct {
-        const char *name;
-        int left, top, width, height; // twips, 15 to a pixel
-        double points;
-    } controls[] = {
-        {"Combo1", 600, 600, 3615, 345, 9.75},
-        {"Command1", 600, 1320, 3615, 375, 11.25},
-        {"Label1", 600, 2160, 3615, 495, 11.25},
-        {"Label5", 360, 3000, 3975, 615, 9.75},
-    };
-    for (const auto &c : controls) {
-        auto *widget = control<QWidget>(c.name);
-        ASSERT_NE(widget, nullptr) << c.name;
-        EXPECT_EQ(widget->geometry(), QRect(c.left / 15, c.top / 15, c.width / 15, c.height / 15)) << c.name;
-        EXPECT_DOUBLE_EQ(widget->font().pointSizeF(), c.points) << c.name;
-        EXPECT_TRUE(widget->font().bold()) << c.name;
-        EXPECT_EQ(widget->font().family(), QStringLiteral("Calibri")) << c.name;
-    }
-    EXPECT_FALSE(combo()->accessibleName().isEmpty());
-}
-
-TEST_F(PrinterWindow, WithoutADefaultOrAnyPrinterItStillOpensAndSaysSo)
-{
     const struct {
         QStringList installed;
-        QString text;
-    } cases[] = {
-        {{QStringLiteral("Ufficio")}, QStringLiteral("La stampante predefinita è: \r\nnessuna")},
-        {{}, QStringLiteral("Nessuna stampante installata:\r\nimpossibile stampare.")},
+        QString defaultPrinter, label;
+    } systems[] = {
+        {{"Ufficio", "PDF", "Magazzino"}, "PDF", "La stampante predefinita è: \r\nPDF"},
+        {{"Ufficio"}, "", "La stampante predefinita è: \r\nnessuna"},
+        {{}, "", "Nessuna stampante installata:\r\nimpossibile stampare."},
     };
-    for (const auto &c : cases) {
-        run->printers.installed = c.installed;
-        run->printers.defaultPrinter.clear();
+    for (const auto &system : systems) {
+        install(system.installed, system.defaultPrinter);
         openWindow();
         EXPECT_TRUE(window()->isVisible());
-        EXPECT_EQ(listed(), c.installed);
+        EXPECT_EQ(window()->windowTitle(), QStringLiteral("Seleziona Stampante"));
+        EXPECT_EQ(listed(), system.installed);
+        EXPECT_EQ(combo()->currentIndex(), -1);
         EXPECT_EQ(combo()->currentText(), QStringLiteral("Seleziona la stampante"));
-        EXPECT_EQ(label(), c.text);
+        EXPECT_EQ(label(), system.label);
+        EXPECT_FALSE(run->control<QCheckBox>("Check2")->isChecked());
         EXPECT_TRUE(window()->close());
     }
 }
 
-TEST_F(PrinterWindow, AfterACompletedPrintStampeShowsTheChosenPrinterWithoutRebuildingTheList)
+TEST_F(PrinterWindow, KeepsItsListAndChoiceAfterAPrintAndBuildsThemAgainOnlyAfterClosing)
 {
     addSubjects(2, 10);
     openWindow();
@@ -90,29 +50,19 @@ TEST_F(PrinterWindow, AfterACompletedPrintStampeShowsTheChosenPrinterWithoutRebu
     ASSERT_EQ(run->printers.jobs.size(), 1u);
     EXPECT_EQ(run->printers.jobs[0].printer, QStringLiteral("Magazzino"));
 
-    run->printers.installed = {QStringLiteral("Nuova")};
-    run->printers.defaultPrinter = QStringLiteral("Nuova");
+    install({QStringLiteral("Nuova")}, QStringLiteral("Nuova"));
     openWindow();
     EXPECT_TRUE(window()->isVisible());
     EXPECT_EQ(combo()->currentText(), QStringLiteral("Magazzino"));
     EXPECT_EQ(listed().size(), 3);
     EXPECT_EQ(label(), QStringLiteral("La stampante predefinita è: \r\nPDF"));
-}
 
-TEST_F(PrinterWindow, ClosingItUnloadsItAndTheNextShowBuildsTheListAgain)
-{
-    openWindow();
-    choose("Ufficio");
     EXPECT_TRUE(window()->close());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(run->forms->isLoaded<printing::StampaP>());
-
-    run->printers.installed = {QStringLiteral("Nuova")};
-    run->printers.defaultPrinter = QStringLiteral("Nuova");
     openWindow();
     EXPECT_EQ(listed(), QStringList{QStringLiteral("Nuova")});
     EXPECT_EQ(combo()->currentText(), QStringLiteral("Seleziona la stampante"));
-    EXPECT_EQ(label(), QStringLiteral("La stampante predefinita è: \r\nNuova"));
 }
 
 } // namespace
