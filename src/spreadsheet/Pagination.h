@@ -22,7 +22,6 @@ public:
     // The first row of every band of rows after the first: the sheet's HPageBreaks.
     std::vector<int> rowBreaks() const;
     int pageCount() const;
-    double scale() const { return scale_; }
     PrintedPage page(int number) const; // 1..pageCount(); HostError otherwise
 
 private:

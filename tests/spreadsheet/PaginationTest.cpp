@@ -76,7 +76,7 @@ TEST_F(PaginationTest, WithTheZoomOffTheLargestScaleThatFitsIsUsed)
     } fits[] = {{1, 0.40, 0}, {2, 0.80, 1}, {0, 1.0, 2}}; // 150 rows of 5.1 points at 40 %
     for (const auto &fit : fits) {
         page.setFitToPagesTall(fit.tall);
-        EXPECT_DOUBLE_EQ(host::Pagination(sheet).scale(), fit.scale) << fit.tall;
+        EXPECT_DOUBLE_EQ(host::Pagination(sheet).page(1).scale, fit.scale) << fit.tall;
         EXPECT_EQ(sheet.hPageBreaks().size(), fit.breaks) << fit.tall;
     }
 }
