@@ -80,8 +80,8 @@ std::vector<Area> printAreas(const Worksheet &sheet)
 // General alignment puts numbers right, texts left, booleans and errors in the middle.
 Qt::Alignment alignmentOf(const xls::Book &book, const xls::Cell &cell)
 {
-    const std::uint8_t horizontal = cell.xf < book.xfs.size() && book.xfs[cell.xf].raw.size() > 6
-                                        ? book.xfs[cell.xf].raw[6] & 0x07 : 0;
+    // A cell's XF index is not checked on reading; an XF body always has its 20 bytes.
+    const std::uint8_t horizontal = cell.xf < book.xfs.size() ? book.xfs[cell.xf].raw[6] & 0x07 : 0;
     switch (horizontal) {
     case 1: return Qt::AlignLeft;
     case 2: case 6: return Qt::AlignHCenter;

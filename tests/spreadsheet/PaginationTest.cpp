@@ -50,7 +50,7 @@ protected:
 
 TEST_F(PaginationTest, RowsFillEachPageAtTheZoomAndOrientation)
 {
-    EXPECT_EQ(breaks("A1:R150", 100), Breaks({61, 121})); // 60 rows in 769.89
+    EXPECT_EQ(breaks("A1:R121", 100), Breaks({61, 121})); // 60 rows in 769.89
     EXPECT_EQ(breaks("A1:R150", 50), Breaks({121}));
     EXPECT_EQ(breaks("A1:R150", 200), Breaks({31, 61, 91, 121}));
     EXPECT_EQ(breaks("A1:R150", 110, Orientation::Landscape), Breaks({38, 75, 112, 149})); // 37 in 523.28
@@ -60,6 +60,8 @@ TEST_F(PaginationTest, RowsFillEachPageAtTheZoomAndOrientation)
         setRowHeight(row, 255, 0x20);                           // hidden rows take no room
     setRowHeight(3, 20000);                                     // taller than a page: a page of its own
     EXPECT_EQ(breaks("A1:A100", 100), Breaks({3, 12, 72}));
+    at("A4").setValue(QStringLiteral("nascosta"));
+    EXPECT_TRUE(texts(host::Pagination(sheet).page(2)).empty()) << "a hidden row prints nothing";
     page.setTopMargin(420);
     page.setBottomMargin(422);
     EXPECT_THROW(sheet.hPageBreaks(), host::HostError);        // no room left on the paper
@@ -94,9 +96,12 @@ TEST_F(PaginationTest, PagesGoDownFirstThenAcrossAndEachAreaStartsAPage)
     EXPECT_EQ(pages.page(6).cells[0].box, QRectF(5 * 48, 9 * 12.75, 48, 12.75));
     EXPECT_THROW(pages.page(7), host::HostError);
 
+    at("D5").setValue(QStringLiteral("D5"));
     EXPECT_EQ(breaks("A1:B70,D5:E10", 100), Breaks({61, 5}));
-    page.setPrintArea(QString());                    // the used range: A1 to Z70
-    EXPECT_EQ(host::Pagination(sheet).pageCount(), 6);
+    EXPECT_EQ(texts(host::Pagination(sheet).page(3)), std::vector<QString>{"D5"});
+    at("B120").setValue(QStringLiteral("B120"));
+    page.setPrintArea(QString());                    // the used range: A1 to Z120
+    EXPECT_EQ(sheet.hPageBreaks(), Breaks({61}));
 }
 
 TEST_F(PaginationTest, APageCarriesItsSetupAndItsCellsAsTheSheetShowsThem)
@@ -121,8 +126,31 @@ TEST_F(PaginationTest, APageCarriesItsSetupAndItsCellsAsTheSheetShowsThem)
         EXPECT_EQ(printed.cells[i].alignment, i == 0 ? Qt::AlignLeft : Qt::AlignRight) << i;
         EXPECT_EQ(printed.cells[i].number, i > 0) << i;
     }
+    page.setPaperSize(1);
+    EXPECT_EQ(host::Pagination(sheet).page(1).paper, QSizeF(792, 612)); // Letter, landscape
     EXPECT_EQ(host::pageHeader(QStringLiteral("&F del &D &"), {1, 1, sheet}),
               QStringLiteral("test.xls del ") + sheet.regional().dateText(QDate::currentDate()) + QStringLiteral(" &"));
+}
+
+TEST_F(PaginationTest, TheSheetsDefaultRowHeightColumnWidthAndFontCount)
+{
+    for (xls::RawRecord &record : data().records) {
+        if (record.type == xls::rec::DefaultRowHeight)
+            record.body = {0, 0, 0x2C, 0x01}; // 300 twips
+        if (record.type == xls::rec::DefColWidth)
+            record.body = {10, 0};            // 10 characters
+    }
+    xls::Bytes font(14, 0);
+    font[0] = 220;                            // 11 points
+    font.insert(font.end(), {7, 0, 'C', 'a', 'l', 'i', 'b', 'r', 'i'});
+    std::find_if(model().globals.begin(), model().globals.end(), [](const xls::RawRecord &r) {
+        return r.type == xls::rec::Font;
+    })->body = font;
+    at("B2").setValue(QStringLiteral("x"));
+    breaks("A1:B2", 100);
+    const host::PrintedPage printed = host::Pagination(sheet).page(1);
+    EXPECT_EQ(printed.fontFamily + QString::number(printed.fontPoints), QStringLiteral("Calibri11"));
+    EXPECT_EQ(printed.cells.at(0).box, QRectF(60, 15, 60, 15)); // 10 digits of 7 pixels and 5 more: 80 pixels
 }
 
 } // namespace
