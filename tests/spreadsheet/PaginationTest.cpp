@@ -58,10 +58,10 @@ TEST_F(PaginationTest, RowsFillEachPageAtTheZoomAndOrientation)
     EXPECT_EQ(breaks("A1:A100", 100), Breaks({38, 98}));
     for (int row = 2; row <= 11; ++row)
         setRowHeight(row, 255, 0x20);                           // hidden rows take no room
-    setRowHeight(3, 20000);                                     // taller than a page: a page of its own
-    EXPECT_EQ(breaks("A1:A100", 100), Breaks({3, 12, 72}));
+    setRowHeight(1, 20000);                                     // taller than a page: a page of its own
+    EXPECT_EQ(breaks("A1:A100", 100), Breaks({12, 72}));
     at("A4").setValue(QStringLiteral("nascosta"));
-    EXPECT_TRUE(texts(host::Pagination(sheet).page(2)).empty()) << "a hidden row prints nothing";
+    EXPECT_TRUE(texts(host::Pagination(sheet).page(1)).empty()) << "a hidden row prints nothing";
     page.setTopMargin(420);
     page.setBottomMargin(422);
     EXPECT_THROW(sheet.hPageBreaks(), host::HostError);        // no room left on the paper
@@ -111,7 +111,14 @@ TEST_F(PaginationTest, APageCarriesItsSetupAndItsCellsAsTheSheetShowsThem)
     put("A1", QStringLiteral("ROSSI"));
     at("B1").setValue(1234.5);
     at("C1").setValue(QDate(2026, 3, 7));
-    breaks("A1:C2", 90, Orientation::Landscape);
+    for (const auto &[address, alignment] : {std::pair{"D1", 3}, {"E1", 2}}) { // right, centre
+        put(address, QString::fromLatin1(address));
+        model().xfs.push_back(model().xfs[15]);
+        model().xfs.back().raw[6] = std::uint8_t(alignment);
+        data().touch(0, std::uint16_t(address[0] - 'A')).xf = std::uint16_t(model().xfs.size() - 1);
+    }
+    data().columns.push_back({2, 2, 0, 15, 1}); // column C hidden: its date does not print
+    breaks("A1:E2", 90, Orientation::Landscape);
 
     const host::PrintedPage printed = host::Pagination(sheet).page(1);
     EXPECT_EQ(printed.paper, QSizeF(841.89, 595.28));
@@ -120,11 +127,13 @@ TEST_F(PaginationTest, APageCarriesItsSetupAndItsCellsAsTheSheetShowsThem)
     EXPECT_DOUBLE_EQ(printed.headerTop, 15.12);
     EXPECT_EQ(printed.header, QStringLiteral("Pagina 1 di 1 & Velmoro fine"));
     EXPECT_EQ(printed.fontFamily + QString::number(printed.fontPoints), QStringLiteral("Arial10"));
-    EXPECT_EQ(texts(printed), std::vector<QString>({"ROSSI", "1234,5", "07/03/2026"}));
-    for (std::size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(printed.cells[i].box, QRectF(48.0 * double(i), 0, 48, 12.75)) << i;
-        EXPECT_EQ(printed.cells[i].alignment, i == 0 ? Qt::AlignLeft : Qt::AlignRight) << i;
-        EXPECT_EQ(printed.cells[i].number, i > 0) << i;
+    EXPECT_EQ(texts(printed), std::vector<QString>({"ROSSI", "1234,5", "D1", "E1"}));
+    const Qt::Alignment alignments[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignRight, Qt::AlignHCenter};
+    const double lefts[] = {0, 48, 96, 144};
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(printed.cells[i].box, QRectF(lefts[i], 0, 48, 12.75)) << i;
+        EXPECT_EQ(printed.cells[i].alignment, alignments[i]) << i;
+        EXPECT_EQ(printed.cells[i].number, i == 1) << i;
     }
     page.setPaperSize(1);
     EXPECT_EQ(host::Pagination(sheet).page(1).paper, QSizeF(792, 612)); // Letter, landscape
