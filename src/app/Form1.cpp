@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "Anagrafe.h"
 #include "Archive.h"
 #include "ErrorText.h"
 #include "Form2.h"
@@ -13,6 +14,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
@@ -31,11 +33,12 @@ using platform::Dialogs;
 
 const QString kStatusText = QStringLiteral("Archivio in uso da Gestione Velmoro");
 
+// A step of a sequence that goes on whatever fails in it.
 template <class Step> void ignoringErrors(Step step)
 {
     try {
         step();
-    } catch (const host::HostError &) {
+    } catch (...) {
     }
 }
 
@@ -56,6 +59,22 @@ Form1::Form1(Forms &forms) : forms_(forms)
     Util->setObjectName(QStringLiteral("Util"));
     // The progressive-ID window is opened from here once it exists.
 
+    setCentralWidget(makeControls());
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000);
+
+    connect(Check1, &QCheckBox::toggled, this, &Form1::onCheck1Toggled);
+    connect(Check2, &QCheckBox::toggled, this, &Form1::onCheck2Toggled);
+    connect(Check3, &QCheckBox::toggled, this, &Form1::onCheck3Toggled);
+    connect(Check5, &QCheckBox::toggled, this, &Form1::onCheck5Toggled);
+    connect(Command1, &QPushButton::clicked, this, &Form1::CloseHostAndExit);
+    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1Tick);
+}
+
+QWidget *Form1::makeControls()
+{
     auto *central = new QWidget(this);
     auto *grid = new QGridLayout(central);
     grid->setContentsMargins(16, 12, 16, 12);
@@ -80,7 +99,13 @@ Form1::Form1(Forms &forms) : forms_(forms)
     Check2 = makeCheck("Check2", QStringLiteral(" Stampe"), 1);
     Check3 = makeCheck("Check3", QStringLiteral("Excel"), 2);
     Check5 = makeCheck("Check5", QStringLiteral("LEGGI   le   Istruzioni/Termini di utilizzo "), 3);
+    addBottomRows(grid);
+    return central;
+}
 
+void Form1::addBottomRows(QGridLayout *grid)
+{
+    QWidget *central = grid->parentWidget();
     Label5 = new QLabel(QStringLiteral("Se di interesse si realizzano applicazioni o personalizzazioni  "),
                         central);
     Label5->setObjectName(QStringLiteral("Label5"));
@@ -92,6 +117,7 @@ Form1::Form1(Forms &forms) : forms_(forms)
 
     Text1 = new QLineEdit(central);
     Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setAccessibleName(QStringLiteral("Ora"));
     Text1->setReadOnly(true);
     Text1->setFocusPolicy(Qt::NoFocus);
     Text1->setMinimumWidth(Text1->fontMetrics().horizontalAdvance(QStringLiteral("Ore...00:00:00 MM")) + 16);
@@ -101,18 +127,6 @@ Form1::Form1(Forms &forms) : forms_(forms)
     Command1->setObjectName(QStringLiteral("Command1"));
     grid->addWidget(Command1, 5, 2, Qt::AlignRight);
     grid->setColumnStretch(1, 1);
-    setCentralWidget(central);
-
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(1000);
-
-    connect(Check1, &QCheckBox::toggled, this, &Form1::onCheck1Toggled);
-    connect(Check2, &QCheckBox::toggled, this, &Form1::onCheck2Toggled);
-    connect(Check3, &QCheckBox::toggled, this, &Form1::onCheck3Toggled);
-    connect(Check5, &QCheckBox::toggled, this, &Form1::onCheck5Toggled);
-    connect(Command1, &QPushButton::clicked, this, &Form1::CloseHostAndExit);
-    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1Tick);
 }
 
 Form1::~Form1() = default;
@@ -123,7 +137,9 @@ void Form1::load()
         return;
     Services &services = forms_.services();
     app_ = std::make_unique<host::Application>(services.regional);
-    app_->setPresenter(services.presenter);
+    app_->setPresenter([this](host::Workbook &book) {
+        handedOver_ = forms_.services().presenter(book) || handedOver_;
+    });
     app_->setPrintTarget(&services.printTarget);
     book_ = &archive::OpenArchive(*app_, services.archivePath);
     app_->setVisible(false);
@@ -148,15 +164,16 @@ bool Form1::claimArchive()
         services.program.end(1);
         return false;
     }
-    if (const auto office = OfficeLock::read(services.archivePath)) {
+    const std::string archive = QFile::encodeName(services.archivePath).toStdString();
+    if (const auto office = handover::OfficeLock::read(archive)) {
         const auto answer = services.dialogs.messageBox(
             QStringLiteral("L'archivio %1 risulta aperto in LibreOffice da %2.\n\n"
                            "Se è ancora aperto, le modifiche salvate da LibreOffice e quelle "
                            "salvate da Velmoro si sovrascrivono a vicenda.\n"
                            "Se LibreOffice è stato chiuso in modo anomalo, si può proseguire.\n\n"
                            "Proseguire comunque?")
-                .arg(name, office->holder()),
-            kDefaultTitle, Dialogs::Buttons::YesNo, Dialogs::Icon::Exclamation);
+                .arg(name, QString::fromStdString(office->holder())),
+            kDefaultTitle, Dialogs::Buttons::YesNoDefaultNo, Dialogs::Icon::Exclamation);
         if (answer != Dialogs::Answer::Yes) {
             services.program.end(0);
             return false;
@@ -170,7 +187,7 @@ bool Form1::saveArchiveOrReport()
     try {
         archive::SaveArchive(*app_);
         return true;
-    } catch (const host::HostError &error) {
+    } catch (const std::exception &error) {
         forms_.services().dialogs.messageBox(failedSaveText(error), kDefaultTitle,
                                              Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
         return false;
@@ -217,7 +234,10 @@ void Form1::onCheck1Toggled(bool checked)
         uncheck(Check1);
         return;
     }
-    // The registry window is shown from here once it exists.
+    registry::Anagrafe *anagrafe = forms_.anagrafe();
+    anagrafe->show();
+    anagrafe->raise();
+    anagrafe->activateWindow();
 }
 
 void Form1::onCheck2Toggled(bool checked)
@@ -254,7 +274,7 @@ void Form1::UnloadOtherWindows()
     for (const QPointer<QWidget> &window : windows)
         // A window's closing steps may already have unloaded another.
         if (window && forms_.loaded().contains(window) && window->objectName() != objectName())
-            forms_.unload(window);
+            ignoringErrors([&] { forms_.unload(window); });
 }
 
 void Form1::HandOverToHost()
@@ -265,16 +285,25 @@ void Form1::HandOverToHost()
         uncheck(Check3);
         return;
     }
-    UnloadOtherWindows();
+    // Shown first, so that when nothing can show the archive the windows stay as they are.
+    handedOver_ = false;
     app_->setVisible(true);
+    if (!handedOver_) {
+        app_->setVisible(false);
+        uncheck(Check3);
+        return;
+    }
+    UnloadOtherWindows();
     forms_.services().program.end(0);
 }
 
 void Form1::CloseHostAndExit()
 {
-    ignoringErrors([&] { UnloadOtherWindows(); });
-    if (app_) {
-        ignoringErrors([&] { archive::SaveArchive(*app_); });
+    UnloadOtherWindows();
+    if (app_ && !app_->hasQuit()) {
+        // Changes that cannot be saved keep the program running, so the user can retry.
+        if (!saveArchiveOrReport())
+            return;
         ignoringErrors([&] { book_->saveAs(); });
         ignoringErrors([&] { book_->close(false); });
         ignoringErrors([&] { app_->quit(); });

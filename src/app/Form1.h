@@ -8,6 +8,7 @@
 
 class QAction;
 class QCheckBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -44,6 +45,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    QWidget *makeControls();
+    void addBottomRows(QGridLayout *grid);
     bool claimArchive();
     bool saveArchiveOrReport();
     void onCheck1Toggled(bool checked);
@@ -58,6 +61,7 @@ private:
     std::unique_ptr<host::Application> app_;
     host::Workbook *book_ = nullptr;
     bool started_ = false;
+    bool handedOver_ = false; // something showed the archive when the host became visible
 
     QCheckBox *Check1, *Check2, *Check3, *Check5;
     QPushButton *Command1;

@@ -1,5 +1,6 @@
 #include "Forms.h"
 
+#include "Anagrafe.h"
 #include "ErrorText.h"
 #include "Form1.h"
 #include "Form2.h"
@@ -9,6 +10,7 @@
 #include <QCloseEvent>
 #include <algorithm>
 #include <ranges>
+#include <utility>
 
 namespace app {
 
@@ -23,6 +25,7 @@ Forms::~Forms()
 
 Form1 *Forms::form1() { return loadOnFirstUse<Form1>(); }
 Form2 *Forms::form2() { return loadOnFirstUse<Form2>(); }
+registry::Anagrafe *Forms::anagrafe() { return loadOnFirstUse<registry::Anagrafe>(); }
 printing::StampaP *Forms::stampaP() { return loadOnFirstUse<printing::StampaP>(); }
 
 void Forms::track(QWidget *window)
@@ -34,7 +37,16 @@ void Forms::track(QWidget *window)
 
 bool Forms::unload(QWidget *window)
 {
-    return window && window->close();
+    if (!window)
+        return false;
+    std::exception_ptr error;
+    // Closing steps may unload other windows in turn; each unload keeps its own error.
+    std::exception_ptr *outer = std::exchange(closingError_, &error);
+    const bool closed = window->close();
+    closingError_ = outer;
+    if (error)
+        std::rethrow_exception(error);
+    return closed;
 }
 
 QList<QWidget *> Forms::loaded() const
@@ -51,7 +63,14 @@ bool Forms::eventFilter(QObject *watched, QEvent *event)
     if (event->type() != QEvent::Close)
         return false;
     // The window's own closing steps decide; an accepted close unloads it.
-    watched->event(event);
+    try {
+        watched->event(event);
+    } catch (...) {
+        if (!closingError_)
+            throw;
+        *closingError_ = std::current_exception();
+        event->ignore();
+    }
     if (event->isAccepted()) {
         std::erase_if(loaded_, [&](const QPointer<QWidget> &w) { return w == watched; });
         watched->deleteLater();

@@ -9,6 +9,7 @@
 #include <exception>
 #include <vector>
 
+namespace registry { class Anagrafe; }
 namespace printing { class StampaP; }
 
 namespace app {
@@ -29,10 +30,15 @@ public:
 
     Form1 *form1();
     Form2 *form2();
+    registry::Anagrafe *anagrafe();
     printing::StampaP *stampaP();
 
-    // Asks the window to close; its own closing steps run. False when it refused.
+    // Asks the window to close; its own closing steps run. False when it refused. An error
+    // in those steps reaches the caller (the window then stays loaded), not the
+    // application's handler of unhandled errors.
     bool unload(QWidget *window);
+    // Counts a window as loaded from now on, in load order; Forms owns it.
+    void track(QWidget *window);
     // Loaded windows in load order.
     QList<QWidget *> loaded() const;
     template <class Window> bool isLoaded() const { return find<Window>() != nullptr; }
@@ -61,9 +67,10 @@ private:
         window->load();
         return window;
     }
-    void track(QWidget *window);
 
     Services services_;
+    // Where the error of the closing steps now running goes, while unload() waits for them.
+    std::exception_ptr *closingError_ = nullptr;
     std::vector<QPointer<QWidget>> loaded_;
     std::vector<QPointer<QWidget>> created_;
 };

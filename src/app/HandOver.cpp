@@ -1,5 +1,6 @@
 #include "HandOver.h"
 
+#include "ExitCode.h"
 #include "Product.h"
 #include "Workbook.h"
 
@@ -11,15 +12,6 @@
 
 namespace app {
 
-namespace {
-
-// The helper's exit codes.
-constexpr int kLoaded = 0;
-constexpr int kNotLoaded = 2;
-constexpr int kNoLibreOffice = 3;
-
-} // namespace
-
 HandOver::HandOver(platform::Dialogs &dialogs, platform::Shell &shell, QString helperPath,
                    QString password, QStringList helperOptions, int timeoutMs)
     : dialogs_(&dialogs), shell_(&shell), helperPath_(std::move(helperPath)),
@@ -28,9 +20,9 @@ HandOver::HandOver(platform::Dialogs &dialogs, platform::Shell &shell, QString h
 {
 }
 
-void HandOver::operator()(host::Workbook &book)
+bool HandOver::operator()(host::Workbook &book)
 {
-    present(book.fullName());
+    return present(book.fullName()) != Route::Failed;
 }
 
 HandOver::Route HandOver::present(const QString &path)
@@ -57,15 +49,15 @@ HandOver::Route HandOver::present(const QString &path)
         return fail(QStringLiteral("LibreOffice non ha aperto l'archivio entro il tempo previsto."));
     }
     if (helper.exitStatus() == QProcess::NormalExit) {
-        if (helper.exitCode() == kLoaded)
+        if (helper.exitCode() == handover::Loaded)
             return Route::LibreOffice;
-        if (helper.exitCode() == kNotLoaded) {
+        if (helper.exitCode() == handover::NotLoaded) {
             const QString message = QString::fromUtf8(helper.readAllStandardError()).trimmed();
             return fail(message.isEmpty()
                             ? QStringLiteral("LibreOffice non ha potuto aprire l'archivio.")
                             : message);
         }
-        if (helper.exitCode() != kNoLibreOffice)
+        if (helper.exitCode() != handover::OfficeUnavailable)
             return fail(QStringLiteral("Apertura dell'archivio in LibreOffice non riuscita."));
     }
     return openWithDesktop(path);

@@ -20,7 +20,8 @@ public:
     HandOver(platform::Dialogs &dialogs, platform::Shell &shell, QString helperPath,
              QString password, QStringList helperOptions = {}, int timeoutMs = 120000);
 
-    void operator()(host::Workbook &book);
+    // True when LibreOffice or a desktop application shows the workbook.
+    bool operator()(host::Workbook &book);
     Route present(const QString &path);
 
 private:

@@ -25,6 +25,13 @@ bool startUp(Forms &forms)
     return !forms.services().program.ended();
 }
 
+UnhandledErrors::UnhandledErrors(VelmoroApplication &qapp, Forms &forms) : qapp_(qapp)
+{
+    qapp_.setErrorHandler([&forms](const std::exception &error) { forms.reportUnhandled(error); });
+}
+
+UnhandledErrors::~UnhandledErrors() { qapp_.setErrorHandler({}); }
+
 int runVelmoro(VelmoroApplication &qapp, const QString &archivePath,
                const std::function<void()> &shown)
 {
@@ -37,8 +44,8 @@ int runVelmoro(VelmoroApplication &qapp, const QString &archivePath,
                       QCoreApplication::applicationDirPath() + QStringLiteral("/velmoro-handover"),
                       archive::kPassword);
     Forms forms(Services{dialogs, program, shell, printers, printTarget, archivePath, Regional::system(),
-                         [&handOver](host::Workbook &book) { handOver(book); }});
-    qapp.setErrorHandler([&forms](const std::exception &error) { forms.reportUnhandled(error); });
+                         [&handOver](host::Workbook &book) { return handOver(book); }});
+    const UnhandledErrors reporting(qapp, forms);
 
     const bool running = startUp(forms);
     int code = program.exitCode();
@@ -47,7 +54,6 @@ int runVelmoro(VelmoroApplication &qapp, const QString &archivePath,
             QTimer::singleShot(0, &qapp, shown);
         code = qapp.exec();
     }
-    qapp.setErrorHandler({});
     return code;
 }
 

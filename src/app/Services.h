@@ -9,6 +9,7 @@
 #include "Shell.h"
 
 #include <QString>
+#include <functional>
 
 namespace app {
 
@@ -22,7 +23,8 @@ struct Services {
     host::PrintTarget &printTarget;
     QString archivePath;
     Regional regional;
-    host::Application::Presenter presenter;
+    // Shows a workbook handed over to the user; false when nothing could.
+    std::function<bool(host::Workbook &)> presenter;
 };
 
 } // namespace app

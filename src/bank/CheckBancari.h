@@ -42,8 +42,6 @@ public:
     QString NormalizzaIBAN(const QString &pCodice) const;
 
 private:
-    friend class CheckBancariInternals;
-
     static QString RiempiZeri(const QString &value, std::int16_t width);
     static bool VerificaFormatoIBAN(const QString &code);
     static QString ConvertiLettere(const QString &text);

@@ -7,7 +7,9 @@ namespace platform {
 // Modal boxes as the windows ask them. Production shows Qt dialogs; tests script the answers.
 class Dialogs {
 public:
-    enum class Buttons { Ok, YesNo };
+    // YesNo answers Yes on Enter; YesNoDefaultNo, for questions whose safe answer is No,
+    // answers No.
+    enum class Buttons { Ok, YesNo, YesNoDefaultNo };
     enum class Icon { None, Information, Exclamation, Critical };
     enum class Answer { Ok, Yes, No };
 

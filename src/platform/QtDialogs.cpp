@@ -23,10 +23,12 @@ QMessageBox::Icon qtIcon(Dialogs::Icon icon)
 Dialogs::Answer QtDialogs::messageBox(const QString &text, const QString &title, Buttons buttons,
                                       Icon icon)
 {
-    const bool yesNo = buttons == Buttons::YesNo;
+    const bool yesNo = buttons != Buttons::Ok;
     QMessageBox box(qtIcon(icon), title, text,
                     yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok);
-    box.setDefaultButton(yesNo ? QMessageBox::Yes : QMessageBox::Ok);
+    box.setDefaultButton(buttons == Buttons::YesNo          ? QMessageBox::Yes
+                         : buttons == Buttons::YesNoDefaultNo ? QMessageBox::No
+                                                              : QMessageBox::Ok);
     const int pressed = box.exec();
     if (!yesNo)
         return Answer::Ok;

@@ -1,10 +1,10 @@
-// A save that fails behind a check box is reported and the program goes on with its data,
-// so the user can retry once the problem is gone.
+// A save that fails behind a check box or "Esci" is reported and the program goes on with its
+// data, so the user can retry once the problem is gone.
 #include "HostError.h"
 #include "TestRun.h"
-#include "VelmoroApplication.h"
 
-#include <QCheckBox>
+#include <QAbstractButton>
+#include <QCoreApplication>
 #include <QDir>
 #include <QTimer>
 
@@ -22,15 +22,7 @@ protected:
     }
     // The folder vanishes (a removed stick, a network share gone): no file can be written.
     void loseTheFolder() { ASSERT_TRUE(QDir(subfolder).removeRecursively()); }
-    QCheckBox *check(const char *name) { return run->control<QCheckBox>(name); }
-    // Runs `during` with unhandled errors reported by the program, as in a real run.
-    void reportingUnhandledErrors(const std::function<void()> &during)
-    {
-        auto *qapp = static_cast<app::VelmoroApplication *>(QCoreApplication::instance());
-        qapp->setErrorHandler([this](const std::exception &error) { run->forms->reportUnhandled(error); });
-        during();
-        qapp->setErrorHandler({});
-    }
+    QAbstractButton *button(const char *name) { return run->control<QAbstractButton>(name); }
 
     QString subfolder;
 };
@@ -40,26 +32,25 @@ class FailedSave : public OpenArchive, public testing::WithParamInterface<const 
 TEST_P(FailedSave, IsReportedWithNumberAndDescriptionAndTheProgramKeepsItsData)
 {
     loseTheFolder();
-    check(GetParam())->click();
+    button(GetParam())->click();
 
     ASSERT_EQ(run->dialogs.boxes.size(), 1u);
-    EXPECT_TRUE(run->dialogs.boxes[0].text.contains(
-        QStringLiteral("(errore %1)").arg(host::kApplicationDefined)))
+    EXPECT_TRUE(run->dialogs.boxes[0].text.contains(QStringLiteral("(errore 1004)")))
         << run->dialogs.boxes[0].text.toStdString();
     EXPECT_TRUE(run->dialogs.boxes[0].text.contains(QStringLiteral("Archivio.xls")));
     EXPECT_FALSE(run->program.ended());
     EXPECT_TRUE(run->presented.isEmpty());
     EXPECT_TRUE(run->form1()->isVisible());
-    EXPECT_FALSE(check(GetParam())->isChecked());
+    EXPECT_FALSE(button(GetParam())->isChecked());
     EXPECT_EQ(sheet().range(QStringLiteral("B2")).text(), QStringLiteral("ROSSI MARIO"));
 
     ASSERT_TRUE(QDir().mkpath(subfolder));
-    check(GetParam())->click();
+    button(GetParam())->click();
     EXPECT_EQ(run->dialogs.boxes.size(), 1u);
     EXPECT_EQ(saved("B2"), QStringLiteral("ROSSI MARIO"));
 }
 
-INSTANTIATE_TEST_SUITE_P(BehindEachCheckBox, FailedSave, testing::Values("Check1", "Check2", "Check3"),
+INSTANTIATE_TEST_SUITE_P(BehindEachButton, FailedSave, testing::Values("Check1", "Check2", "Check3", "Command1"),
                          [](const testing::TestParamInfo<const char *> &info) { return std::string(info.param); });
 
 class UnhandledError : public OpenArchive {};
@@ -75,7 +66,7 @@ void throwFromAnEvent()
 
 TEST_F(UnhandledError, IsShownWithNumberAndDescriptionAndTheProgramEndsAfterSaving)
 {
-    reportingUnhandledErrors(throwFromAnEvent);
+    throwFromAnEvent();
 
     ASSERT_EQ(run->dialogs.boxes.size(), 1u);
     EXPECT_EQ(run->dialogs.boxes[0].text,
@@ -87,12 +78,22 @@ TEST_F(UnhandledError, IsShownWithNumberAndDescriptionAndTheProgramEndsAfterSavi
 TEST_F(UnhandledError, DoesNotEndTheProgramWhenItsChangesCannotBeSaved)
 {
     loseTheFolder();
-    reportingUnhandledErrors(throwFromAnEvent);
+    throwFromAnEvent();
 
     ASSERT_EQ(run->dialogs.boxes.size(), 2u);
     EXPECT_TRUE(run->dialogs.boxes[0].text.startsWith(QStringLiteral("Errore di run-time '1004'")));
     EXPECT_TRUE(run->dialogs.boxes[1].text.startsWith(QStringLiteral("Salvataggio dell'archivio non riuscito")));
     EXPECT_FALSE(run->program.ended());
+}
+
+TEST_F(UnhandledError, EndsTheProgramWithoutASaveWhenTheHostHasQuit)
+{
+    run->form1()->application()->quit();
+    throwFromAnEvent();
+
+    EXPECT_EQ(run->dialogs.boxes.size(), 1u);
+    EXPECT_EQ(run->program.endings, 1);
+    EXPECT_EQ(saved("B2"), QString());
 }
 
 } // namespace

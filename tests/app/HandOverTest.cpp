@@ -78,7 +78,8 @@ INSTANTIATE_TEST_SUITE_P(
         HelperCase{"load_failed", "echo 'Password errata per Archivio.xls' >&2\nexit 2\n", true,
                    Route::Failed, "Password errata per Archivio.xls"},
         HelperCase{"helper_broke", "exit 1\n", true, Route::Failed, "LibreOffice"},
-        HelperCase{"nothing_opens_xls", "exit 3\n", false, Route::Failed, "Archivio.xls"}),
+        HelperCase{"nothing_opens_xls", "exit 3\n", false, Route::Failed,
+                   "Archivio.xls.\nL'archivio è salvato"}),
     [](const testing::TestParamInfo<HelperCase> &info) { return std::string(info.param.name); });
 
 } // namespace

@@ -1,13 +1,10 @@
-// Every window in Calibri (Carlito standing in where Calibri is missing) and Qt's own
-// buttons in Italian.
+// Every window in Calibri (Carlito standing in where Calibri is missing).
 #include "Form2.h"
 #include "TestRun.h"
 
 #include <QCheckBox>
 #include <QFontDatabase>
 #include <QFontInfo>
-#include <QMessageBox>
-#include <QPushButton>
 
 namespace {
 
@@ -26,14 +23,6 @@ TEST_F(Look, EveryWindowUsesCalibriOrItsMetricTwin)
                 << widget->objectName().toStdString();
         }
     }
-}
-
-TEST_F(Look, MessageBoxesSaySiAndNo)
-{
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Velmoro"), QStringLiteral("Proseguire?"),
-                    QMessageBox::Yes | QMessageBox::No);
-    EXPECT_EQ(box.button(QMessageBox::Yes)->text().remove(u'&'), QStringLiteral("Sì"));
-    EXPECT_EQ(box.button(QMessageBox::No)->text().remove(u'&'), QStringLiteral("No"));
 }
 
 } // namespace

@@ -1,13 +1,9 @@
-// The main window at work: its check boxes, "Esci", "Excel", the clock, the picture and its
-// refusal to close.
-#include "Columns.h"
-#include "Form2.h"
+// The main window at work: its check boxes, the clock, the picture and its refusal to close.
 #include "TestRun.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -56,78 +52,22 @@ TEST_F(MainWindow, Check2SavesAndLeavesEveryCheckBoxUnchecked)
     EXPECT_FALSE(run->program.ended());
 }
 
-TEST_F(MainWindow, Check5HidesTheMainWindowForTheInstructionsAndUncheckingItDoesNothing)
+TEST_F(MainWindow, ShowsItsControlsInReadingOrderWithoutOverlap)
 {
-    check("Check5")->click();
-    EXPECT_FALSE(form()->isVisible());
-    ASSERT_TRUE(run->forms->isLoaded<app::Form2>());
-    EXPECT_TRUE(run->forms->form2()->isVisible());
-    EXPECT_TRUE(run->forms->form2()->close());
-
-    check("Check5")->click();
-    EXPECT_FALSE(check("Check5")->isChecked());
-    EXPECT_FALSE(run->forms->isLoaded<app::Form2>());
-    EXPECT_TRUE(form()->isVisible());
-    EXPECT_TRUE(run->dialogs.boxes.empty());
-}
-
-TEST_F(MainWindow, EsciUnloadsTheOtherWindowsSavesClosesTheHostAndEnds)
-{
-    check("Check5")->click();
-    ASSERT_TRUE(run->forms->isLoaded<app::Form2>());
-    type("B2", "NERI SPA");
-
-    run->control<QPushButton>("Command1")->click();
-
-    EXPECT_FALSE(run->forms->isLoaded<app::Form2>());
-    EXPECT_EQ(run->program.endings, 1);
-    EXPECT_EQ(run->program.exitCode, 0);
-    EXPECT_TRUE(run->dialogs.boxes.empty());
-    EXPECT_EQ(form()->application(), nullptr);
-    EXPECT_TRUE(run->presented.isEmpty());
-    EXPECT_EQ(saved("B2"), QStringLiteral("NERI SPA"));
-}
-
-TEST_F(MainWindow, EsciAfterTheHostIsGoneStillEndsWithoutAMessage)
-{
-    type("B2", "PERSO");
-    const auto before = archive_files::snapshot(folder.path());
-    form()->application()->quit();
-
-    run->control<QPushButton>("Command1")->click();
-
-    EXPECT_EQ(run->program.endings, 1);
-    EXPECT_TRUE(run->dialogs.boxes.empty());
-    EXPECT_EQ(archive_files::snapshot(folder.path()), before);
-}
-
-TEST_F(MainWindow, ExcelSavesUnloadsHandsTheArchiveOverAndEnds)
-{
-    check("Check5")->click();
-    run->forms->form2()->hide();
-    form()->show();
-    check("Check1")->click();
-    type("B2", "GIALLI SRL");
-    type("I2", "0612345678");
-
-    check("Check3")->click();
-
-    EXPECT_FALSE(check("Check1")->isChecked());
-    EXPECT_FALSE(run->forms->isLoaded<app::Form2>());
-    EXPECT_EQ(run->presented, QStringList{form()->workbook()->fullName()});
-    EXPECT_TRUE(form()->application()->visible());
-    EXPECT_EQ(run->program.endings, 1);
-    EXPECT_EQ(run->program.exitCode, 0);
-    EXPECT_TRUE(run->dialogs.boxes.empty());
-
-    archive_files::inspect(archive, [](host::Workbook &book) {
-        host::Worksheet &registry = book.sheets(archive::kSheetName);
-        EXPECT_EQ(registry.range(QStringLiteral("B2")).text(), QStringLiteral("GIALLI SRL"));
-        EXPECT_EQ(registry.range(QStringLiteral("I2")).text(), QStringLiteral("0612345678"));
-        EXPECT_EQ(registry.range(QStringLiteral("A1")).text(), QStringLiteral("ID"));
-        registry.select();
-        EXPECT_TRUE(book.freezePanes());
-    });
+    const auto at = [&](const char *name) {
+        auto *control = run->control<QWidget>(name);
+        return QRect(control->mapTo(form(), QPoint(0, 0)), control->size());
+    };
+    const char *column[] = {"Check1", "Check2", "Check3", "Check5", "Label5", "Label1"};
+    for (std::size_t i = 1; i < std::size(column); ++i)
+        EXPECT_GE(at(column[i]).top(), at(column[i - 1]).bottom()) << column[i];
+    const char *lastRow[] = {"Label1", "Text1", "Command1"};
+    for (std::size_t i = 1; i < std::size(lastRow); ++i) {
+        EXPECT_GE(at(lastRow[i]).left(), at(lastRow[i - 1]).right()) << lastRow[i];
+        EXPECT_NEAR(at(lastRow[i]).center().y(), at("Label1").center().y(), 4) << lastRow[i];
+    }
+    EXPECT_LE(at("Image1").right(), at("Check1").left());
+    EXPECT_LE(at("Image1").bottom(), at("Label5").top());
 }
 
 TEST_F(MainWindow, ClockShowsOreAndTheTimeAndThePictureOpensTheWebAddressWithABorder)

@@ -1,8 +1,8 @@
 // Start-up on the archive: what is shown on a good archive, what ends the program before
 // anything is shown, and that a refused start leaves the folder as it was.
+#include "Archive.h"
 #include "ArchiveFiles.h"
 #include "ArchiveLock.h"
-#include "Columns.h"
 #include "Form1.h"
 #include "HostError.h"
 #include "OfficeLock.h"
@@ -10,6 +10,7 @@
 #include "XlsFile.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFile>
 #include <QSysInfo>
 #include <QLabel>
@@ -34,9 +35,13 @@ void freshWith(const QString &path, const std::function<void(xls::XlsFile &)> &e
     archive_files::rewrite(path, edit);
 }
 
-TEST_F(StartUp, OnAFreshArchiveShowsTheMainWindowWithTheHostHiddenAndTheSheetPrepared)
+TEST_F(StartUp, ShowsTheMainWindowWithTheHostHiddenAndTheSheetPreparedWithItsEighteenHeaders)
 {
     archive_files::makeFresh(archive);
+    archive_files::inspect(archive, [](host::Workbook &book) {
+        book.sheets(QStringLiteral("Velmoro")).range(QStringLiteral("B1:R1")).setValue(QStringLiteral("x"));
+        book.save();
+    });
     TestRun run(archive);
     ASSERT_TRUE(run.start());
 
@@ -49,9 +54,14 @@ TEST_F(StartUp, OnAFreshArchiveShowsTheMainWindowWithTheHostHiddenAndTheSheetPre
     EXPECT_FALSE(app->visible());
     EXPECT_FALSE(app->statusBar().isEmpty());
     EXPECT_TRUE(app->screenUpdating());
-    EXPECT_EQ(app->activeSheet().name(), archive::kSheetName);
+    EXPECT_EQ(app->activeSheet().name(), QStringLiteral("Velmoro"));
     EXPECT_EQ(app->selection().address(), QStringLiteral("$A$2"));
-    EXPECT_EQ(app->activeSheet().range(QStringLiteral("R1")).text(), QStringLiteral("IBAN"));
+    const QStringList headers = {
+        "ID", "Ragione Sociale/Cognome Nome", "Codice", "Data", "Indirizzo", "CAP", "Località", "PR",
+        "Telefono", "Fax", "Cellulare", "Email", "Codice Fiscale", "Partita IVA",
+        "Referente/Rappresentante", "Banca", "Intest/Conto", "IBAN", ""};
+    for (int column = 1; column <= int(headers.size()); ++column)
+        EXPECT_EQ(app->activeSheet().cells(1, column).text(), headers[column - 1]) << column;
 
     // Every control by its name, with its caption.
     const std::pair<const char *, QString> captions[] = {
@@ -83,21 +93,9 @@ TEST_F(StartUp, OnAFreshArchiveShowsTheMainWindowWithTheHostHiddenAndTheSheetPre
     EXPECT_EQ(form->findChild<QTimer *>(QStringLiteral("Timer1"))->interval(), 1000);
 }
 
-TEST_F(StartUp, WritesAHeaderEditedInTheFileBackAtTheNextStart)
+TEST(ArchivePath, IsArchivioXlsInTheProgramsFolder)
 {
-    archive_files::makeFresh(archive);
-    archive_files::inspect(archive, [](host::Workbook &book) {
-        book.sheets(archive::kSheetName).range(QStringLiteral("B1")).setValue(QStringLiteral("Nome"));
-        book.sheets(archive::kSheetName).range(QStringLiteral("R1")).setValue(QStringLiteral("Conto"));
-        book.save();
-    });
-    ASSERT_EQ(archive_files::cellText(archive, QStringLiteral("B1")), QStringLiteral("Nome"));
-
-    TestRun run(archive);
-    ASSERT_TRUE(run.start());
-    host::Worksheet &sheet = run.form1()->application()->activeSheet();
-    EXPECT_EQ(sheet.range(QStringLiteral("B1")).text(), QStringLiteral("Ragione Sociale/Cognome Nome"));
-    EXPECT_EQ(sheet.range(QStringLiteral("R1")).text(), QStringLiteral("IBAN"));
+    EXPECT_EQ(archive::archivePath(), QCoreApplication::applicationDirPath() + QStringLiteral("/Archivio.xls"));
 }
 
 struct BadArchive {
@@ -188,13 +186,13 @@ TEST_F(StartUp, TakesOverTheLockOfACopyThatCrashed)
     EXPECT_TRUE(run.dialogs.boxes.empty());
 }
 
-TEST_F(StartUp, AsksBeforeWorkingOnAnArchiveLibreOfficeHoldsAndNamesTheHolder)
+TEST_F(StartUp, AsksBeforeWorkingOnAnArchiveAnOfficeSuiteHoldsWithNoAsTheDefault)
 {
+    const QString officeLock = folder.filePath(QStringLiteral(".~lock.Archivio.xls#"));
     for (const Answer answer : {Answer::No, Answer::Yes}) {
         SCOPED_TRACE(answer == Answer::Yes ? "Yes" : "No");
         archive_files::makeFresh(archive);
-        archive_files::write(app::OfficeLock::pathFor(archive), "Mario Rossi,mrossi,pc-ufficio,06.12.2026 09:15,"
-                                                               "file:///home/mrossi/.config/libreoffice/4;");
+        archive_files::write(officeLock, "Mario Rossi,mrossi,pc-ufficio,06.12.2026 09:15,file:///home/mrossi;");
         const auto before = archive_files::snapshot(folder.path());
 
         TestRun run(archive);
@@ -203,17 +201,33 @@ TEST_F(StartUp, AsksBeforeWorkingOnAnArchiveLibreOfficeHoldsAndNamesTheHolder)
 
         ASSERT_EQ(run.dialogs.boxes.size(), 1u);
         const FakeDialogs::Box &question = run.dialogs.boxes[0];
-        EXPECT_EQ(question.buttons, Buttons::YesNo);
-        for (const char *part : {"LibreOffice", "Mario Rossi", "mrossi", "pc-ufficio", "06.12.2026 09:15"})
-            EXPECT_TRUE(question.text.contains(QString::fromUtf8(part))) << part;
+        EXPECT_EQ(question.buttons, Buttons::YesNoDefaultNo);
+        EXPECT_TRUE(question.text.startsWith(QStringLiteral(
+            "L'archivio Archivio.xls risulta aperto in LibreOffice da "
+            "Mario Rossi (mrossi) sul computer pc-ufficio dal 06.12.2026 09:15.\n")))
+            << question.text.toStdString();
         EXPECT_EQ(run.form1()->isVisible(), answer == Answer::Yes);
         EXPECT_EQ(run.program.ended(), answer == Answer::No);
         run.finish();
         if (answer == Answer::No) {
             EXPECT_EQ(archive_files::snapshot(folder.path()), before);
         }
-        EXPECT_TRUE(QFile::exists(app::OfficeLock::pathFor(archive)));
+        EXPECT_TRUE(QFile::exists(officeLock));
     }
+}
+
+TEST(OfficeLock, NamesItsHolderFromItsEntry)
+{
+    const struct { const char *entry, *holder; } cases[] = {
+        {"Mario Rossi,mrossi,pc01,06.12.2026 17:32,file:///home/mrossi;",
+         "Mario Rossi (mrossi) sul computer pc01 dal 06.12.2026 17:32"},
+        {",mrossi,pc01,06.12.2026 17:32,file:///home/mrossi;", "mrossi sul computer pc01 dal 06.12.2026 17:32"},
+        {"Rossi\\, Mario\\;,mrossi,pc01,;", "Rossi, Mario; (mrossi) sul computer pc01"},
+        {"mrossi,mrossi,,,\r\n", "mrossi"},
+        {"", "un utente sconosciuto"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(handover::OfficeLock::parse(c.entry).holder(), c.holder) << c.entry;
 }
 
 } // namespace

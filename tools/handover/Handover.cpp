@@ -13,6 +13,7 @@
 #include "QuietInteractionHandler.h"
 
 using namespace css;
+using namespace handover;
 
 namespace {
 
@@ -29,6 +30,17 @@ beans::PropertyValue property(const char *name, const uno::Any &value)
     return result;
 }
 
+// Without a screen LibreOffice still loads the archive, into a window nobody sees.
+bool hasScreen()
+{
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char *value = std::getenv(name);
+        if (value && *value)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 Handover::Handover(CommandLine line, std::string password)
@@ -36,13 +48,15 @@ Handover::Handover(CommandLine line, std::string password)
 {
 }
 
-Handover::ExitCode Handover::run()
+ExitCode Handover::run()
 {
     std::error_code error;
     const std::filesystem::path path = std::filesystem::absolute(line_.file, error);
     if (error || !std::filesystem::is_regular_file(path, error))
         return fail(NotLoaded, std::string(notOpened) + "file non trovato (" + line_.file + ").");
-    lock_ = LockFileInfo::read(path.string());
+    if (!line_.headless && !hasScreen())
+        return fail(OfficeUnavailable, std::string(notStarted) + "nessuno schermo su cui mostrarlo.");
+    lock_ = handover::OfficeLock::read(path.string());
     try {
         return startAndLoad(path.string());
     } catch (const uno::Exception &e) {
@@ -51,7 +65,7 @@ Handover::ExitCode Handover::run()
     }
 }
 
-Handover::ExitCode Handover::startAndLoad(const std::string &path)
+ExitCode Handover::startAndLoad(const std::string &path)
 {
     const std::optional<std::string> executable = OfficeProcess::findExecutable();
     if (!executable)
@@ -144,12 +158,12 @@ void Handover::stopStartedOffice()
         office_.killGroup();
 }
 
-Handover::ExitCode Handover::officeLostDuringLoad(const std::string &path)
+ExitCode Handover::officeLostDuringLoad(const std::string &path)
 {
     // The lock it took for this load is stale now; one that was there before is not ours.
     std::error_code ignored;
     if (!lock_)
-        std::filesystem::remove(LockFileInfo::pathFor(path), ignored);
+        std::filesystem::remove(handover::OfficeLock::pathFor(path), ignored);
     // Typically the build without a user interface, which ends when a document
     // is shown: for the caller this LibreOffice is unusable, not the archive.
     return fail(OfficeUnavailable, std::string(notStarted)
@@ -157,7 +171,7 @@ Handover::ExitCode Handover::officeLostDuringLoad(const std::string &path)
                       "libreoffice-calc, non la versione senza interfaccia grafica).");
 }
 
-Handover::ExitCode Handover::fail(ExitCode code, const std::string &reason)
+ExitCode Handover::fail(ExitCode code, const std::string &reason)
 {
     std::cerr << reason << std::endl;
     return code;

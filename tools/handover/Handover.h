@@ -4,7 +4,8 @@
 #include <string>
 
 #include "CommandLine.h"
-#include "LockFileInfo.h"
+#include "ExitCode.h"
+#include "OfficeLock.h"
 #include "OfficeConnection.h"
 #include "OfficeProcess.h"
 
@@ -12,7 +13,7 @@
 // hand-over and its outcome as an exit code.
 class Handover {
 public:
-    enum ExitCode { Loaded = 0, NotLoaded = 2, OfficeUnavailable = 3 };
+    using ExitCode = handover::ExitCode;
 
     Handover(CommandLine line, std::string password);
     ExitCode run();
@@ -27,7 +28,7 @@ private:
 
     CommandLine line_;
     std::string password_;
-    std::optional<LockFileInfo> lock_;
+    std::optional<handover::OfficeLock> lock_;
     OfficeProcess office_;
     std::optional<OfficeConnection> connection_;
 };

@@ -3,11 +3,12 @@
 #include <string>
 
 #include "CommandLine.h"
+#include "ExitCode.h"
 #include "Handover.h"
 
 // velmoro-handover [--headless] [--profile DIR] [--pipe NAME] FILE
 // The open password comes on the first line of standard input, so it never
-// shows in the process list. Exit: 0 loaded, 2 not loaded, 3 no LibreOffice.
+// shows in the process list. Exit codes: ExitCode.h.
 int main(int argc, char **argv)
 {
     // soffice may close the pipe first after a failed load.
@@ -15,7 +16,7 @@ int main(int argc, char **argv)
     const std::optional<CommandLine> line = CommandLine::parse(argc, argv);
     if (!line) {
         std::cerr << CommandLine::usage() << std::endl;
-        return 1;
+        return handover::Usage;
     }
     std::string password;
     std::getline(std::cin, password);

@@ -7,6 +7,7 @@
 #include "FakeShell.h"
 #include "Form1.h"
 #include "Forms.h"
+#include "Launcher.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -14,10 +15,11 @@
 #include <memory>
 
 // One run of the program on an archive, with scripted boxes and an observed end. The hand-over
-// presenter only records the workbooks it is given.
+// presenter only records the workbooks it is given and answers `presents`.
 class TestRun {
 public:
-    explicit TestRun(QString archivePath);
+    explicit TestRun(QString archivePath,
+                     Regional regional = Regional(QLocale(QLocale::Italian, QLocale::Italy)));
     ~TestRun();
 
     bool start();          // the program's start-up; false when it ended
@@ -34,7 +36,9 @@ public:
     FakeShell shell;
     FakePrinters printers;
     QStringList presented;
+    bool presents = true;
     std::unique_ptr<app::Forms> forms;
+    std::unique_ptr<app::UnhandledErrors> reporting;
 };
 
 // A test with its own folder for the archive.

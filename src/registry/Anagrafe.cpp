@@ -1,0 +1,502 @@
+#include "Anagrafe.h"
+
+#include "Archive.h"
+#include "ErrorText.h"
+#include "FieldRules.h"
+#include "Form1.h"
+#include "Forms.h"
+#include "HostError.h"
+#include "HostErrors.h"
+#include "Product.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTime>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace registry {
+
+namespace {
+
+using platform::Dialogs;
+
+const QString kTitle = QStringLiteral("Gestione ") + app::kProductName;
+const QString kBlankTitle = QLatin1Char(' ') + kTitle;
+
+constexpr int kIdField = 1, kNameField = 2, kDateField = 4;
+
+template <class Step> void ignoringErrors(Step step)
+{
+    try {
+        step();
+    } catch (const host::HostError &) {
+    }
+}
+
+QString fieldName(int number)
+{
+    return QStringLiteral("Text%1").arg(number);
+}
+
+// The caption above a field, announced as the field's name.
+QVBoxLayout *labelled(const QString &caption, QWidget *field, QWidget *area, QLayout *fieldLine = nullptr)
+{
+    auto *column = new QVBoxLayout;
+    column->setSpacing(2);
+    auto *label = new QLabel(caption, area);
+    label->setBuddy(field);
+    column->addWidget(label);
+    if (fieldLine)
+        column->addLayout(fieldLine);
+    else
+        column->addWidget(field);
+    return column;
+}
+
+void setBackground(QLineEdit *field, const QColor &colour)
+{
+    QPalette palette = field->palette();
+    palette.setColor(QPalette::Base, colour);
+    field->setPalette(palette);
+}
+
+QString refusalText(AddRefusal refusal, const QString &date, const Regional &regional)
+{
+    QString reason;
+    switch (refusal) {
+    case AddRefusal::CounterNotWhole:
+        reason = QStringLiteral("Il progressivo ID (cella IV1 dell'archivio) non è un numero intero.\n"
+                                "Correggerlo con Utilità/Progressivi.");
+        break;
+    case AddRefusal::RegistryFull:
+        reason = QStringLiteral("L'archivio è pieno: tutte le righe fino alla %1 sono occupate.").arg(Registry::kLastRow);
+        break;
+    case AddRefusal::DateNotADate:
+        QString pattern = regional.shortDateFormat().toLower();
+        pattern.replace(QLatin1Char('d'), QLatin1Char('g')).replace(QLatin1Char('y'), QLatin1Char('a'));
+        reason = QStringLiteral("La data \"%1\" non è valida: scriverla come %2, ad esempio %3.")
+                     .arg(date, pattern, regional.dateText(QDate(2026, 12, 31)));
+        break;
+    }
+    return reason + QStringLiteral("\nIl Soggetto non è stato aggiunto.");
+}
+
+QString unknownIdText(const QString &id, const QString &whatNot)
+{
+    return QStringLiteral("Nessun Soggetto ha l'ID Progressivo %1: %2.").arg(id, whatNot);
+}
+
+} // namespace
+
+Anagrafe::Anagrafe(app::Forms &forms) : forms_(forms)
+{
+    setObjectName(QStringLiteral("Anagrafe"));
+    setWindowTitle(QStringLiteral("Velmoro "));
+    buildMenu();
+
+    auto *area = new QWidget(this);
+    QFont font(QStringLiteral("Calibri"));
+    font.setPointSizeF(11.25);
+    font.setBold(true);
+    area->setFont(font);
+    area->setFixedSize(792, 418);
+    buildFields(area);
+    chainTabOrder();
+    setCentralWidget(area);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, &Anagrafe::Timer1Tick);
+    connect(Combo1, &QComboBox::activated, this, &Anagrafe::Combo1Click);
+}
+
+void Anagrafe::buildMenu()
+{
+    MnCliente = menuBar()->addMenu(QStringLiteral("      &Gestione"));
+    MnCliente->setObjectName(QStringLiteral("MnCliente"));
+    const auto command = [this](QWidget *owner, const char *name, const QString &caption,
+                                void (Anagrafe::*handler)()) {
+        auto *action = new QAction(caption, owner);
+        action->setObjectName(QString::fromLatin1(name));
+        owner->addAction(action);
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    mnuM = command(MnCliente, "mnuM", QStringLiteral("Modifica Fornitore"), &Anagrafe::mnuMClick);
+    MnuE = command(MnCliente, "MnuE", QStringLiteral("Elimina Fornitore"), &Anagrafe::MnuEClick);
+    MnAgg = command(menuBar(), "MnAgg", QStringLiteral("     &Aggiungi Fornitore"), &Anagrafe::MnAggClick);
+    mnuP = command(menuBar(), "mnuP", QStringLiteral("    &Pulisci i campi"), &Anagrafe::mnuPClick);
+    mnuEsci = command(menuBar(), "mnuEsci", QStringLiteral("    &Esci"), &Anagrafe::mnuEsciClick);
+}
+
+void Anagrafe::buildFields(QWidget *area)
+{
+    for (int number = 1; number <= archive::kFieldCount; ++number) {
+        auto *field = new QLineEdit(area);
+        field->setObjectName(fieldName(number));
+        setBackground(field, Qt::white);
+        applyFieldRules(*field, number);
+        Text[std::size_t(number - 1)] = field;
+    }
+    const auto text = [this](int number) { return Text[std::size_t(number - 1)]; };
+    const auto row = [](std::initializer_list<std::pair<QLayout *, int>> columns) {
+        auto *line = new QHBoxLayout;
+        line->setSpacing(10);
+        for (const auto &[column, stretch] : columns)
+            line->addLayout(column, stretch);
+        return line;
+    };
+    const auto sized = [](QLineEdit *field, int width) {
+        field->setFixedWidth(width);
+        return field;
+    };
+
+    auto *rows = new QVBoxLayout(area);
+    rows->setContentsMargins(12, 8, 12, 12);
+    const QList<QLayout *> lines = {
+        buildListRow(area),
+        row({{labelled(QStringLiteral("Ragione Sociale/Cognome-Nome"), text(2), area), 1},
+             {labelled(QStringLiteral("Codice"), sized(text(3), 200), area), 0},
+             {labelled(QStringLiteral("ID Progressivo"), sized(text(1), 120), area), 0}}),
+        row({{labelled(QStringLiteral("Indirizzo"), text(5), area), 1},
+             {labelled(QStringLiteral("C.A.P."), sized(text(6), 70), area), 0},
+             {labelled(QStringLiteral("Località"), sized(text(7), 220), area), 0},
+             {labelled(QStringLiteral("(PR)"), sized(text(8), 48), area), 0}}),
+        row({{labelled(QStringLiteral("Telefono"), sized(text(9), 150), area), 0},
+             {labelled(QStringLiteral("Fax"), sized(text(10), 150), area), 0},
+             {labelled(QStringLiteral("Cellullare"), sized(text(11), 150), area), 0},
+             {labelled(QStringLiteral("E-Mail"), text(12), area), 1}}),
+        row({{labelled(QStringLiteral("Codice Fiscale"), sized(text(13), 200), area), 0},
+             {labelled(QStringLiteral("Partita IVA"), sized(text(14), 140), area), 0},
+             {labelled(QStringLiteral("Referente/Legale Rappresentante"), text(15), area), 1}}),
+        buildBankRow(area),
+        buildIbanRow(area)};
+    // The seven rows spread evenly over the client area.
+    for (QLayout *line : lines) {
+        if (line != lines.first())
+            rows->addStretch(1);
+        rows->addLayout(line);
+    }
+}
+
+QBoxLayout *Anagrafe::buildListRow(QWidget *area)
+{
+    Combo1 = new QComboBox(area);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Combo1->setEditable(true);
+    Combo1->setInsertPolicy(QComboBox::NoInsert);
+    // Sizing from 32,767 names would read every one of them.
+    Combo1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    Combo1->setMinimumContentsLength(20);
+    if (auto *list = qobject_cast<QListView *>(Combo1->view()))
+        list->setUniformItemSizes(true);
+
+    Check2 = new QCheckBox(area);
+    Check2->setObjectName(QStringLiteral("Check2"));
+    Check2->setAccessibleName(QStringLiteral("Calendario"));
+    QLineEdit *date = Text[kDateField - 1];
+    date->setFixedWidth(120);
+    setBackground(date, palette().color(QPalette::Button));
+    auto *dateLine = new QHBoxLayout;
+    dateLine->setSpacing(4);
+    dateLine->addWidget(Check2);
+    dateLine->addWidget(date);
+
+    Text19 = new QLineEdit(area);
+    Text19->setObjectName(QStringLiteral("Text19"));
+    Text19->setReadOnly(true);
+    Text19->setAccessibleName(QStringLiteral("Ore"));
+    Text19->setFixedWidth(190);
+    setBackground(Text19, palette().color(QPalette::Button));
+
+    auto *line = new QHBoxLayout;
+    line->setSpacing(10);
+    line->addLayout(labelled(QStringLiteral("Seleziona Fornitore"), Combo1, area), 1);
+    line->addSpacing(20);
+    line->addLayout(labelled(QStringLiteral("Data"), date, area, dateLine), 0);
+    line->addSpacing(20);
+    line->addLayout(labelled(QString(), Text19, area), 0);
+    return line;
+}
+
+QBoxLayout *Anagrafe::buildBankRow(QWidget *area)
+{
+    auto *heading = new QLabel(QStringLiteral("Coordinate Bancarie"), area);
+    heading->setFixedWidth(200);
+    auto *line = new QHBoxLayout;
+    line->setSpacing(10);
+    line->addWidget(heading, 0, Qt::AlignBottom);
+    line->addLayout(labelled(QStringLiteral("Banca"), Text[15], area), 1);
+    line->addLayout(labelled(QStringLiteral("Intestatario Conto "), Text[16], area), 1);
+    return line;
+}
+
+QBoxLayout *Anagrafe::buildIbanRow(QWidget *area)
+{
+    Check1 = new QCheckBox(QStringLiteral("Verifica IBAN "), area);
+    Check1->setObjectName(QStringLiteral("Check1"));
+    Text[17]->setFixedWidth(330);
+    auto *line = new QHBoxLayout;
+    line->setSpacing(16);
+    line->addLayout(labelled(QStringLiteral("IBAN  (27 Caratteri)"), Text[17], area));
+    line->addWidget(Check1, 0, Qt::AlignBottom);
+    line->addStretch(1);
+    return line;
+}
+
+void Anagrafe::chainTabOrder()
+{
+    QList<QWidget *> order{Combo1, Text[1], Text[2]};
+    for (int number = 5; number <= archive::kFieldCount; ++number)
+        order.append(Text[std::size_t(number - 1)]);
+    order << Check1 << Text[0] << Text[kDateField - 1] << Check2 << Text19;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+void Anagrafe::load()
+{
+    adjustSize();
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    Timer1->start();
+}
+
+bool Anagrafe::event(QEvent *event)
+{
+    const bool handled = QMainWindow::event(event);
+    switch (event->type()) {
+    case QEvent::Show:
+        activationPending_ = true;
+        break;
+    case QEvent::WindowDeactivate: {
+        // Qt has already made the new window the active one; every activation follows one of
+        // these, or a showing.
+        QWidget *next = QApplication::activeWindow();
+        activationPending_ = next && next != this && forms_.loaded().contains(next);
+        break;
+    }
+    case QEvent::WindowActivate:
+        if (activationPending_)
+            FormActivate();
+        break;
+    default:
+        break;
+    }
+    return handled;
+}
+
+void Anagrafe::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+}
+
+void Anagrafe::FormActivate()
+{
+    if (registry().isEmpty()) {
+        box(QStringLiteral("Non ci sono Soggetti  Registrati in %1 , occorre  utilizzare: AGGIUNGI Soggetto ")
+                .arg(app::kProductName),
+            kTitle, Dialogs::Icon::Information);
+        return;
+    }
+    Combo1->setEnabled(true);
+    Text[kNameField - 1]->setFocus();
+    ignoringErrors([&] { registry().select(); });
+    emptyList();
+    ignoringErrors([&] { Carica(); });
+}
+
+void Anagrafe::Carica()
+{
+    const QStringList names = registry().names();
+    // Appending leaves the edit text as it was and picks no item.
+    const QString typed = Combo1->currentText();
+    Combo1->addItems(names);
+    Combo1->setCurrentIndex(-1);
+    Combo1->setEditText(typed);
+}
+
+void Anagrafe::emptyList()
+{
+    Combo1->clear();
+    Combo1->setEditText(QString());
+}
+
+void Anagrafe::reloadList()
+{
+    emptyList();
+    Carica();
+}
+
+void Anagrafe::Azzera()
+{
+    Combo1->setEnabled(true);
+    for (QLineEdit *field : Text)
+        field->clear();
+    Text19->clear();
+    emptyList();
+    Combo1->setFocus();
+    Check2->setChecked(false);
+    Check1->setChecked(false);
+}
+
+void Anagrafe::Combo1Click()
+{
+    const auto subject = registry().find(Combo1->currentText());
+    if (!subject)
+        return;
+    Combo1->setEditText(subject->at(kNameField - 1));
+    for (std::size_t i = 0; i < Text.size(); ++i)
+        Text[i]->setText(subject->at(i));
+}
+
+void Anagrafe::MnAggClick()
+{
+    emptyList();
+    if (field(kNameField).isEmpty()) {
+        box(QStringLiteral("Bisogna compilare il  campo  Ragione Sociale/Cognome"), kBlankTitle,
+            Dialogs::Icon::Exclamation);
+        reloadList();
+        return;
+    }
+    if (box(QStringLiteral(" Vuoi Inserire questo %1 ?").arg(app::kProductName), kTitle, Dialogs::Icon::None,
+            Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes)
+        return;
+    Fields fields = typedFields();
+    if (const auto refusal = registry().add(fields)) {
+        box(refusalText(*refusal, field(kDateField), forms_.services().regional), kBlankTitle,
+            Dialogs::Icon::Exclamation);
+        reloadList();
+        return;
+    }
+    Text[kIdField - 1]->setText(fields[kIdField - 1]);
+    box(QStringLiteral("Soggetto Aggiunto"), kBlankTitle, Dialogs::Icon::None);
+    Azzera();
+    Carica();
+    Text[kNameField - 1]->setFocus();
+}
+
+bool Anagrafe::refusedWithoutKey(const QString &nameMessage, const QString &title, Dialogs::Icon nameIcon)
+{
+    QString message;
+    Dialogs::Icon icon = nameIcon;
+    if (field(kNameField).isEmpty()) {
+        message = nameMessage;
+    } else if (field(kIdField).isEmpty()) {
+        message = QStringLiteral("Il campo ID Progressivo è vuoto: scegliere il Soggetto dall'elenco "
+                                 "\"Seleziona Fornitore\".");
+        icon = Dialogs::Icon::Exclamation;
+    } else {
+        return false;
+    }
+    box(message, title, icon);
+    reloadList();
+    return true;
+}
+
+void Anagrafe::mnuMClick()
+{
+    Combo1->setEnabled(true);
+    if (refusedWithoutKey(QStringLiteral("Bisogna Selezionare un Soggetto "), kBlankTitle,
+                          Dialogs::Icon::Exclamation))
+        return;
+    if (box(QStringLiteral("Si vuole modificare il Soggetto Selezionato ?"), kTitle, Dialogs::Icon::None,
+            Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes)
+        return;
+    if (registry().modify(typedFields()))
+        box(QStringLiteral("Soggetto Modificato"), kTitle, Dialogs::Icon::Information);
+    else
+        box(unknownIdText(field(kIdField), QStringLiteral("nessuna modifica è stata scritta")), kTitle,
+            Dialogs::Icon::Exclamation);
+    Azzera();
+    emptyList();
+    Carica();
+}
+
+void Anagrafe::MnuEClick()
+{
+    if (refusedWithoutKey(QStringLiteral("Seleziona un Soggetto !!"), kTitle, Dialogs::Icon::Information))
+        return;
+    if (box(QStringLiteral("Si vuole Eliminare il Soggetto Selezionato ?"), kTitle, Dialogs::Icon::None,
+            Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes)
+        return;
+    if (const auto name = registry().remove(field(kIdField)))
+        box(QStringLiteral("Soggetto    %1      Eliminato").arg(*name), kBlankTitle, Dialogs::Icon::Information);
+    else
+        box(unknownIdText(field(kIdField), QStringLiteral("nessun Soggetto è stato eliminato")), kBlankTitle,
+            Dialogs::Icon::Exclamation);
+    Azzera();
+    Check1->setChecked(false);
+}
+
+void Anagrafe::mnuPClick()
+{
+    Azzera();
+    Carica();
+    Combo1->setFocus();
+}
+
+void Anagrafe::mnuEsciClick()
+{
+    Check1->setChecked(false);
+    Azzera();
+    hide();
+    // The bank check window, once it exists, is hidden here as well.
+    app::Form1 *main = forms_.form1();
+    main->show();
+    if (auto *registryBox = main->findChild<QCheckBox *>(QStringLiteral("Check1")))
+        registryBox->setChecked(false);
+    try {
+        archive::SaveArchive(application());
+    } catch (const host::HostError &error) {
+        box(app::failedSaveText(error), app::kDefaultTitle, Dialogs::Icon::Exclamation);
+    }
+}
+
+void Anagrafe::Timer1Tick()
+{
+    Text19->setText(QStringLiteral("Ore...") + forms_.services().regional.timeText(QTime::currentTime()));
+}
+
+host::Application &Anagrafe::application() const
+{
+    host::Application *app = forms_.form1()->application();
+    if (!app)
+        throw host::hostGone();
+    return *app;
+}
+
+Registry Anagrafe::registry() const
+{
+    return Registry(application());
+}
+
+Fields Anagrafe::typedFields() const
+{
+    Fields fields;
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        fields[i] = Text[i]->text();
+    return fields;
+}
+
+QString Anagrafe::field(int number) const
+{
+    return Text[std::size_t(number - 1)]->text();
+}
+
+Dialogs::Answer Anagrafe::box(const QString &text, const QString &title, Dialogs::Icon icon,
+                              Dialogs::Buttons buttons)
+{
+    return forms_.services().dialogs.messageBox(text, title, buttons, icon);
+}
+
+} // namespace registry

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "Dialogs.h"
+#include "Registry.h"
+
+#include <QMainWindow>
+#include <array>
+
+class QAction;
+class QBoxLayout;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QMenu;
+class QTimer;
+
+namespace app { class Forms; }
+namespace host { class Application; }
+
+namespace registry {
+
+// The registry window: the list of subject names, one subject field by field, and the
+// commands that add, modify and delete subjects. "Esci" hides it; it never closes.
+class Anagrafe : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit Anagrafe(app::Forms &forms);
+
+    void load();
+    // Appends the registry's names to the list; it does not empty the list first.
+    void Carica();
+    // Runs each time the window becomes active coming from another window of the program
+    // or from being hidden; a message box or another program does not count.
+    void FormActivate();
+
+protected:
+    bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildFields(QWidget *area);
+    QBoxLayout *buildListRow(QWidget *area);
+    QBoxLayout *buildBankRow(QWidget *area);
+    QBoxLayout *buildIbanRow(QWidget *area);
+    void buildMenu();
+    void chainTabOrder();
+
+    void Azzera();
+    void Combo1Click();
+    void MnAggClick();
+    void mnuMClick();
+    void MnuEClick();
+    void mnuPClick();
+    void mnuEsciClick();
+    void Timer1Tick();
+
+    host::Application &application() const;
+    Registry registry() const;
+    Fields typedFields() const;
+    QString field(int number) const;
+    void emptyList();
+    void reloadList();
+    bool refusedWithoutKey(const QString &nameMessage, const QString &title,
+                           platform::Dialogs::Icon nameIcon);
+    platform::Dialogs::Answer box(const QString &text, const QString &title,
+                                  platform::Dialogs::Icon icon,
+                                  platform::Dialogs::Buttons buttons = platform::Dialogs::Buttons::Ok);
+
+    app::Forms &forms_;
+    bool activationPending_ = false;
+
+    QComboBox *Combo1;
+    std::array<QLineEdit *, archive::kFieldCount> Text{}; // Text1..Text18 in order
+    QLineEdit *Text19;
+    QCheckBox *Check1, *Check2;
+    QTimer *Timer1;
+    QMenu *MnCliente;
+    QAction *mnuM, *MnuE, *MnAgg, *mnuP, *mnuEsci;
+};
+
+} // namespace registry
