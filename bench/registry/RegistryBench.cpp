@@ -7,6 +7,8 @@
 #include "Form1.h"
 #include "Forms.h"
 #include "Launcher.h"
+#include "PrinterTarget.h"
+#include "QtPrinters.h"
 #include "Registry.h"
 #include "VelmoroApplication.h"
 
@@ -115,7 +117,9 @@ int main(int argc, char **argv)
     YesDialogs dialogs;
     StayingProgram program;
     NoShell shell;
-    app::Forms forms(app::Services{dialogs, program, shell, path, Regional::italian(), {}});
+    platform::QtPrinters printers;
+    host::PrinterTarget printTarget;
+    app::Forms forms(app::Services{dialogs, program, shell, printers, printTarget, path, Regional::italian(), {}});
     if (!app::startUp(forms))
         return 1;
     registry::Anagrafe &window = *forms.anagrafe();

@@ -9,6 +9,7 @@
 #include "Logo.h"
 #include "OfficeLock.h"
 #include "Product.h"
+#include "StampaP.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -139,6 +140,7 @@ void Form1::load()
     app_->setPresenter([this](host::Workbook &book) {
         handedOver_ = forms_.services().presenter(book) || handedOver_;
     });
+    app_->setPrintTarget(&services.printTarget);
     book_ = &archive::OpenArchive(*app_, services.archivePath);
     app_->setVisible(false);
     app_->setStatusBar(kStatusText);
@@ -250,7 +252,7 @@ void Form1::onCheck2Toggled(bool checked)
     uncheck(Check3);
     if (!saveArchiveOrReport())
         return;
-    // The printing window is shown from here once it exists.
+    forms_.stampaP()->show();
 }
 
 void Form1::onCheck3Toggled(bool checked)

@@ -5,6 +5,7 @@
 #include "Form1.h"
 #include "Form2.h"
 #include "Product.h"
+#include "StampaP.h"
 
 #include <QCloseEvent>
 #include <algorithm>
@@ -25,6 +26,7 @@ Forms::~Forms()
 Form1 *Forms::form1() { return loadOnFirstUse<Form1>(); }
 Form2 *Forms::form2() { return loadOnFirstUse<Form2>(); }
 registry::Anagrafe *Forms::anagrafe() { return loadOnFirstUse<registry::Anagrafe>(); }
+printing::StampaP *Forms::stampaP() { return loadOnFirstUse<printing::StampaP>(); }
 
 void Forms::track(QWidget *window)
 {

@@ -10,6 +10,7 @@
 #include <vector>
 
 namespace registry { class Anagrafe; }
+namespace printing { class StampaP; }
 
 namespace app {
 
@@ -30,6 +31,7 @@ public:
     Form1 *form1();
     Form2 *form2();
     registry::Anagrafe *anagrafe();
+    printing::StampaP *stampaP();
 
     // Asks the window to close; its own closing steps run. False when it refused. An error
     // in those steps reaches the caller (the window then stays loaded), not the

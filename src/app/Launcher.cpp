@@ -5,7 +5,9 @@
 #include "Form1.h"
 #include "Forms.h"
 #include "HandOver.h"
+#include "PrinterTarget.h"
 #include "QtDialogs.h"
+#include "QtPrinters.h"
 #include "QtProgram.h"
 #include "VelmoroApplication.h"
 
@@ -36,10 +38,12 @@ int runVelmoro(VelmoroApplication &qapp, const QString &archivePath,
     platform::QtDialogs dialogs;
     platform::QtProgram program;
     platform::DesktopShell shell;
+    platform::QtPrinters printers;
+    host::PrinterTarget printTarget;
     HandOver handOver(dialogs, shell,
                       QCoreApplication::applicationDirPath() + QStringLiteral("/velmoro-handover"),
                       archive::kPassword);
-    Forms forms(Services{dialogs, program, shell, archivePath, Regional::system(),
+    Forms forms(Services{dialogs, program, shell, printers, printTarget, archivePath, Regional::system(),
                          [&handOver](host::Workbook &book) { return handOver(book); }});
     const UnhandledErrors reporting(qapp, forms);
 

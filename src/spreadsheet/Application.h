@@ -10,6 +10,8 @@
 
 namespace host {
 
+class PrintTarget;
+
 // The host's application object: its workbooks and the settings the windows use. It has
 // no window of its own; "visible" hands the open workbooks to whoever shows them.
 // After quit() every call raises HostError.
@@ -37,6 +39,10 @@ public:
     using Presenter = std::function<void(Workbook &)>;
     void setPresenter(Presenter presenter) { presenter_ = std::move(presenter); }
 
+    // Where PrintOut sends its pages; not owned. Without one PrintOut raises HostError.
+    PrintTarget *printTarget() const { return printTarget_; }
+    void setPrintTarget(PrintTarget *target) { printTarget_ = target; }
+
     QString statusBar() const { return statusBar_; }
     void setStatusBar(const QString &text);
     bool displayAlerts() const { return displayAlerts_; }
@@ -56,6 +62,7 @@ private:
     Regional regional_;
     std::vector<std::unique_ptr<Workbook>> workbooks_;
     Presenter presenter_;
+    PrintTarget *printTarget_ = nullptr;
     QString statusBar_;
     bool visible_ = false, displayAlerts_ = true, screenUpdating_ = true, quit_ = false;
 };

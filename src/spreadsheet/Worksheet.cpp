@@ -2,6 +2,8 @@
 
 #include "Application.h"
 #include "HostErrors.h"
+#include "Pagination.h"
+#include "PrintTarget.h"
 #include "Workbook.h"
 #include "detail/Engine.h"
 
@@ -149,6 +151,25 @@ Range Worksheet::usedRange() const
     if (used.row > used.lastRow)
         used = {1, 1, 1, 1};
     return make(used);
+}
+
+std::vector<int> Worksheet::hPageBreaks() const
+{
+    return Pagination(*this).rowBreaks();
+}
+
+void Worksheet::printOut(int from, int to, int copies, const QString &printer) const
+{
+    PrintTarget *target = book_.application().printTarget();
+    if (!target)
+        throw methodFailed(QStringLiteral("PrintOut"), QStringLiteral("_Worksheet"));
+    if (copies < 1)
+        throw invalidArgument(QStringLiteral("Il numero di copie deve essere almeno 1."));
+    const Pagination pagination(*this);
+    std::vector<PrintedPage> pages;
+    for (int number = std::max(from, 1); number <= std::min(to, pagination.pageCount()); ++number)
+        pages.push_back(pagination.page(number));
+    target->print(printer, copies, pages);
 }
 
 } // namespace host

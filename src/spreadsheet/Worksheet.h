@@ -4,6 +4,7 @@
 #include "Range.h"
 
 #include <QString>
+#include <vector>
 
 class Regional;
 
@@ -30,6 +31,12 @@ public:
     void select();    // becomes the workbook's active sheet
     void activate() { select(); }
     PageSetup pageSetup() const;
+    // The first row of every printed page after the first, down the print area
+    // (HPageBreaks); HostError when the page setup leaves no room for cells.
+    std::vector<int> hPageBreaks() const;
+    // Pages from..to, numbered down first, then across, on the named printer; HostError
+    // when the printer is unknown or the job cannot be sent.
+    void printOut(int from, int to, int copies, const QString &printer) const;
     QString scrollArea() const;                 // kept in memory only; "" when none
     void setScrollArea(const QString &address); // validated; "" removes it
     Range selection() const;

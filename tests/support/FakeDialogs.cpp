@@ -17,8 +17,14 @@ platform::Dialogs::Answer FakeDialogs::messageBox(const QString &text, const QSt
     return answer;
 }
 
-QString FakeDialogs::inputBox(const QString &prompt, const QString &, const QString &)
+QString FakeDialogs::inputBox(const QString &prompt, const QString &title, const QString &defaultText)
 {
-    ADD_FAILURE() << "unexpected input box: " << prompt.toStdString();
-    return {};
+    inputs.push_back({prompt, title, defaultText});
+    if (typed.empty()) {
+        ADD_FAILURE() << "unexpected input box: " << prompt.toStdString();
+        return {};
+    }
+    const QString text = typed.front();
+    typed.pop_front();
+    return text;
 }

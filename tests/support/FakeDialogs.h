@@ -5,7 +5,8 @@
 #include <deque>
 #include <vector>
 
-// Records every box and answers Yes/No boxes from a queue; an unscripted question fails the test.
+// Records every box and answers Yes/No boxes and input boxes from queues; an unscripted
+// question fails the test.
 class FakeDialogs : public platform::Dialogs {
 public:
     struct Box {
@@ -14,8 +15,14 @@ public:
         Icon icon;
     };
 
+    struct Input {
+        QString prompt, title, defaultText;
+    };
+
     std::vector<Box> boxes;
     std::deque<Answer> answers;
+    std::vector<Input> inputs;
+    std::deque<QString> typed; // what the user types into each input box in turn
 
     Answer messageBox(const QString &text, const QString &title, Buttons buttons,
                       Icon icon) override;

@@ -10,7 +10,7 @@
 TestRun::TestRun(QString path, Regional regional) : archivePath(std::move(path))
 {
     forms = std::make_unique<app::Forms>(app::Services{
-        dialogs, program, shell, archivePath, std::move(regional),
+        dialogs, program, shell, printers, printers, archivePath, std::move(regional),
         [this](host::Workbook &book) {
             presented.append(book.fullName());
             return presents;

@@ -2,6 +2,7 @@
 
 #include "ArchiveFiles.h"
 #include "FakeDialogs.h"
+#include "FakePrinters.h"
 #include "FakeProgram.h"
 #include "FakeShell.h"
 #include "Form1.h"
@@ -33,6 +34,7 @@ public:
     FakeDialogs dialogs;
     FakeProgram program;
     FakeShell shell;
+    FakePrinters printers;
     QStringList presented;
     bool presents = true;
     std::unique_ptr<app::Forms> forms;

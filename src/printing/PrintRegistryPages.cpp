@@ -1,0 +1,202 @@
+#include "PrintRegistryPages.h"
+
+#include "Application.h"
+#include "Columns.h"
+#include "Form1.h"
+#include "Forms.h"
+#include "HostErrors.h"
+#include "Product.h"
+#include "StampaP.h"
+
+#include <QCheckBox>
+#include <QDate>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace printing {
+
+namespace {
+
+using platform::Dialogs;
+
+const QString kZoomPrompt =
+    QStringLiteral("Digita la percentuale di Zoom della Stampa 80-90-100..................");
+const QString kOrientationQuestion = QStringLiteral(
+    " Vuoi la Stampa Verticale ?.........................................................");
+const QString kPageTitle = QStringLiteral("Stampa Risultato ");
+constexpr double kSideInches = 0.21;
+constexpr double kTopInches = 0.5;
+constexpr int kA4 = 9;
+
+template <class Step> void ignoringErrors(Step step)
+{
+    try {
+        step();
+    } catch (const std::exception &) {
+    }
+}
+
+// The answer as a whole number in the user's locale, a half going to the even neighbour.
+std::optional<std::int32_t> wholeNumber(const QString &answer, const Regional &regional)
+{
+    const std::optional<double> number = regional.parseNumber(answer);
+    if (!number)
+        return std::nullopt;
+    const double rounded = std::nearbyint(*number); // ties to even in the default rounding mode
+    if (rounded < std::numeric_limits<std::int32_t>::min() || rounded > std::numeric_limits<std::int32_t>::max())
+        return std::nullopt;
+    return std::int32_t(rounded);
+}
+
+QString centerHeader(bool portrait, const Regional &regional)
+{
+    return (portrait ? QStringLiteral("Stampa   Registrazioni   ") : QStringLiteral("Stampa  Anagrafe Soggetti  ")) +
+           QStringLiteral("------") + QStringLiteral(" del     ") + regional.dateText(QDate::currentDate());
+}
+
+} // namespace
+
+PrintRegistryPages::PrintRegistryPages(app::Forms &forms, StampaP &window) : forms_(forms), window_(window) {}
+
+host::Application &PrintRegistryPages::host() const
+{
+    host::Application *application = forms_.form1()->application();
+    if (!application)
+        throw host::hostGone();
+    return *application;
+}
+
+host::Worksheet &PrintRegistryPages::sheet() const
+{
+    return host().activeSheet();
+}
+
+host::Range PrintRegistryPages::cell(const char *address) const
+{
+    return sheet().range(QString::fromLatin1(address));
+}
+
+void PrintRegistryPages::run()
+{
+    ignoringErrors([&] { host().setScreenUpdating(false); });
+    ignoringErrors([&] {
+        host::Workbook *book = host().activeWorkbook();
+        if (!book)
+            throw host::noWorkbook();
+        book->sheets(archive::kSheetName).select();
+    });
+    ignoringErrors([&] { cell("AZ1").setValue(110.0); });
+    ignoringErrors([&] { cell("AU1").clearContents(); });
+    ignoringErrors([&] { cell("AV1").clearContents(); });
+    askZoom();
+    const Dialogs::Answer portrait = forms_.services().dialogs.messageBox(
+        kOrientationQuestion, app::kDefaultTitle, Dialogs::Buttons::YesNo, Dialogs::Icon::None);
+    setUpPages(portrait == Dialogs::Answer::Yes);
+    ignoringErrors([&] {
+        // A count beyond a 16-bit whole number is an overflow: the count stays 0.
+        const std::size_t pages = sheet().hPageBreaks().size() + 1;
+        if (pages <= std::size_t(std::numeric_limits<std::int16_t>::max()))
+            pageCount_ = std::int16_t(pages);
+    });
+    if (printPages())
+        finish();
+}
+
+void PrintRegistryPages::askZoom()
+{
+    const QString answer = forms_.services().dialogs.inputBox(
+        kZoomPrompt, QStringLiteral("Gestione ") + app::kProductName, QStringLiteral("110"));
+    if (const auto zoom = wholeNumber(answer, forms_.services().regional))
+        zoom_ = *zoom;
+}
+
+void PrintRegistryPages::setUpPages(bool portrait)
+{
+    QString columnCorner, rowCorner;
+    ignoringErrors([&] { columnCorner = cell(portrait ? "R1" : "N1").address(); });
+    ignoringErrors([&] { rowCorner = cell("A1").end(host::Direction::Down).address(); });
+    ignoringErrors([&] { sheet().pageSetup().setPrintArea(columnCorner + QLatin1Char(':') + rowCorner); });
+
+    std::optional<host::PageSetup> setup;
+    ignoringErrors([&] { setup = sheet().pageSetup(); });
+    const auto set = [&](auto change) {
+        ignoringErrors([&] {
+            if (!setup)
+                throw host::noWorkbook();
+            change(*setup);
+        });
+    };
+    const double side = host::Application::inchesToPoints(kSideInches);
+    set([&](host::PageSetup &page) { page.setCenterHeader(centerHeader(portrait, forms_.services().regional)); });
+    set([&](host::PageSetup &page) { page.setLeftMargin(side); });
+    set([&](host::PageSetup &page) { page.setRightMargin(side); });
+    set([&](host::PageSetup &page) { page.setTopMargin(host::Application::inchesToPoints(kTopInches)); });
+    set([&](host::PageSetup &page) { page.setBottomMargin(side); });
+    set([&](host::PageSetup &page) { page.setHeaderMargin(side); });
+    set([&](host::PageSetup &page) { page.setFooterMargin(side); });
+    set([&](host::PageSetup &page) { page.setFitToPagesWide(1); });
+    set([&](host::PageSetup &page) { page.setFitToPagesTall(1); });
+    set([&](host::PageSetup &page) {
+        page.setOrientation(portrait ? host::Orientation::Portrait : host::Orientation::Landscape);
+    });
+    set([&](host::PageSetup &page) { page.setPaperSize(kA4); });
+    set([&](host::PageSetup &page) { page.setZoom(zoom_); });
+}
+
+bool PrintRegistryPages::printPages()
+{
+    for (int page = 1; page <= pageCount_; ++page) {
+        ignoringErrors([&] { cell("AU1").setValue(double(page)); });
+        ignoringErrors([&] { cell("AV1").setValue(double(pageCount_)); });
+        if (!confirmPage())
+            return false;
+        printPage(page);
+    }
+    return true;
+}
+
+bool PrintRegistryPages::confirmPage()
+{
+    QString page, pages;
+    ignoringErrors([&] { page = cell("AU1").text(); });
+    ignoringErrors([&] { pages = cell("AV1").text(); });
+    const QString question = QStringLiteral("Vuoi Procedere alla stampa   ? ") + QStringLiteral(" Pagine     ") + page +
+                             QStringLiteral("    di    ") + pages;
+    return forms_.services().dialogs.messageBox(question, kPageTitle, Dialogs::Buttons::YesNo,
+                                                Dialogs::Icon::None) != Dialogs::Answer::No;
+}
+
+void PrintRegistryPages::printPage(int page)
+{
+    const QString printer = window_.printerName();
+    QString why;
+    try {
+        sheet().printOut(page, page, 1, printer);
+        return;
+    } catch (const host::HostError &error) {
+        why = error.description();
+    } catch (const std::exception &error) {
+        why = QString::fromLocal8Bit(error.what());
+    }
+    if (failureReported_)
+        return;
+    failureReported_ = true;
+    forms_.services().dialogs.messageBox(
+        QStringLiteral("La pagina %1 non è stata stampata sulla stampante \"%2\":\n%3\n\n"
+                       "Per stampare, rispondere No alle prossime domande, scegliere una stampante "
+                       "dall'elenco e premere di nuovo \"Seleziona\".")
+            .arg(page)
+            .arg(printer, why),
+        app::kDefaultTitle, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+}
+
+void PrintRegistryPages::finish()
+{
+    window_.hide();
+    if (auto *check2 = forms_.form1()->findChild<QCheckBox *>(QStringLiteral("Check2")))
+        check2->setChecked(false);
+    ignoringErrors([&] { host().setScreenUpdating(true); });
+}
+
+} // namespace printing

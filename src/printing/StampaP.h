@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QWidget>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace app { class Forms; }
+
+namespace printing {
+
+// The printer window: lists the installed printers, names the default one, and on
+// "Seleziona" prints the registry on the printer its combo box names, then saves the archive.
+// Closing it unloads it; the print job only hides it.
+class StampaP : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit StampaP(app::Forms &forms);
+    void load();
+
+    // Whatever Combo1 shows, picked from the list or typed.
+    QString printerName() const;
+
+private:
+    void Command1Click();
+
+    app::Forms &forms_;
+    QComboBox *Combo1;
+    QPushButton *Command1;
+    QLabel *Label1, *Label5;
+};
+
+} // namespace printing

@@ -1,0 +1,113 @@
+#include "SheetGeometry.h"
+
+#include "detail/Engine.h"
+#include "ByteReader.h"
+#include "Error.h"
+#include "RecordTypes.h"
+#include "Worksheet.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+namespace host {
+namespace {
+
+constexpr double kPointsPerTwip = 1.0 / 20.0;
+constexpr double kPointsPerPixel = 0.75; // 96 pixels to the inch
+constexpr std::uint16_t kRowHidden = 0x0020;
+constexpr std::uint16_t kDefaultRowHidden = 0x0002;
+constexpr std::uint16_t kColumnHidden = 0x0001;
+constexpr std::uint16_t kStandardWidth = 0x0099;
+
+std::uint16_t u16At(const xls::Bytes &body, std::size_t offset)
+{
+    return body.size() >= offset + 2 ? std::uint16_t(body[offset] | body[offset + 1] << 8) : 0;
+}
+
+const xls::RawRecord *findRecord(const std::vector<xls::RawRecord> &records, std::uint16_t type)
+{
+    const auto it = std::find_if(records.begin(), records.end(),
+                                 [type](const xls::RawRecord &r) { return r.type == type && r.body.size() >= 2; });
+    return it == records.end() ? nullptr : &*it;
+}
+
+// A ROW record: its height in twips unless the row is hidden.
+double rowPoints(const xls::RawRecord &row)
+{
+    if (u16At(row.body, 12) & kRowHidden)
+        return 0;
+    return (u16At(row.body, 6) & 0x7FFF) * kPointsPerTwip;
+}
+
+struct Font {
+    QString family;
+    double points = 0;
+};
+
+// The first FONT record; a short one from a foreign file leaves the usual font.
+std::optional<Font> readFont(const xls::RawRecord &record)
+{
+    try {
+        xls::ByteReader reader(record.body, record.type, 0);
+        Font font;
+        font.points = reader.u16() * kPointsPerTwip;
+        reader.skip(12);
+        font.family = QString::fromStdU16String(reader.shortUnicodeString());
+        if (font.points > 0 && !font.family.isEmpty())
+            return font;
+    } catch (const xls::Error &) {
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+SheetGeometry::SheetGeometry(const Worksheet &sheet)
+{
+    const xls::Sheet &data = detail::Engine::sheet(sheet);
+    if (const xls::RawRecord *record = findRecord(detail::Engine::book(sheet).globals, xls::rec::Font)) {
+        if (const auto font = readFont(*record)) {
+            fontFamily_ = font->family;
+            fontPoints_ = font->points;
+        }
+    }
+    if (const xls::RawRecord *row = findRecord(data.records, xls::rec::DefaultRowHeight); row && row->body.size() >= 4)
+        defaultRow_ = (u16At(row->body, 0) & kDefaultRowHidden) ? 0 : u16At(row->body, 2) * kPointsPerTwip;
+
+    rows_.assign(data.rows.size(), defaultRow_);
+    for (std::size_t r = 0; r < data.rows.size(); ++r) {
+        if (data.rows[r].record)
+            rows_[r] = rowPoints(*data.rows[r].record);
+    }
+
+    // Widths count the default font's digit width, about half its height in pixels; a
+    // default width adds the cell padding and rounds up to 8 pixels.
+    const double digit = std::max(1.0, std::round(fontPoints_ / kPointsPerPixel * 0.5));
+    double standard = 0;
+    if (const xls::RawRecord *width = findRecord(data.records, kStandardWidth)) {
+        standard = std::floor(u16At(width->body, 0) / 256.0 * digit);
+    } else {
+        const xls::RawRecord *chars = findRecord(data.records, xls::rec::DefColWidth);
+        standard = std::ceil(((chars ? u16At(chars->body, 0) : 8) * digit + 5) / 8) * 8;
+    }
+    columns_.fill(standard * kPointsPerPixel);
+    for (const xls::ColumnInfo &info : data.columns) {
+        const double points =
+            (info.options & kColumnHidden) ? 0 : std::floor(info.width / 256.0 * digit) * kPointsPerPixel;
+        for (int c = info.first; c <= std::min<int>(info.last, kMaxColumns - 1); ++c)
+            columns_[std::size_t(c)] = points;
+    }
+}
+
+double SheetGeometry::rowHeight(int row) const
+{
+    return std::size_t(row) <= rows_.size() ? rows_[std::size_t(row - 1)] : defaultRow_;
+}
+
+double SheetGeometry::columnWidth(int column) const
+{
+    return columns_[std::size_t(column - 1)];
+}
+
+} // namespace host

@@ -1,0 +1,69 @@
+// The host's page breaks against LibreOffice's, for the registry with the page setup the print
+// job gives it, saved and paginated by LibreOffice through the oracle.
+#include "Application.h"
+#include "Archive.h"
+#include "Columns.h"
+#include "Oracle.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+std::vector<int> libreOfficeBreaks(const QString &path)
+{
+    QByteArray out, err;
+    EXPECT_EQ(oracle::run("/usr/bin/python3", {ORACLE_SCRIPT, "pagebreaks", path, "--sheet", archive::kSheetName,
+                                               "--password", archive::kPassword}, &out, &err), 0)
+        << err.toStdString();
+    std::vector<int> rows;
+    for (const QJsonValue &row : QJsonDocument::fromJson(out).object()["row_breaks"].toArray())
+        rows.push_back(row.toInt());
+    return rows;
+}
+
+// LibreOffice scales the header with the zoom and starts the rows below it (some 22 points of
+// the sheet), where the host, as Excel, keeps it in the top margin: a page whose last row fits
+// by less than that differs. At 50 % a landscape page holds 85 rows here and 86 there.
+TEST(PageCount, AgreesWithLibreOfficeForTheRegistryAsTheJobSetsItUp)
+{
+    const struct {
+        int subjects, zoom, pages;
+        host::Orientation orientation;
+    } cases[] = {{30, 110, 1, host::Orientation::Portrait},   {80, 90, 2, host::Orientation::Portrait},
+                 {120, 110, 3, host::Orientation::Portrait},  {2200, 110, 40, host::Orientation::Portrait},
+                 {120, 110, 4, host::Orientation::Landscape}, {120, 90, 3, host::Orientation::Landscape},
+                 {80, 50, 1, host::Orientation::Landscape}};
+    QTemporaryDir folder;
+    for (const auto &c : cases) {
+        const QString path = folder.filePath(QStringLiteral("%1-%2-%3.xls").arg(c.pages).arg(c.zoom).arg(int(c.orientation)));
+        SCOPED_TRACE(path.toStdString());
+        archive::CreateArchive(path);
+        host::Application app(Regional(QLocale(QLocale::Italian, QLocale::Italy)));
+        host::Workbook &book = app.open(path, archive::kPassword);
+        host::Worksheet &sheet = book.sheets(archive::kSheetName);
+        for (int subject = 1; subject <= c.subjects; ++subject) {
+            sheet.cells(subject + 1, 1).setValue(double(subject));
+            sheet.cells(subject + 1, 2).setValue(QStringLiteral("SOGGETTO %1").arg(subject));
+        }
+        host::PageSetup page = sheet.pageSetup();
+        const bool portrait = c.orientation == host::Orientation::Portrait;
+        page.setPrintArea((portrait ? "$R$1:" : "$N$1:") + sheet.range("A1").end(host::Direction::Down).address());
+        page.setCenterHeader(QStringLiteral("Stampa   Registrazioni   ------ del     06/12/2026"));
+        for (auto set : {&host::PageSetup::setLeftMargin, &host::PageSetup::setRightMargin,
+                         &host::PageSetup::setBottomMargin, &host::PageSetup::setHeaderMargin})
+            (page.*set)(15.12);
+        page.setTopMargin(36);
+        page.setOrientation(c.orientation);
+        page.setZoom(c.zoom);
+        book.save();
+        const std::vector<int> ours = sheet.hPageBreaks();
+        EXPECT_EQ(int(ours.size()) + 1, c.pages);
+        EXPECT_EQ(ours, libreOfficeBreaks(path));
+    }
+}
+
+} // namespace
