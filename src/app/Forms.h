@@ -9,6 +9,7 @@
 #include <exception>
 #include <vector>
 
+namespace bank { class FrmBancari; }
 namespace registry { class Anagrafe; }
 
 namespace app {
@@ -30,6 +31,7 @@ public:
     Form1 *form1();
     Form2 *form2();
     registry::Anagrafe *anagrafe();
+    bank::FrmBancari *frmBancari();
 
     // Asks the window to close; its own closing steps run. False when it refused.
     bool unload(QWidget *window);
