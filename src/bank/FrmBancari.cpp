@@ -183,11 +183,12 @@ void FrmBancari::SeparaCodice()
     QString code = txtCodice->text();
     code.remove(u' ');
     const qsizetype length = code.size();
-    if (length >= kBbanLength) {
-        txtCC->setText(code.right(kAccountLength));
-        txtAbi->setText(code.mid(length - 22, 5));
-        txtCab->setText(code.mid(length - 17, 5));
-        txtCin->setText(code.mid(length - kBbanLength, 1));
+    // The last 23 characters are the BBAN: CIN, ABI (5), CAB (5) and account (12).
+    if (const qsizetype bban = length - kBbanLength; bban >= 0) {
+        txtCC->setText(code.mid(bban + 11));
+        txtAbi->setText(code.mid(bban + 1, 5));
+        txtCab->setText(code.mid(bban + 6, 5));
+        txtCin->setText(code.mid(bban, 1));
     }
     if (length == kIbanLength) {
         txtStato->setText(code.left(2));

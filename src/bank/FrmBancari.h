@@ -7,7 +7,6 @@
 class CheckBancari;
 class QAction;
 class QGroupBox;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
