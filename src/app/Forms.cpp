@@ -4,6 +4,7 @@
 #include "ErrorText.h"
 #include "Form1.h"
 #include "Form2.h"
+#include "FrmBancari.h"
 #include "Product.h"
 #include "StampaP.h"
 
@@ -27,6 +28,7 @@ Form1 *Forms::form1() { return loadOnFirstUse<Form1>(); }
 Form2 *Forms::form2() { return loadOnFirstUse<Form2>(); }
 registry::Anagrafe *Forms::anagrafe() { return loadOnFirstUse<registry::Anagrafe>(); }
 printing::StampaP *Forms::stampaP() { return loadOnFirstUse<printing::StampaP>(); }
+bank::FrmBancari *Forms::frmBancari() { return loadOnFirstUse<bank::FrmBancari>(); }
 
 void Forms::track(QWidget *window)
 {

@@ -9,6 +9,7 @@
 #include <exception>
 #include <vector>
 
+namespace bank { class FrmBancari; }
 namespace registry { class Anagrafe; }
 namespace printing { class StampaP; }
 
@@ -32,6 +33,7 @@ public:
     Form2 *form2();
     registry::Anagrafe *anagrafe();
     printing::StampaP *stampaP();
+    bank::FrmBancari *frmBancari();
 
     // Asks the window to close; its own closing steps run. False when it refused. An error
     // in those steps reaches the caller (the window then stays loaded), not the

@@ -5,6 +5,7 @@
 #include "FieldRules.h"
 #include "Form1.h"
 #include "Forms.h"
+#include "FrmBancari.h"
 #include "HostError.h"
 #include "HostErrors.h"
 #include "Product.h"
@@ -117,6 +118,7 @@ Anagrafe::Anagrafe(app::Forms &forms) : forms_(forms)
     Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, &Anagrafe::Timer1Tick);
     connect(Combo1, &QComboBox::activated, this, &Anagrafe::Combo1Click);
+    connect(Check1, &QCheckBox::toggled, this, &Anagrafe::Check1Click);
 }
 
 void Anagrafe::buildMenu()
@@ -349,6 +351,16 @@ void Anagrafe::Azzera()
     Check1->setChecked(false);
 }
 
+void Anagrafe::Check1Click(bool checked)
+{
+    if (!checked)
+        return;
+    bank::FrmBancari *bankWindow = forms_.frmBancari();
+    bankWindow->show();
+    bankWindow->raise();
+    bankWindow->activateWindow();
+}
+
 void Anagrafe::Combo1Click()
 {
     const auto subject = registry().find(Combo1->currentText());
@@ -450,7 +462,8 @@ void Anagrafe::mnuEsciClick()
     Check1->setChecked(false);
     Azzera();
     hide();
-    // The bank check window, once it exists, is hidden here as well.
+    if (forms_.isLoaded<bank::FrmBancari>())
+        forms_.frmBancari()->hide();
     app::Form1 *main = forms_.form1();
     main->show();
     if (auto *registryBox = main->findChild<QCheckBox *>(QStringLiteral("Check1")))

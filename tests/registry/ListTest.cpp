@@ -39,6 +39,9 @@ TEST_F(List, PulisciICampiEmptiesFieldsListTextAndClockUnticksAndReloads)
     act({u"pick 1"_qs});
     check(1)->click();
     check(2)->click();
+    // Back from the bank check window that the tick opened.
+    window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window()));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !text(19)->text().isEmpty(); }, 2500));
     EXPECT_TRUE(QRegularExpression(u"^Ore\\.\\.\\.\\d\\d:\\d\\d:\\d\\d$"_qs).match(text(19)->text()).hasMatch());
     const auto windows = run->forms->loaded();
