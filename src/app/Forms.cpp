@@ -5,6 +5,7 @@
 #include "Form1.h"
 #include "Form2.h"
 #include "Product.h"
+#include "Progressivi.h"
 
 #include <QCloseEvent>
 #include <algorithm>
@@ -24,6 +25,7 @@ Forms::~Forms()
 Form1 *Forms::form1() { return loadOnFirstUse<Form1>(); }
 Form2 *Forms::form2() { return loadOnFirstUse<Form2>(); }
 registry::Anagrafe *Forms::anagrafe() { return loadOnFirstUse<registry::Anagrafe>(); }
+utilities::Progressivi *Forms::progressivi() { return loadOnFirstUse<utilities::Progressivi>(); }
 
 void Forms::track(QWidget *window)
 {

@@ -10,6 +10,9 @@
 #include <vector>
 
 namespace registry { class Anagrafe; }
+namespace utilities {
+class Progressivi;
+} // namespace utilities
 
 namespace app {
 
@@ -30,6 +33,7 @@ public:
     Form1 *form1();
     Form2 *form2();
     registry::Anagrafe *anagrafe();
+    utilities::Progressivi *progressivi();
 
     // Asks the window to close; its own closing steps run. False when it refused.
     bool unload(QWidget *window);
