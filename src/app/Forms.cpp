@@ -1,6 +1,7 @@
 #include "Forms.h"
 
 #include "Anagrafe.h"
+#include "Calendario.h"
 #include "ErrorText.h"
 #include "Form1.h"
 #include "Form2.h"
@@ -26,6 +27,7 @@ Form1 *Forms::form1() { return loadOnFirstUse<Form1>(); }
 Form2 *Forms::form2() { return loadOnFirstUse<Form2>(); }
 registry::Anagrafe *Forms::anagrafe() { return loadOnFirstUse<registry::Anagrafe>(); }
 utilities::Progressivi *Forms::progressivi() { return loadOnFirstUse<utilities::Progressivi>(); }
+utilities::Calendario *Forms::calendario() { return loadOnFirstUse<utilities::Calendario>(); }
 
 void Forms::track(QWidget *window)
 {

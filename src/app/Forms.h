@@ -11,6 +11,7 @@
 
 namespace registry { class Anagrafe; }
 namespace utilities {
+class Calendario;
 class Progressivi;
 } // namespace utilities
 
@@ -34,6 +35,7 @@ public:
     Form2 *form2();
     registry::Anagrafe *anagrafe();
     utilities::Progressivi *progressivi();
+    utilities::Calendario *calendario();
 
     // Asks the window to close; its own closing steps run. False when it refused.
     bool unload(QWidget *window);

@@ -1,6 +1,7 @@
 #include "Anagrafe.h"
 
 #include "Archive.h"
+#include "Calendario.h"
 #include "ErrorText.h"
 #include "FieldRules.h"
 #include "Form1.h"
@@ -117,6 +118,7 @@ Anagrafe::Anagrafe(app::Forms &forms) : forms_(forms)
     Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, &Anagrafe::Timer1Tick);
     connect(Combo1, &QComboBox::activated, this, &Anagrafe::Combo1Click);
+    connect(Check2, &QCheckBox::toggled, this, &Anagrafe::Check2Click);
 }
 
 void Anagrafe::buildMenu()
@@ -347,6 +349,16 @@ void Anagrafe::Azzera()
     Combo1->setFocus();
     Check2->setChecked(false);
     Check1->setChecked(false);
+}
+
+void Anagrafe::Check2Click(bool checked)
+{
+    if (!checked)
+        return;
+    utilities::Calendario *picker = forms_.calendario();
+    picker->show();
+    picker->raise();
+    picker->activateWindow();
 }
 
 void Anagrafe::Combo1Click()

@@ -47,6 +47,7 @@ private:
     void chainTabOrder();
 
     void Azzera();
+    void Check2Click(bool checked);
     void Combo1Click();
     void MnAggClick();
     void mnuMClick();

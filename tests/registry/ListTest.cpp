@@ -38,7 +38,9 @@ TEST_F(List, PulisciICampiEmptiesFieldsListTextAndClockUnticksAndReloads)
     open();
     act({u"pick 1"_qs});
     check(1)->click();
-    check(2)->click();
+    check(2)->click(); // the date picker opens; the user comes back from it
+    window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window()));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !text(19)->text().isEmpty(); }, 2500));
     EXPECT_TRUE(QRegularExpression(u"^Ore\\.\\.\\.\\d\\d:\\d\\d:\\d\\d$"_qs).match(text(19)->text()).hasMatch());
     const auto windows = run->forms->loaded();
