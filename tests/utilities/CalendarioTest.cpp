@@ -1,139 +1,79 @@
-// The date picker opened from the registry window: today's month, a picked day in the date
-// field in the regional short date, and nothing done while the field is hidden or on closing.
-#include "Anagrafe.h"
+// The date picker opened from the registry window: today's month on every activation, a picked
+// day in the date field as the regional short date, nothing done on closing or while the field
+// is hidden.
 #include "Calendario.h"
-#include "UtilityWindows.h"
+#include "RegistryWindow.h"
 
-#include <QAction>
 #include <QCalendarWidget>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QTableView>
 
 namespace {
 
-class Picker : public UtilityWindows {
-protected:
-    void SetUp() override { open(QLocale(QLocale::Italian, QLocale::Italy)); }
-    // The registry window with two subjects listed, then its Check2 ticked.
-    void open(const QLocale &locale)
-    {
-        start(locale);
-        ids(2);
-        run->form1()->findChild<QCheckBox *>(u"Check1"_qs)->click();
-        activate(registry());
-        check2()->click();
-        activate(picker());
-    }
-    registry::Anagrafe *registry() { return run->forms->anagrafe(); }
-    utilities::Calendario *picker() { return run->forms->calendario(); }
-    bool isOpen() { return run->forms->isLoaded<utilities::Calendario>(); }
-    QCheckBox *check2() { return registry()->findChild<QCheckBox *>(u"Check2"_qs); }
-    QLineEdit *date() { return registry()->findChild<QLineEdit *>(u"Text4"_qs); }
-    QComboBox *list() { return registry()->findChild<QComboBox *>(u"Combo1"_qs); }
-    QCalendarWidget *calendar() { return picker()->findChild<QCalendarWidget *>(u"Calendario"_qs); }
-    // A click on the 5th of December 2026, shown as the user would reach it.
-    void clickDecember5()
-    {
-        calendar()->setCurrentPage(2026, 12);
-        auto *view = calendar()->findChild<QTableView *>();
-        const QAbstractItemModel *days = view->model();
-        // Days of November shown before it are 29 and later, so the first 5 is December's.
-        for (int row = 0; row < days->rowCount(); ++row) {
-            for (int column = 0; column < days->columnCount(); ++column) {
-                const QModelIndex day = days->index(row, column);
-                if (day.data().toString() == u"5"_qs) {
-                    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(day).center());
-                    return;
-                }
-            }
-        }
-        FAIL() << "no 5 in December 2026";
-    }
-};
-
-TEST_F(Picker, OpensOnTodaysMonthAndGoesBackToItOnEveryActivation)
-{
-    const QDate today = QDate::currentDate();
-    EXPECT_EQ(calendar()->selectedDate(), today);
-    EXPECT_EQ(calendar()->monthShown(), today.month());
-    EXPECT_EQ(calendar()->yearShown(), today.year());
-
-    calendar()->setSelectedDate(today.addYears(-2).addMonths(1));
-    comeBack(picker());
-    activate(registry());
-    activate(picker());
-
-    EXPECT_EQ(calendar()->selectedDate(), today);
-    EXPECT_EQ(calendar()->monthShown(), today.month());
-    EXPECT_EQ(calendar()->yearShown(), today.year());
-    EXPECT_EQ(date()->text(), QString());
-}
-
-struct Picked {
-    QLocale locale;
+struct Picking {
+    const char *locale;
+    bool byKeyboard;
     QString shown;
 };
 
-void PrintTo(const Picked &picked, std::ostream *out)
-{
-    *out << picked.locale.name().toStdString();
-}
+void PrintTo(const Picking &picking, std::ostream *out) { *out << picking.locale; }
 
-class PickingADay : public Picker, public testing::WithParamInterface<Picked> {
+class Picker : public RegistryWindow, public testing::WithParamInterface<Picking> {
 protected:
-    void SetUp() override { open(GetParam().locale); }
+    bool isOpen() { return run->forms->isLoaded<utilities::Calendario>(); }
+    QCalendarWidget *calendar() { return run->forms->calendario()->findChild<QCalendarWidget *>(u"Calendario"_qs); }
+    void tickCheck2()
+    {
+        check(2)->click();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(run->forms->calendario()));
+    }
+    // The 5th of December 2026, with Enter or with a click: in Italian the first week's
+    // Saturday, after the week numbers.
+    void pickDecember5(bool byKeyboard)
+    {
+        auto *view = calendar()->findChild<QTableView *>();
+        calendar()->setCurrentPage(2026, 12);
+        if (byKeyboard) {
+            calendar()->setSelectedDate(QDate(2026, 12, 5));
+            return QTest::keyClick(view, Qt::Key_Return);
+        }
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(1, 6)).center());
+    }
 };
 
-TEST_P(PickingADay, FillsTheDateFieldInTheShortDateEmptiesTheListAndCloses)
+TEST_P(Picker, OpensOnTodayPutsAPickedDayInTheDateFieldAndDoesNothingElse)
 {
-    clickDecember5();
-
-    EXPECT_EQ(date()->text(), GetParam().shown);
-    EXPECT_EQ(run->forms->services().regional.parseDate(date()->text()), QDate(2026, 12, 5));
-    EXPECT_EQ(list()->count(), 0);
-    EXPECT_EQ(list()->currentText(), QString());
+    start(QLocale(QString::fromLatin1(GetParam().locale)));
+    put(2, u"1|ROSSI"_qs);
+    open();
+    tickCheck2();
+    text(4)->setText(u"01/02/2025"_qs);
+    EXPECT_TRUE(run->forms->calendario()->close());
+    EXPECT_EQ(text(4)->text() + items(), u"01/02/2025ROSSI"_qs);
+    check(2)->click();
     EXPECT_FALSE(isOpen());
-    EXPECT_TRUE(check2()->isChecked());
-    EXPECT_TRUE(boxes().isEmpty());
-}
 
-INSTANTIATE_TEST_SUITE_P(Calendario, PickingADay, testing::Values(
-    Picked{QLocale(QLocale::Italian, QLocale::Italy), u"05/12/2026"_qs},
-    Picked{QLocale(QLocale::English, QLocale::UnitedStates), u"12/5/2026"_qs}),
-    [](const auto &info) { return info.param.locale.name().toStdString(); });
+    tickCheck2();
+    const QDate today = QDate::currentDate();
+    calendar()->setSelectedDate(today.addYears(-2).addMonths(1));
+    act({u"back"_qs, u"tick 2"_qs});
+    tickCheck2();
+    EXPECT_EQ(calendar()->selectedDate(), today);
+    EXPECT_EQ(QDate(calendar()->yearShown(), calendar()->monthShown(), today.day()), today);
 
-TEST_F(Picker, EnterPicksTheSelectedDay)
-{
-    calendar()->setSelectedDate(QDate(2026, 12, 24));
-    QTest::keyClick(calendar()->findChild<QTableView *>(), Qt::Key_Return);
-    EXPECT_EQ(date()->text(), u"24/12/2026"_qs);
+    pickDecember5(GetParam().byKeyboard);
+    EXPECT_EQ(text(4)->text(), GetParam().shown);
+    EXPECT_EQ(items() + combo()->currentText(), QString());
     EXPECT_FALSE(isOpen());
-}
 
-TEST_F(Picker, AClickWhileTheDateFieldIsHiddenLeavesThePickerOpen)
-{
-    registry()->findChild<QAction *>(u"mnuEsci"_qs)->trigger();
-    date()->setText(u"01/02/2025"_qs);
-    clickDecember5();
+    act({u"mnuEsci"_qs, u"tick 2"_qs});
+    pickDecember5(GetParam().byKeyboard);
     EXPECT_TRUE(isOpen());
-    EXPECT_TRUE(picker()->isVisible());
-    EXPECT_EQ(date()->text(), u"01/02/2025"_qs);
+    EXPECT_EQ(text(4)->text(), QString());
+    EXPECT_EQ(boxes(), QStringList());
 }
 
-TEST_F(Picker, ClosingItChangesNothingAndUntickingCheck2OpensNothing)
-{
-    date()->setText(u"01/02/2025"_qs);
-    EXPECT_TRUE(picker()->close());
-    EXPECT_FALSE(isOpen());
-    EXPECT_EQ(date()->text(), u"01/02/2025"_qs);
-    EXPECT_EQ(list()->count(), 2);
-
-    check2()->click();
-    EXPECT_FALSE(isOpen());
-    check2()->click();
-    EXPECT_TRUE(isOpen());
-}
+INSTANTIATE_TEST_SUITE_P(Calendario, Picker, testing::Values(
+    Picking{"it_IT", false, u"05/12/2026"_qs}, Picking{"en_US", true, u"12/5/2026"_qs}),
+    [](const auto &info) { return std::string(info.param.locale); });
 
 } // namespace
