@@ -9,6 +9,7 @@
 #include "Logo.h"
 #include "OfficeLock.h"
 #include "Product.h"
+#include "Progressivi.h"
 #include "StampaP.h"
 
 #include <QAction>
@@ -57,7 +58,6 @@ Form1::Form1(Forms &forms) : forms_(forms)
 
     Util = menuBar()->addAction(QStringLiteral("&Utilità/Progressivi"));
     Util->setObjectName(QStringLiteral("Util"));
-    // The progressive-ID window is opened from here once it exists.
 
     setCentralWidget(makeControls());
 
@@ -71,6 +71,7 @@ Form1::Form1(Forms &forms) : forms_(forms)
     connect(Check5, &QCheckBox::toggled, this, &Form1::onCheck5Toggled);
     connect(Command1, &QPushButton::clicked, this, &Form1::CloseHostAndExit);
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1Tick);
+    connect(Util, &QAction::triggered, this, &Form1::UtilClick);
 }
 
 QWidget *Form1::makeControls()
@@ -267,6 +268,14 @@ void Form1::onCheck5Toggled(bool checked)
         return;
     hide();
     forms_.form2()->show();
+}
+
+void Form1::UtilClick()
+{
+    utilities::Progressivi *progressivi = forms_.progressivi();
+    progressivi->show();
+    progressivi->raise();
+    progressivi->activateWindow();
 }
 
 void Form1::UnloadOtherWindows()

@@ -55,6 +55,7 @@ private:
     void onCheck5Toggled(bool checked);
     void Timer1Tick();
     void Image1MouseDown();
+    void UtilClick();
 
     Forms &forms_;
     std::unique_ptr<ArchiveLock> lock_;

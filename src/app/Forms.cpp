@@ -1,12 +1,14 @@
 #include "Forms.h"
 
 #include "Anagrafe.h"
+#include "Calendario.h"
 #include "ErrorText.h"
 #include "Form1.h"
 #include "Form2.h"
 #include "FrmBancari.h"
 #include "Product.h"
 #include "StampaP.h"
+#include "Progressivi.h"
 
 #include <QCloseEvent>
 #include <algorithm>
@@ -29,6 +31,8 @@ Form2 *Forms::form2() { return loadOnFirstUse<Form2>(); }
 registry::Anagrafe *Forms::anagrafe() { return loadOnFirstUse<registry::Anagrafe>(); }
 printing::StampaP *Forms::stampaP() { return loadOnFirstUse<printing::StampaP>(); }
 bank::FrmBancari *Forms::frmBancari() { return loadOnFirstUse<bank::FrmBancari>(); }
+utilities::Progressivi *Forms::progressivi() { return loadOnFirstUse<utilities::Progressivi>(); }
+utilities::Calendario *Forms::calendario() { return loadOnFirstUse<utilities::Calendario>(); }
 
 void Forms::track(QWidget *window)
 {

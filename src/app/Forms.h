@@ -12,6 +12,10 @@
 namespace bank { class FrmBancari; }
 namespace registry { class Anagrafe; }
 namespace printing { class StampaP; }
+namespace utilities {
+class Calendario;
+class Progressivi;
+} // namespace utilities
 
 namespace app {
 
@@ -34,6 +38,8 @@ public:
     registry::Anagrafe *anagrafe();
     printing::StampaP *stampaP();
     bank::FrmBancari *frmBancari();
+    utilities::Progressivi *progressivi();
+    utilities::Calendario *calendario();
 
     // Asks the window to close; its own closing steps run. False when it refused. An error
     // in those steps reaches the caller (the window then stays loaded), not the

@@ -1,6 +1,7 @@
 #include "Anagrafe.h"
 
 #include "Archive.h"
+#include "Calendario.h"
 #include "ErrorText.h"
 #include "FieldRules.h"
 #include "Form1.h"
@@ -28,6 +29,13 @@ namespace registry {
 namespace {
 
 using platform::Dialogs;
+
+void bringUp(QWidget *window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
 
 const QString kTitle = QStringLiteral("Gestione ") + app::kProductName;
 const QString kBlankTitle = QLatin1Char(' ') + kTitle;
@@ -119,6 +127,7 @@ Anagrafe::Anagrafe(app::Forms &forms) : forms_(forms)
     connect(Timer1, &QTimer::timeout, this, &Anagrafe::Timer1Tick);
     connect(Combo1, &QComboBox::activated, this, &Anagrafe::Combo1Click);
     connect(Check1, &QCheckBox::toggled, this, &Anagrafe::Check1Click);
+    connect(Check2, &QCheckBox::toggled, this, &Anagrafe::Check2Click);
 }
 
 void Anagrafe::buildMenu()
@@ -355,10 +364,14 @@ void Anagrafe::Check1Click(bool checked)
 {
     if (!checked)
         return;
-    bank::FrmBancari *bankWindow = forms_.frmBancari();
-    bankWindow->show();
-    bankWindow->raise();
-    bankWindow->activateWindow();
+    bringUp(forms_.frmBancari());
+}
+
+void Anagrafe::Check2Click(bool checked)
+{
+    if (!checked)
+        return;
+    bringUp(forms_.calendario());
 }
 
 void Anagrafe::Combo1Click()

@@ -48,6 +48,7 @@ private:
 
     void Azzera();
     void Check1Click(bool checked);
+    void Check2Click(bool checked);
     void Combo1Click();
     void MnAggClick();
     void mnuMClick();

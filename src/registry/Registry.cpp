@@ -79,7 +79,11 @@ std::optional<Fields> Registry::find(const QString &name) const
 
 std::optional<double> Registry::counter() const
 {
-    const QString text = sheet().range(archive::kCounterCell).text();
+    return counterOf(sheet().range(archive::kCounterCell).text());
+}
+
+std::optional<double> Registry::counterOf(const QString &text) const
+{
     if (text.isEmpty())
         return 0.0;
     const auto value = app_.regional().parseNumber(text);

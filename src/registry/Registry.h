@@ -48,6 +48,9 @@ public:
     // The date the add writes for `text`: the regional short date, within the dates a cell
     // holds.
     std::optional<QDate> dateOf(const QString &text) const;
+    // The whole number a counter text stands for (empty is 0); nullopt when the add could not
+    // count on from it.
+    std::optional<double> counterOf(const QString &text) const;
 
 private:
     host::Worksheet &sheet() const;

@@ -38,8 +38,7 @@ TEST_F(List, PulisciICampiEmptiesFieldsListTextAndClockUnticksAndReloads)
     open();
     act({u"pick 1"_qs});
     check(1)->click();
-    check(2)->click();
-    // Back from the bank check window that the tick opened.
+    check(2)->click(); // the bank window and the date picker open; the user comes back
     window()->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window()));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !text(19)->text().isEmpty(); }, 2500));
