@@ -17,6 +17,14 @@ host::Workbook &OpenArchive(host::Application &app, const QString &path)
     return app.open(path, kPassword);
 }
 
+host::Worksheet &RegistrySheet(host::Application &app)
+{
+    host::Workbook *book = app.activeWorkbook();
+    if (!book)
+        throw host::noWorkbook();
+    return book->sheets(kSheetName);
+}
+
 void PrepareArchiveSheet(host::Application &app)
 {
     app.setScreenUpdating(false);

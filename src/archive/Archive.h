@@ -12,6 +12,8 @@ QString archivePath();
 
 // Opens the archive with its password; HostError when missing, wrong password or damaged.
 host::Workbook &OpenArchive(host::Application &app, const QString &path = archivePath());
+// The registry sheet of the active workbook; HostError when none is open or the sheet is missing.
+host::Worksheet &RegistrySheet(host::Application &app);
 // Header texts, text-format columns, frozen header row, scroll area; leaves "Velmoro"
 // active with A2 selected. HostError 9 when the sheet is missing.
 void PrepareArchiveSheet(host::Application &app);

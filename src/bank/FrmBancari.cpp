@@ -10,6 +10,7 @@
 #include "HostError.h"
 #include "HostErrors.h"
 #include "Product.h"
+#include "ScreenCentre.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -21,7 +22,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace bank {
@@ -142,9 +142,7 @@ void FrmBancari::chainTabOrder()
 
 void FrmBancari::load()
 {
-    adjustSize();
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    app::centreOnScreen(*this);
     const auto *iban = forms_.anagrafe()->findChild<QLineEdit *>(QStringLiteral("Text18"));
     txtCodice->setText(iban->text());
 }

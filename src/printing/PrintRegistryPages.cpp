@@ -1,6 +1,7 @@
 #include "PrintRegistryPages.h"
 
 #include "Application.h"
+#include "Archive.h"
 #include "Columns.h"
 #include "Form1.h"
 #include "Forms.h"
@@ -80,12 +81,7 @@ host::Range PrintRegistryPages::cell(const char *address) const
 void PrintRegistryPages::run()
 {
     ignoringErrors([&] { host().setScreenUpdating(false); });
-    ignoringErrors([&] {
-        host::Workbook *book = host().activeWorkbook();
-        if (!book)
-            throw host::noWorkbook();
-        book->sheets(archive::kSheetName).select();
-    });
+    ignoringErrors([&] { archive::RegistrySheet(host()).select(); });
     ignoringErrors([&] { cell("AZ1").setValue(110.0); });
     ignoringErrors([&] { cell("AU1").clearContents(); });
     ignoringErrors([&] { cell("AV1").clearContents(); });

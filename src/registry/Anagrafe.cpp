@@ -10,8 +10,9 @@
 #include "HostError.h"
 #include "HostErrors.h"
 #include "Product.h"
+#include "ProgramActivation.h"
+#include "ScreenCentre.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -19,7 +20,6 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenuBar>
-#include <QScreen>
 #include <QTime>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -128,6 +128,7 @@ Anagrafe::Anagrafe(app::Forms &forms) : forms_(forms)
     connect(Combo1, &QComboBox::activated, this, &Anagrafe::Combo1Click);
     connect(Check1, &QCheckBox::toggled, this, &Anagrafe::Check1Click);
     connect(Check2, &QCheckBox::toggled, this, &Anagrafe::Check2Click);
+    new app::ProgramActivation(*this, forms_, [this] { FormActivate(); });
 }
 
 void Anagrafe::buildMenu()
@@ -276,34 +277,8 @@ void Anagrafe::chainTabOrder()
 
 void Anagrafe::load()
 {
-    adjustSize();
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    app::centreOnScreen(*this);
     Timer1->start();
-}
-
-bool Anagrafe::event(QEvent *event)
-{
-    const bool handled = QMainWindow::event(event);
-    switch (event->type()) {
-    case QEvent::Show:
-        activationPending_ = true;
-        break;
-    case QEvent::WindowDeactivate: {
-        // Qt has already made the new window the active one; every activation follows one of
-        // these, or a showing.
-        QWidget *next = QApplication::activeWindow();
-        activationPending_ = next && next != this && forms_.loaded().contains(next);
-        break;
-    }
-    case QEvent::WindowActivate:
-        if (activationPending_)
-            FormActivate();
-        break;
-    default:
-        break;
-    }
-    return handled;
 }
 
 void Anagrafe::closeEvent(QCloseEvent *event)

@@ -35,7 +35,6 @@ public:
     void FormActivate();
 
 protected:
-    bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -70,7 +69,6 @@ private:
                                   platform::Dialogs::Buttons buttons = platform::Dialogs::Buttons::Ok);
 
     app::Forms &forms_;
-    bool activationPending_ = false;
 
     QComboBox *Combo1;
     std::array<QLineEdit *, archive::kFieldCount> Text{}; // Text1..Text18 in order

@@ -1,7 +1,7 @@
 #include "Registry.h"
 
 #include "Application.h"
-#include "HostErrors.h"
+#include "Archive.h"
 #include "Range.h"
 #include "Worksheet.h"
 
@@ -31,10 +31,7 @@ Registry::Registry(host::Application &app) : app_(app) {}
 
 host::Worksheet &Registry::sheet() const
 {
-    host::Workbook *book = app_.activeWorkbook();
-    if (!book)
-        throw host::noWorkbook();
-    return book->sheets(archive::kSheetName);
+    return archive::RegistrySheet(app_);
 }
 
 void Registry::select() const

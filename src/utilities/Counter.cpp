@@ -2,7 +2,7 @@
 
 #include "Application.h"
 #include "Columns.h"
-#include "HostErrors.h"
+#include "Archive.h"
 #include "Registry.h"
 #include "Worksheet.h"
 
@@ -22,10 +22,7 @@ Counter::Counter(host::Application &app) : app_(app) {}
 
 host::Worksheet &Counter::sheet() const
 {
-    host::Workbook *book = app_.activeWorkbook();
-    if (!book)
-        throw host::noWorkbook();
-    return book->sheets(archive::kSheetName);
+    return archive::RegistrySheet(app_);
 }
 
 QString Counter::text() const
