@@ -3,6 +3,7 @@
 // the whole press with the archive's save beside it. Medians and worst of many presses.
 #include "Anagrafe.h"
 #include "Archive.h"
+#include "BenchFakes.h"
 #include "Forms.h"
 #include "FrmBancari.h"
 #include "Launcher.h"
@@ -37,20 +38,6 @@ public:
     QString inputBox(const QString &, const QString &, const QString &) override { return {}; }
 };
 
-class StayingProgram : public platform::Program {
-public:
-    void end(int) override { ended_ = true; }
-    bool ended() const override { return ended_; }
-
-private:
-    bool ended_ = false;
-};
-
-class NoShell : public platform::Shell {
-public:
-    bool open(const QUrl &) override { return false; }
-};
-
 void report(const char *what, std::vector<double> ms, double target)
 {
     std::sort(ms.begin(), ms.end());
@@ -71,8 +58,8 @@ int main(int argc, char **argv)
     const QString path = folder.filePath(QStringLiteral("Archivio.xls"));
     archive::CreateArchive(path);
     TimingDialogs dialogs;
-    StayingProgram program;
-    NoShell shell;
+    bench::StayingProgram program;
+    bench::NoShell shell;
     platform::QtPrinters printers;
     host::PrinterTarget printTarget;
     app::Forms forms(app::Services{dialogs, program, shell, printers, printTarget, path, Regional::italian(), {}});

@@ -4,26 +4,25 @@
 #include "Anagrafe.h"
 #include "Application.h"
 #include "Archive.h"
+#include "BenchFakes.h"
 #include "Form1.h"
 #include "Forms.h"
+#include "FullRegistry.h"
 #include "Launcher.h"
 #include "PrinterTarget.h"
 #include "QtPrinters.h"
 #include "Registry.h"
+#include "Timing.h"
 #include "VelmoroApplication.h"
 
 #include <QComboBox>
 #include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
 #include <algorithm>
 #include <cstdio>
-#include <functional>
-#include <vector>
 
 namespace {
 
-constexpr int kSubjects = 32767;
+constexpr int kSubjects = bench::kFullRegistry;
 constexpr int kRuns = 9;
 
 // Every question answered Yes, every box counted.
@@ -38,69 +37,12 @@ public:
     QString inputBox(const QString &, const QString &, const QString &) override { return {}; }
 };
 
-class StayingProgram : public platform::Program {
-public:
-    void end(int) override { ended_ = true; }
-    bool ended() const override { return ended_; }
-
-private:
-    bool ended_ = false;
-};
-
-class NoShell : public platform::Shell {
-public:
-    bool open(const QUrl &) override { return false; }
-};
-
 registry::Fields subject(int i)
 {
-    const QString n = QString::number(i).rightJustified(5, u'0');
-    return {QString::number(i), QStringLiteral("COGNOME%1 NOME%1").arg(n), QStringLiteral("C") + n,
-            QStringLiteral("12/03/2024"), QStringLiteral("VIA ROMA %1").arg(i % 300 + 1), QStringLiteral("00184"),
-            QStringLiteral("ROMA"), QStringLiteral("RM"), QStringLiteral("06") + n, QStringLiteral("06") + n,
-            QStringLiteral("333") + n, QStringLiteral("posta%1@example.org").arg(n),
-            QStringLiteral("RSSMRA80A01H%1U").arg(n.right(3)), QStringLiteral("012345") + n,
-            QStringLiteral("REFERENTE %1").arg(n), QStringLiteral("BANCA %1").arg(i % 50),
-            QStringLiteral("INTESTATARIO %1").arg(n), QStringLiteral("IT60X05428111010000001") + n};
-}
-
-bool makeArchive(const QString &path)
-{
-    if (QFile::exists(path))
-        return true;
-    QDir().mkpath(QFileInfo(path).path());
-    archive::CreateArchive(path);
-    host::Application app(Regional::italian());
-    host::Workbook &book = app.open(path, archive::kPassword);
-    host::Worksheet &sheet = book.sheets(archive::kSheetName);
-    for (int i = 1; i <= kSubjects; ++i) {
-        const registry::Fields fields = subject(i);
-        for (int column = 1; column <= archive::kFieldCount; ++column)
-            sheet.cells(i + 1, column).setValue(fields[std::size_t(column - 1)]);
-    }
-    sheet.range(archive::kCounterCell).setValue(double(kSubjects));
-    book.save();
-    return true;
-}
-
-double median(int runs, const std::function<void()> &prepare, const std::function<void()> &step)
-{
-    std::vector<double> ms;
-    for (int run = 0; run < runs; ++run) {
-        prepare();
-        QElapsedTimer clock;
-        clock.start();
-        step();
-        ms.push_back(clock.nsecsElapsed() / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
-}
-
-void report(const char *what, double ms, double target)
-{
-    std::printf("  %-44s %7.2f ms  target %4.0f ms  ratio %.2f  %s\n", what, ms, target, ms / target,
-                ms < target ? "ok" : "OVER TARGET");
+    const QStringList texts = bench::subjectTexts(i);
+    registry::Fields fields;
+    std::copy(texts.begin(), texts.end(), fields.begin());
+    return fields;
 }
 
 } // namespace
@@ -110,13 +52,11 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     app::VelmoroApplication qapp(argc, argv);
     const QString path = QDir::tempPath() + QStringLiteral("/velmoro-registry-bench/Archivio.xls");
-    if (!makeArchive(path)) {
-        std::fprintf(stderr, "could not make %s\n", qPrintable(path));
+    if (!bench::makeArchive(path, kSubjects))
         return 1;
-    }
     YesDialogs dialogs;
-    StayingProgram program;
-    NoShell shell;
+    bench::StayingProgram program;
+    bench::NoShell shell;
     platform::QtPrinters printers;
     host::PrinterTarget printTarget;
     app::Forms forms(app::Services{dialogs, program, shell, printers, printTarget, path, Regional::italian(), {}});
@@ -126,18 +66,16 @@ int main(int argc, char **argv)
     window.show();
     auto *combo = window.findChild<QComboBox *>(QStringLiteral("Combo1"));
     const registry::Registry registry(*forms.form1()->application());
-    const auto none = [] {};
 
     std::printf("registry window, %d subjects, median of %d runs:\n", kSubjects, kRuns);
-    report("activation with the list fill", median(kRuns, none, [&] { window.FormActivate(); }), 60);
+    bench::report("activation with the list fill", bench::medianMs(kRuns, [&] { window.FormActivate(); }), 60);
     const int last = combo->count() - 1;
-    report("picking the last name", median(kRuns, [&] { combo->setCurrentIndex(last); }, [&] {
-        emit combo->activated(last);
-    }), 30);
-    report("modify the last subject", median(kRuns, none, [&] { registry.modify(subject(kSubjects)); }), 30);
+    bench::report("picking the last name",
+                  bench::medianMs(kRuns, [&] { emit combo->activated(last); }, [&] { combo->setCurrentIndex(last); }), 30);
+    bench::report("modify the last subject", bench::medianMs(kRuns, [&] { registry.modify(subject(kSubjects)); }), 30);
 
     int lastId = kSubjects;
-    report("delete the last subject", median(kRuns, none, [&] { registry.remove(QString::number(lastId--)); }), 30);
+    bench::report("delete the last subject", bench::medianMs(kRuns, [&] { registry.remove(QString::number(lastId--)); }), 30);
     // Rows 2..32,766 filled again, so every add searches down to row 32,767.
     int refused = 0;
     const auto add = [&] {
@@ -148,10 +86,10 @@ int main(int argc, char **argv)
     for (int row = kSubjects - kRuns + 2; row < registry::Registry::kLastRow; ++row)
         add();
     QString added;
-    report("add into the last free row", median(kRuns, [&] {
+    bench::report("add into the last free row", bench::medianMs(kRuns, [&] { added = add(); }, [&] {
         if (!added.isEmpty())
             registry.remove(added);
-    }, [&] { added = add(); }), 30);
+    }), 30);
     if (refused > 0) {
         std::fprintf(stderr, "%d adds were refused\n", refused);
         return 1;

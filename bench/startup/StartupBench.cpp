@@ -1,15 +1,13 @@
 // Start-up time of the program: from starting the process to the main window shown, on a
 // fresh archive and on a full one (32,767 subjects). Each run is a new process that does what
 // the program does; the parent times it until the child reports the window on screen.
-#include "Application.h"
-#include "Archive.h"
-#include "Columns.h"
+#include "FullRegistry.h"
 #include "Launcher.h"
 #include "VelmoroApplication.h"
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <algorithm>
 #include <cstdio>
@@ -17,7 +15,7 @@
 
 namespace {
 
-constexpr int kSubjects = 32767;
+constexpr int kSubjects = bench::kFullRegistry;
 constexpr int kRuns = 7;
 constexpr double kTargetMs = 300.0;
 
@@ -30,36 +28,6 @@ int child(int argc, char **argv)
         std::fflush(stdout);
         QCoreApplication::exit(0);
     });
-}
-
-bool makeArchive(const QString &path, int subjects)
-{
-    if (QFile::exists(path))
-        return true;
-    QDir().mkpath(QFileInfo(path).path());
-    archive::CreateArchive(path);
-    if (subjects == 0)
-        return true;
-    host::Application app(Regional(QLocale(QLocale::Italian, QLocale::Italy)));
-    host::Workbook &book = app.open(path, archive::kPassword);
-    host::Worksheet &sheet = book.sheets(archive::kSheetName);
-    for (int i = 1; i <= subjects; ++i) {
-        const QString n = QString::number(i).rightJustified(5, u'0');
-        const QString fields[archive::kFieldCount] = {
-            QString::number(i), QStringLiteral("COGNOME%1 NOME%1").arg(n), QStringLiteral("C") + n,
-            QStringLiteral("12/03/2024"), QStringLiteral("VIA ROMA %1").arg(i % 300 + 1),
-            QStringLiteral("00184"), QStringLiteral("ROMA"), QStringLiteral("RM"),
-            QStringLiteral("06") + n + QStringLiteral("123"), QStringLiteral("06") + n + QStringLiteral("124"),
-            QStringLiteral("333") + n + QStringLiteral("12"), QStringLiteral("posta%1@example.org").arg(n),
-            QStringLiteral("RSSMRA80A01H%1U").arg(n.right(3)), QStringLiteral("012345") + n,
-            QStringLiteral("REFERENTE %1").arg(n), QStringLiteral("BANCA %1").arg(i % 50),
-            QStringLiteral("INTESTATARIO %1").arg(n), QStringLiteral("IT60X05428111010000001") + n};
-        for (int column = 0; column < archive::kFieldCount; ++column)
-            sheet.cells(i + 1, column + 1).setValue(fields[column]);
-    }
-    sheet.range(archive::kCounterCell).setValue(double(subjects));
-    book.save();
-    return true;
 }
 
 // Milliseconds from process start to "shown", one per run.
@@ -101,10 +69,8 @@ int main(int argc, char **argv)
     const QString folder = QDir::tempPath() + QStringLiteral("/velmoro-startup-bench");
     const QString fresh = folder + QStringLiteral("/fresh/Archivio.xls");
     const QString full = folder + QStringLiteral("/full/Archivio.xls");
-    if (!makeArchive(fresh, 0) || !makeArchive(full, kSubjects)) {
-        std::fprintf(stderr, "could not make the archives in %s\n", qPrintable(folder));
+    if (!bench::makeArchive(fresh, 0) || !bench::makeArchive(full, kSubjects))
         return 1;
-    }
     const QString self = QCoreApplication::applicationFilePath();
     const std::vector<double> freshRuns = time(self, fresh);
     const std::vector<double> fullRuns = time(self, full);
