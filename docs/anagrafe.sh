@@ -4,9 +4,8 @@
 set -e
 bin=$(cd "$1" && pwd)
 docs=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-cp "$bin/velmoro" "$work/"
-"$bin/archive-tool" make "$work/Archivio.xls"
+. "$docs/shoot.sh"
+new_work
 row() {
     n=$1
     shift
@@ -21,15 +20,7 @@ row 2 1 "ROSSI MARIO SRL" CLI001 05/12/2026 "VIA GARIBALDI 12" 00184 ROMA RM 061
     "ROSSI MARIO SRL" IT60X0542811101000000123456
 row 3 2 "BIANCHI ANNA" CLI002
 "$bin/archive-tool" set "$work/Archivio.xls" IV1 2
-rc=$(mktemp)
-printf 'RandomPlacement\nUsePPosition "on"\nNoGrabServer\n' > "$rc"
-twm -f "$rc" >/dev/null 2>&1 &
-wm=$!
-sleep 1
-"$work/velmoro" &
-program=$!
-main=$(xdotool search --sync --name "Gestione Velmoro" | head -1)
-sleep 1
+start_velmoro "$work"
 # Check1 has the focus: space shows the registry window, which loads the list and focuses
 # Text2; back-tab reaches the list, Down picks its first name.
 xdotool windowfocus --sync "$main" key space
@@ -38,8 +29,6 @@ xdotool windowmove --sync "$registry" 20 40
 sleep 1
 xdotool windowfocus --sync "$registry" key shift+Tab Down
 sleep 1.5
-geometry=$(xdotool getwindowgeometry --shell "$registry" | tr '\n' ' ')
-eval "$geometry"
-import -window root -crop "${WIDTH}x${HEIGHT}+$X+$Y" "$docs/anagrafe.png"
-kill "$program" "$wm" 2>/dev/null || true
-rm -rf "$work" "$rc"
+shoot "$registry" anagrafe.png
+stop_velmoro
+rm -rf "$work"

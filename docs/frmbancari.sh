@@ -5,21 +5,12 @@
 set -e
 bin=$(cd "$1" && pwd)
 docs=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-cp "$bin/velmoro" "$work/"
-"$bin/archive-tool" make "$work/Archivio.xls"
+. "$docs/shoot.sh"
+new_work
 "$bin/archive-tool" set "$work/Archivio.xls" A2 1
 "$bin/archive-tool" set "$work/Archivio.xls" B2 "ROSSI MARIO SRL"
 "$bin/archive-tool" set "$work/Archivio.xls" R2 IT60X0542811101000000123456
-rc=$(mktemp)
-printf 'RandomPlacement\nUsePPosition "on"\nNoGrabServer\n' > "$rc"
-twm -f "$rc" >/dev/null 2>&1 &
-wm=$!
-sleep 1
-"$work/velmoro" &
-program=$!
-main=$(xdotool search --sync --name "Gestione Velmoro" | head -1)
-sleep 1
+start_velmoro "$work"
 xdotool windowfocus --sync "$main" key space
 registry=$(xdotool search --sync --name "^Velmoro $" | head -1)
 sleep 1
@@ -37,8 +28,6 @@ xdotool key space
 sleep 1
 xdotool key Return
 sleep 1
-geometry=$(xdotool getwindowgeometry --shell "$bank" | tr '\n' ' ')
-eval "$geometry"
-import -window root -crop "${WIDTH}x${HEIGHT}+$X+$Y" "$docs/frmbancari.png"
-kill "$program" "$wm" 2>/dev/null || true
-rm -rf "$work" "$rc"
+shoot "$bank" frmbancari.png
+stop_velmoro
+rm -rf "$work"

@@ -4,27 +4,12 @@
 set -e
 bin=$(cd "$1" && pwd)
 docs=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-cp "$bin/velmoro" "$work/"
-"$bin/archive-tool" make "$work/Archivio.xls"
+. "$docs/shoot.sh"
+new_work
 "$bin/archive-tool" set "$work/Archivio.xls" A2 1
 "$bin/archive-tool" set "$work/Archivio.xls" B2 "ROSSI MARIO SRL"
 "$bin/archive-tool" set "$work/Archivio.xls" IV1 1
-rc=$(mktemp)
-printf 'RandomPlacement\nUsePPosition "on"\nNoGrabServer\n' > "$rc"
-twm -f "$rc" >/dev/null 2>&1 &
-wm=$!
-sleep 1
-"$work/velmoro" &
-program=$!
-main=$(xdotool search --sync --name "Gestione Velmoro" | head -1)
-sleep 1
-shoot() {
-    xdotool windowmove --sync "$1" 20 40
-    sleep 1.5
-    eval "$(xdotool getwindowgeometry --shell "$1" | tr '\n' ' ')"
-    import -window root -crop "${WIDTH}x${HEIGHT}+$X+$Y" "$docs/$2"
-}
+start_velmoro "$work"
 # Alt+U is the menu entry; Check1 has the focus there: space opens the field, typed in yellow.
 xdotool windowfocus --sync "$main" key alt+u
 utilities=$(xdotool search --sync --name "^Utilità$" | head -1)
@@ -40,5 +25,5 @@ sleep 1
 xdotool windowfocus --sync "$registry" key --repeat 19 Tab key space
 picker=$(xdotool search --sync --name "^Calendario$" | head -1)
 shoot "$picker" calendario.png
-kill "$program" "$wm" 2>/dev/null || true
-rm -rf "$work" "$rc"
+stop_velmoro
+rm -rf "$work"
