@@ -7,7 +7,6 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -42,16 +41,13 @@ TEST(PageCount, AgreesWithLibreOfficeForTheRegistryAsTheJobSetsItUp)
         const QString path = folder.filePath(QStringLiteral("%1-%2-%3.xls").arg(c.pages).arg(c.zoom).arg(int(c.orientation)));
         SCOPED_TRACE(path.toStdString());
         archive::CreateArchive(path);
-        host::Application app(Regional(QLocale(QLocale::Italian, QLocale::Italy)));
+        host::Application app(Regional::italian());
         host::Workbook &book = app.open(path, archive::kPassword);
         host::Worksheet &sheet = book.sheets(archive::kSheetName);
-        for (int subject = 1; subject <= c.subjects; ++subject) {
-            sheet.cells(subject + 1, 1).setValue(double(subject));
-            sheet.cells(subject + 1, 2).setValue(QStringLiteral("SOGGETTO %1").arg(subject));
-        }
+        for (int row = 2; row <= c.subjects + 1; ++row)
+            sheet.cells(row, 1).setValue(double(row - 1));
         host::PageSetup page = sheet.pageSetup();
-        const bool portrait = c.orientation == host::Orientation::Portrait;
-        page.setPrintArea((portrait ? "$R$1:" : "$N$1:") + sheet.range("A1").end(host::Direction::Down).address());
+        page.setPrintArea((c.orientation == host::Orientation::Portrait ? "$R$1:$A$" : "$N$1:$A$") + QString::number(c.subjects + 1));
         page.setCenterHeader(QStringLiteral("Stampa   Registrazioni   ------ del     06/12/2026"));
         for (auto set : {&host::PageSetup::setLeftMargin, &host::PageSetup::setRightMargin,
                          &host::PageSetup::setBottomMargin, &host::PageSetup::setHeaderMargin})

@@ -40,31 +40,6 @@ TEST_F(PrinterWindow, ListsThePrintersInTheSystemsOrderAndNamesTheDefaultOnASeco
     }
 }
 
-TEST_F(PrinterWindow, ControlsSitAtTheirTwipPositionsInBoldCalibri)
-{
-    openWindow();
-    EXPECT_EQ(window()->size(), QSize(321, 268)); // 4815 x 4020 twips, 15 twips to a pixel
-    const struct {
-        const char *name;
-        QRect pixels;
-        double points;
-    } controls[] = {{"Combo1", {40, 40, 241, 23}, 9.75},    // 600, 600, 3615, 345 twips
-                    {"Command1", {40, 88, 241, 25}, 11.25}, // 600, 1320, 3615, 375
-                    {"Label1", {40, 144, 241, 33}, 11.25},  // 600, 2160, 3615, 495
-                    {"Label5", {24, 200, 265, 41}, 9.75}};  // 360, 3000, 3975, 615
-    for (const auto &c : controls) {
-        const QWidget *widget = control<QWidget>(c.name);
-        EXPECT_EQ(widget->geometry(), c.pixels) << c.name;
-        EXPECT_EQ(widget->font().family() + QString::number(widget->font().pointSizeF()),
-                  QStringLiteral("Calibri") + QString::number(c.points)) << c.name;
-        EXPECT_TRUE(widget->font().bold()) << c.name;
-    }
-    const auto *label5 = control<QLabel>("Label5");
-    const int height = label5->heightForWidth(label5->width());
-    EXPECT_GT(height, label5->fontMetrics().lineSpacing()) << "its text wraps";
-    EXPECT_LE(height, label5->height());
-}
-
 TEST_F(PrinterWindow, KeepsItsListAndChoiceAfterAPrintAndBuildsThemAgainOnlyAfterClosing)
 {
     addSubjects(2, 10);

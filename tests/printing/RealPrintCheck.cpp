@@ -1,21 +1,8 @@
 // Prints a three-page registry through the printer window and the job on the print queue
 // VELMORO_PRINT_QUEUE names; cups_print_test.sh reads the pages back.
-#include "ArchiveFiles.h"
-#include "FakeDialogs.h"
-#include "FakeProgram.h"
-#include "FakeShell.h"
-#include "Form1.h"
-#include "Forms.h"
-#include "Launcher.h"
 #include "PrinterTarget.h"
+#include "PrintingFixture.h"
 #include "QtPrinters.h"
-#include "StampaP.h"
-
-#include <QCheckBox>
-#include <QComboBox>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 TEST(RealPrinter, PrintsAThreePageRegistryPageByPage)
 {
@@ -41,8 +28,7 @@ TEST(RealPrinter, PrintsAThreePageRegistryPageByPage)
     forms.form1()->findChild<QCheckBox *>(QStringLiteral("Check2"))->click();
     forms.stampaP()->findChild<QComboBox *>(QStringLiteral("Combo1"))->setEditText(queue);
     dialogs.typed = {QStringLiteral("110")};
-    dialogs.answers = {platform::Dialogs::Answer::Yes, platform::Dialogs::Answer::Yes,
-                       platform::Dialogs::Answer::Yes, platform::Dialogs::Answer::Yes};
+    dialogs.answers.assign(4, platform::Dialogs::Answer::Yes);
     forms.stampaP()->findChild<QPushButton *>(QStringLiteral("Command1"))->click();
     EXPECT_EQ(dialogs.boxes.size(), 4u) << "a page was not printed: " << dialogs.boxes.back().text.toStdString();
 }

@@ -20,6 +20,20 @@ inline host::HostError raised(const std::function<void()> &call)
     return host::HostError(host::ErrorKind::InvalidArgument, 0, {});
 }
 
+struct WriteCase {
+    const char *written;
+    host::ValueType stored;
+};
+
+// Writes the text into `cell`; whatever is stored reads back as written.
+inline void expectWrites(host::Range cell, const WriteCase &c)
+{
+    const QString written = QString::fromUtf8(c.written);
+    cell.setValue(written);
+    EXPECT_EQ(cell.valueType(), c.stored) << c.written;
+    EXPECT_EQ(cell.text(), written) << c.written;
+}
+
 // A host with one fresh in-memory workbook holding the sheet "Velmoro", Italian settings.
 class HostFixture : public ::testing::Test {
 protected:

@@ -135,8 +135,10 @@ TEST_F(PaginationTest, APageCarriesItsSetupAndItsCellsAsTheSheetShowsThem)
         EXPECT_EQ(printed.cells[i].alignment, alignments[i]) << i;
         EXPECT_EQ(printed.cells[i].number, i == 1) << i;
     }
-    page.setPaperSize(1);
-    EXPECT_EQ(host::Pagination(sheet).page(1).paper, QSizeF(792, 612)); // Letter, landscape
+    for (const auto &[paper, size] : {std::pair{1, QSizeF(792, 612)}, {5, QSizeF(1008, 612)}}) { // Letter, Legal
+        page.setPaperSize(paper);
+        EXPECT_EQ(host::Pagination(sheet).page(1).paper, size) << paper;
+    }
     EXPECT_EQ(host::pageHeader(QStringLiteral("&F del &D &"), {1, 1, sheet}),
               QStringLiteral("test.xls del ") + sheet.regional().dateText(QDate::currentDate()) + QStringLiteral(" &"));
 }
