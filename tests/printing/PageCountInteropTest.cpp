@@ -1,5 +1,6 @@
 // The host's page breaks against LibreOffice's, for the registry with the page setup the print
-// job gives it, saved and paginated by LibreOffice through the oracle.
+// job gives it, saved and paginated by LibreOffice through the oracle, which also reads that
+// page setup back.
 #include "Application.h"
 #include "Archive.h"
 #include "Columns.h"
@@ -7,21 +8,20 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
 
-std::vector<int> libreOfficeBreaks(const QString &path)
+// The breaks and the page setup as LibreOffice reads them from the saved file.
+QJsonObject libreOfficePages(const QString &path)
 {
     QByteArray out, err;
     EXPECT_EQ(oracle::run("/usr/bin/python3", {ORACLE_SCRIPT, "pagebreaks", path, "--sheet", archive::kSheetName,
                                                "--password", archive::kPassword}, &out, &err), 0)
         << err.toStdString();
-    std::vector<int> rows;
-    for (const QJsonValue &row : QJsonDocument::fromJson(out).object()["row_breaks"].toArray())
-        rows.push_back(row.toInt());
-    return rows;
+    return QJsonDocument::fromJson(out).object();
 }
 
 // LibreOffice scales the header with the zoom and starts the rows below it (some 22 points of
@@ -47,7 +47,8 @@ TEST(PageCount, AgreesWithLibreOfficeForTheRegistryAsTheJobSetsItUp)
         for (int row = 2; row <= c.subjects + 1; ++row)
             sheet.cells(row, 1).setValue(double(row - 1));
         host::PageSetup page = sheet.pageSetup();
-        page.setPrintArea((c.orientation == host::Orientation::Portrait ? "$R$1:$A$" : "$N$1:$A$") + QString::number(c.subjects + 1));
+        const bool portrait = c.orientation == host::Orientation::Portrait;
+        page.setPrintArea((portrait ? "$R$1:$A$" : "$N$1:$A$") + QString::number(c.subjects + 1));
         page.setCenterHeader(QStringLiteral("Stampa   Registrazioni   ------ del     06/12/2026"));
         for (auto set : {&host::PageSetup::setLeftMargin, &host::PageSetup::setRightMargin,
                          &host::PageSetup::setBottomMargin, &host::PageSetup::setHeaderMargin})
@@ -58,7 +59,19 @@ TEST(PageCount, AgreesWithLibreOfficeForTheRegistryAsTheJobSetsItUp)
         book.save();
         const std::vector<int> ours = sheet.hPageBreaks();
         EXPECT_EQ(int(ours.size()) + 1, c.pages);
-        EXPECT_EQ(ours, libreOfficeBreaks(path));
+        const QJsonObject theirs = libreOfficePages(path);
+        std::vector<int> rows;
+        for (const QJsonValue &row : theirs["row_breaks"].toArray())
+            rows.push_back(row.toInt());
+        EXPECT_EQ(ours, rows);
+        const QJsonObject setup = theirs["setup"].toObject();
+        EXPECT_EQ(setup["print_area"].toString(), QStringLiteral("$A$1:$%1$%2").arg(portrait ? 'R' : 'N').arg(c.subjects + 1));
+        EXPECT_EQ(setup["center_header"].toString(), QStringLiteral("Stampa   Registrazioni   ------ del     06/12/2026"));
+        EXPECT_EQ(setup["landscape"].toBool(), !portrait);
+        EXPECT_EQ(setup["zoom"].toInt(), c.zoom);
+        const QJsonObject margins = setup["margins"].toObject();
+        for (const auto &[side, points] : {std::pair{"Left", 15.1}, {"Right", 15.1}, {"Top", 36.0}, {"Bottom", 15.1}, {"Header", 15.1}})
+            EXPECT_NEAR(margins[QLatin1String(side)].toDouble(), points, 0.5) << side; // LibreOffice keeps hundredths of a millimetre
     }
 }
 

@@ -479,9 +479,31 @@ def pagebreaks(args):
                     if area.StartRow < b.Position <= area.EndRow]
             columns = [column_name(b.Position) for b in sheet.getColumnPageBreaks()
                        if area.StartColumn < b.Position <= area.EndColumn]
+            setup = page_setup(doc, sheet)
         finally:
             doc.close(True)
-    print(json.dumps({"sheet": args.sheet, "row_breaks": rows, "column_breaks": columns}))
+    print(json.dumps({"sheet": args.sheet, "row_breaks": rows, "column_breaks": columns, "setup": setup}))
+
+
+def page_setup(doc, sheet):
+    """The page setup as LibreOffice read it: margins in points, the print area as Excel writes it."""
+    style = doc.StyleFamilies.getByName("PageStyles").getByName(sheet.PageStyle)
+    areas = sheet.getPrintAreas()
+    area = ""
+    if areas:
+        a = areas[0]
+        area = (f"${column_name(a.StartColumn)}${a.StartRow + 1}:"
+                f"${column_name(a.EndColumn)}${a.EndRow + 1}")
+    header = style.RightPageHeaderContent  # kept: its texts live only as long as it does
+    points = lambda hundredths_mm: round(hundredths_mm / 2540 * 72, 1)
+    return {"print_area": area,
+            "center_header": header.CenterText.getString(),
+            "landscape": bool(style.IsLandscape),
+            "zoom": style.PageScale,
+            "margins": dict({side: points(getattr(style, side + "Margin")) for side in ("Left", "Right", "Bottom")},
+                            # LibreOffice's page starts at the header; Excel's top margin is below it.
+                            Header=points(style.TopMargin),
+                            Top=points(style.TopMargin + (style.HeaderHeight if style.HeaderIsOn else 0)))}
 
 
 def printed_area(sheet):
