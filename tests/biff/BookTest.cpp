@@ -18,8 +18,7 @@ TEST(BiffBook, CellsStaySortedAndTouchNeverDuplicates)
         cols.push_back(c.col);
     EXPECT_EQ(cols, (std::vector<std::uint16_t>{1, 5, 9}));
     EXPECT_EQ(s.cell(3, 5)->number, 4);
-    EXPECT_EQ(s.cell(3, 6), nullptr);
-    EXPECT_EQ(s.cell(70, 0), nullptr);
+    EXPECT_TRUE(s.cell(3, 6) == nullptr && s.cell(70, 0) == nullptr);
 }
 
 TEST(BiffBook, DeletingARowMovesCellsAndFormulasUpAndDropsTheRowsOwn)
@@ -31,8 +30,7 @@ TEST(BiffBook, DeletingARowMovesCellsAndFormulasUpAndDropsTheRowsOwn)
     s.formulas[formulaKey(2, 3)] = {RawRecord{0x0006, Bytes(20, 1)}};
     s.formulas[formulaKey(0, 255)] = {RawRecord{0x0006, Bytes(20, 2)}};
     s.deleteRow(1);
-    EXPECT_EQ(s.cell(0, 0)->number, 10);
-    EXPECT_EQ(s.cell(1, 0)->number, 30);
+    EXPECT_EQ(std::make_tuple(s.cell(0, 0)->number, s.cell(1, 0)->number), std::make_tuple(10.0, 30.0));
     EXPECT_EQ(s.formulas.count(formulaKey(1, 0)), 0u);
     ASSERT_EQ(s.formulas.count(formulaKey(1, 3)), 1u);
     EXPECT_EQ(s.formulas[formulaKey(1, 3)].front().body[0], 1);
@@ -58,33 +56,25 @@ TEST(BiffBook, DateFormatsAreRecognisedOutsideQuotesBracketsAndEscapes)
         EXPECT_EQ(isDateFormatCode(c.code), c.date) << std::string(c.code, c.code + std::char_traits<char16_t>::length(c.code));
 }
 
+// Asking again for a format reuses its XF; a format on a style XF gives a cell XF whose
+// parent is that style; a custom FORMAT overriding a built-in id is what counts.
 TEST(BiffBook, BuiltInAndCustomFormatsDecideDatesAndTexts)
 {
     Book b = newBook(u"Velmoro");
-    const std::uint16_t date = b.xfWithFormat(15, u"dd/mm/yyyy");
-    const std::uint16_t builtinDate = b.xfWithFormat(15, u"m/d/yyyy");
-    const std::uint16_t text = b.xfWithFormat(15, u"@");
-    const std::uint16_t money = b.xfWithFormat(15, u"#,##0.00");
-    EXPECT_TRUE(b.isDateFormat(date));
-    EXPECT_TRUE(b.isDateFormat(builtinDate));
-    EXPECT_EQ(b.xfs[builtinDate].format(), 14);
-    EXPECT_TRUE(b.isTextFormat(text));
-    EXPECT_EQ(b.xfs[text].format(), 49);
-    EXPECT_FALSE(b.isDateFormat(money));
-    EXPECT_FALSE(b.isDateFormat(15));
-    EXPECT_FALSE(b.isTextFormat(15));
+    const std::uint16_t date = b.xfWithFormat(15, u"dd/mm/yyyy"), builtinDate = b.xfWithFormat(15, u"m/d/yyyy");
+    const std::uint16_t text = b.xfWithFormat(15, u"@"), money = b.xfWithFormat(15, u"#,##0.00");
+    EXPECT_EQ((std::vector<bool>{b.isDateFormat(date), b.isDateFormat(builtinDate), b.isDateFormat(money),
+                                 b.isDateFormat(15), b.isTextFormat(text), b.isTextFormat(15)}),
+              (std::vector<bool>{true, true, false, false, true, false}));
+    EXPECT_EQ(std::make_tuple(b.xfs[builtinDate].format(), b.xfs[text].format()), std::make_tuple(14, 49));
     EXPECT_GE(b.xfs[date].format(), 164);
     EXPECT_EQ(b.formatCode(date), u"dd/mm/yyyy");
-    // Asking again reuses the XF instead of adding one.
     const std::size_t count = b.xfs.size();
-    EXPECT_EQ(b.xfWithFormat(15, u"dd/mm/yyyy"), date);
-    EXPECT_EQ(b.xfWithFormat(date, u"dd/mm/yyyy"), date);
+    EXPECT_EQ(std::make_tuple(b.xfWithFormat(15, u"dd/mm/yyyy"), b.xfWithFormat(date, u"dd/mm/yyyy")), std::make_tuple(date, date));
     EXPECT_EQ(b.xfs.size(), count);
-    // A number format on a style XF gives a cell XF whose parent is that style.
     const std::uint16_t fromStyle = b.xfWithFormat(3, u"0.000");
     EXPECT_EQ(b.xfs[fromStyle].raw[4] & 0x04, 0);
     EXPECT_EQ((b.xfs[fromStyle].raw[4] | b.xfs[fromStyle].raw[5] << 8) >> 4, 3);
-    // A custom FORMAT overriding a built-in id is what counts.
     b.formats[14] = u"0.00";
     EXPECT_FALSE(b.isDateFormat(builtinDate));
 }
