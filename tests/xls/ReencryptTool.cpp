@@ -2,7 +2,6 @@
 // touching nothing else, so that an independent reader can check our encryption.
 // Usage: xls_reencrypt IN.xls PASSWORD OUT.xls
 #include "CompoundFile.h"
-#include "Error.h"
 #include "Rc4Cipher.h"
 #include "TestFiles.h"
 
@@ -12,25 +11,17 @@ using namespace xls;
 
 int main(int argc, char **argv)
 {
-    if (argc != 4) {
-        std::cerr << "usage: xls_reencrypt IN.xls PASSWORD OUT.xls\n";
-        return 2;
-    }
     try {
-        const std::string ascii = argv[2];
+        const std::string ascii = argc == 4 ? argv[2] : throw std::invalid_argument("usage: xls_reencrypt IN.xls PASSWORD OUT.xls");
         const std::u16string password(ascii.begin(), ascii.end());
-        const Bytes bytes = test::readFile(argv[1]);
-        const Container container = readContainer(bytes);
+        const Container container = readContainer(test::readFile(argv[1]));
         Bytes stream = container.find("Workbook")->data;
         const test::FilepassAt old = test::findFilepassRecord(stream);
         const Rc4Cipher cipher = Rc4Cipher::fromFilepass(old.body, password);
         cipher.decryptStream(stream);
-
         const Bytes body = Rc4Cipher::newFilepass(cipher.scheme(), password);
-        if (body.size() != old.body.size()) {
-            std::cerr << "xls_reencrypt: FILEPASS size changes (" << old.body.size() << " -> " << body.size() << ")\n";
-            return 2;
-        }
+        if (body.size() != old.body.size())
+            throw std::length_error("the FILEPASS size changes");
         std::copy(body.begin(), body.end(), stream.begin() + long(old.offset) + 4);
         Rc4Cipher::fromFilepass(body, password).encryptStream(stream);
         writeContainer(container, argv[3], "Workbook", stream);
