@@ -22,11 +22,8 @@ void expectSameEntries(const std::vector<StorageEntry> &expected, const std::vec
 {
     ASSERT_EQ(expected.size(), actual.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
-        SCOPED_TRACE(expected[i].name);
-        EXPECT_EQ(expected[i].name, actual[i].name);
-        EXPECT_EQ(expected[i].isStorage, actual[i].isStorage);
-        EXPECT_EQ(expected[i].data, actual[i].data);
-        EXPECT_EQ(expected[i].clsid, actual[i].clsid);
+        const StorageEntry &e = expected[i], &a = actual[i];
+        EXPECT_EQ(std::tie(e.name, e.isStorage, e.data, e.clsid), std::tie(a.name, a.isStorage, a.data, a.clsid)) << e.name;
         expectSameEntries(expected[i].children, actual[i].children);
     }
 }
@@ -47,17 +44,9 @@ StorageEntry stream(const std::string &name, Bytes data = {}) { return StorageEn
 // directory order libgsf gives (shorter names first).
 Container mixedContainer()
 {
-    Container c;
-    c.clsid = excelClsid;
-    c.entries.push_back(stream("Big", pattern(20000)));
-    c.entries.push_back(stream("Workbook", pattern(3000)));
-    StorageEntry storage = stream("_VBA_PROJECT_CUR");
-    storage.isStorage = true;
-    storage.clsid[0] = 0x42;
-    storage.children.push_back(stream("Empty"));
-    storage.children.push_back(stream("PROJECT", pattern(300)));
-    c.entries.push_back(std::move(storage));
-    return c;
+    const StorageEntry storage{.name = "_VBA_PROJECT_CUR", .isStorage = true,
+                               .children = {stream("Empty"), stream("PROJECT", pattern(300))}, .clsid = {0x42}};
+    return Container{.clsid = excelClsid, .entries = {stream("Big", pattern(20000)), stream("Workbook", pattern(3000)), storage}};
 }
 
 // Runs `body` in a child process (to change user or limits) and returns its exit code.
@@ -108,12 +97,7 @@ TEST(CompoundFile, ReportsLoopingSectorChainsAndImpossibleSizesAsDamaged)
     const OleImage small(readFile(fixture("small_plain.xls")));
     const OleImage mixed(readFile(dir.path("mixed.xls")));
 
-    struct Case {
-        const char *what;
-        OleImage image;
-        std::function<void(OleImage &)> patch;
-    };
-    std::vector<Case> cases = {
+    std::vector<std::tuple<const char *, OleImage, std::function<void(OleImage &)>>> cases = {
         {"mini stream chain looping back", small,
          [](OleImage &o) {
              const std::uint32_t first = o.startSector("Root Entry");
@@ -127,10 +111,9 @@ TEST(CompoundFile, ReportsLoopingSectorChainsAndImpossibleSizesAsDamaged)
          [](OleImage &o) { o.setU32(o.directoryEntry("Root Entry") + 0x44, 1); }},
         {"stream chain ending early", mixed, [](OleImage &o) { o.setFat(o.fat(o.startSector("Big")), 0xFFFFFFFE); }},
     };
-    for (Case &c : cases) {
-        SCOPED_TRACE(c.what);
-        c.patch(c.image);
-        EXPECT_EQ(ErrorKind::Damaged, thrown([&] { readContainer(c.image.bytes()); }).kind());
+    for (auto &[what, image, patch] : cases) {
+        patch(image);
+        EXPECT_EQ(ErrorKind::Damaged, thrown([&] { readContainer(image.bytes()); }).kind()) << what;
     }
 }
 
@@ -153,9 +136,7 @@ TEST(CompoundFile, FailedSavesLeaveTheOldFileWholeAndNoTemporaryFile)
                   return expectIoError(big, dir.path("Archivio.xls"));
               }));
     EXPECT_EQ(old, readFile(dir.path("Archivio.xls")));
-
-    // folder.xls and Archivio.xls: nothing else left behind.
-    EXPECT_EQ(2u, dir.entryCount());
+    EXPECT_EQ(2u, dir.entryCount()) << "folder.xls and Archivio.xls: nothing else left behind";
 }
 
 TEST(CompoundFile, SavingKeepsTheModeOfAnExistingFileAndFollowsALink)

@@ -14,26 +14,24 @@ const std::u16string password = u"TRVX5093MQP";
 
 std::uint16_t le16(const Bytes &b, std::size_t at) { return std::uint16_t(b[at] | b[at + 1] << 8); }
 
-Bytes record(std::uint16_t type, std::size_t size, std::uint8_t seed)
+void addRecord(Bytes &stream, std::uint16_t type, std::size_t size, std::uint8_t seed)
 {
-    Bytes out{std::uint8_t(type), std::uint8_t(type >> 8), std::uint8_t(size), std::uint8_t(size >> 8)};
+    stream.insert(stream.end(), {std::uint8_t(type), std::uint8_t(type >> 8), std::uint8_t(size), std::uint8_t(size >> 8)});
     for (std::size_t i = 0; i < size; ++i)
-        out.push_back(std::uint8_t(seed + i * 7));
-    return out;
+        stream.push_back(std::uint8_t(seed + i * 7));
 }
 
 // A plain stream: BOF, FILEPASS, then records of many sizes, among them every kind that stays
 // in clear (BOF, INTERFACEHDR, USREXCL, FILELOCK, RRDINFO, RRDHEAD, the start of BOUNDSHEET).
 Bytes sampleStream(const Bytes &filepass, std::size_t minimumSize)
 {
-    Bytes stream = record(0x0809, 16, 1);
+    Bytes stream;
+    addRecord(stream, 0x0809, 16, 1);
     stream.insert(stream.end(), {0x2F, 0x00, std::uint8_t(filepass.size()), 0});
     stream.insert(stream.end(), filepass.begin(), filepass.end());
     static const std::uint16_t types[] = {0x00FD, 0x0085, 0x00E1, 0x0809, 0x00FC, 0x0194, 0x0195, 0x0196, 0x0138};
-    for (std::size_t i = 0; stream.size() < minimumSize; ++i) {
-        const Bytes r = record(types[i % std::size(types)], (i * 37) % 1100, std::uint8_t(i));
-        stream.insert(stream.end(), r.begin(), r.end());
-    }
+    for (std::size_t i = 0; stream.size() < minimumSize; ++i)
+        addRecord(stream, types[i % std::size(types)], (i * 37) % 1100, std::uint8_t(i));
     return stream;
 }
 
@@ -140,8 +138,8 @@ TEST(Rc4Cipher, ReportsARecordRunningPastTheEndWithItsIdAndOffset)
         SCOPED_TRACE(size);
         Bytes stream = sampleStream(filepass, size);
         const std::size_t at = stream.size();
-        const Bytes cut = record(0x00FD, 10, 0);
-        stream.insert(stream.end(), cut.begin(), cut.end() - 3);
+        addRecord(stream, 0x00FD, 10, 0);
+        stream.resize(stream.size() - 3);
         const Error e = thrown([&] { cipher.decryptStream(stream); });
         EXPECT_EQ(std::make_tuple(e.kind(), e.record(), e.offset()),
                   std::make_tuple(ErrorKind::Damaged, std::optional<std::uint16_t>(0x00FD), std::optional<std::size_t>(at)));
