@@ -7,18 +7,6 @@
 using namespace xls;
 using biff_test::addNumber;
 
-TEST(BiffBook, CellsStaySortedAndTouchNeverDuplicates)
-{
-    Sheet s;
-    for (auto [col, v] : {std::pair<std::uint16_t, double>{5, 1}, {1, 2}, {9, 3}, {5, 4}})
-        addNumber(s, 3, col, v);
-    std::vector<std::pair<std::uint16_t, double>> cells;
-    for (const Cell &c : s.rows.at(3).cells)
-        cells.emplace_back(c.col, c.number);
-    EXPECT_EQ(cells, (std::vector<std::pair<std::uint16_t, double>>{{1, 2}, {5, 4}, {9, 3}}));
-    EXPECT_TRUE(s.cell(3, 6) == nullptr && s.cell(70, 0) == nullptr);
-}
-
 // Rows below move up with their formulas; the deleted row's own formulas go.
 TEST(BiffBook, DeletingARowMovesCellsAndFormulasUpAndDropsTheRowsOwn)
 {
