@@ -16,8 +16,7 @@ void addRecord(Bytes &stream, std::uint16_t type, std::size_t size)
     stream.resize(stream.size() + size);
 }
 
-// BOF, FILEPASS, then 1,000-byte records of zeros: FILEPASS ends at 78, record k starts at
-// 78 + 1004 k.
+// BOF, FILEPASS, then 1,000-byte records of zeros.
 Bytes zeroStream(const Bytes &filepass, std::size_t minimumSize)
 {
     Bytes stream;
@@ -32,29 +31,36 @@ Bytes zeroStream(const Bytes &filepass, std::size_t minimumSize)
 } // namespace
 
 // Byte p of the stream is XORed with byte p mod 1024 of the RC4 key stream of its block b,
-// keyed with MD5(H1[0:5] + LE32(b)), H1 = MD5((MD5(password)[0:5] + salt) x 16), unless it
-// stays in clear (record headers, BOF, FILEPASS, INTERFACEHDR, the first 4 bytes of
-// BOUNDSHEET...). The known answers were worked out apart from the program for the fixture's
-// FILEPASS; the stream is large enough to be done on two threads.
+// keyed with MD5(H1[0:5] + LE32(b)), H1 = MD5((MD5(password)[0:5] + salt) x 16), or for
+// CryptoAPI with SHA-1(H0 + LE32(b)), H0 = SHA-1(salt + password), unless it stays in clear
+// (record headers, BOF, FILEPASS, INTERFACEHDR, the first 4 bytes of BOUNDSHEET...). The known
+// answers were worked out apart from the program for the fixtures' FILEPASS; the stream of
+// zeroed records is large enough to be done on two threads.
 TEST(Rc4Cipher, EncryptsEachByteByItsOffsetAndLeavesTheClearBytesAsTheyAre)
 {
-    const Bytes filepass = findFilepassRecord(workbookStream(fixture("small_enc.xls"))).body;
-    Bytes stream = zeroStream(filepass, 1'600'000);
-    const std::size_t tail = stream.size();
-    ASSERT_EQ(tail, 1'600'454u);
-    addRecord(stream, 0x0085, 10); // BOUNDSHEET
-    addRecord(stream, 0x00E1, 2);  // INTERFACEHDR
-    const Bytes plain = stream;
-    const Rc4Cipher cipher = Rc4Cipher::fromFilepass(filepass, password);
-    cipher.encryptStream(stream);
-    const std::pair<std::size_t, std::uint8_t> known[] = {
-        {82, 229},    {1081, 64},       {703005, 27},     {1506582, 80},    {tail + 8, 243}, {0, 0x09},
-        {50, plain[50]}, {903678, 0xFD}, {tail + 4, 0}, {tail + 7, 0}, {tail + 18, 0}, {tail + 19, 0},
+    struct Case { const char *file; std::size_t tail; std::vector<std::pair<std::size_t, std::uint8_t>> known; };
+    const Case cases[] = {
+        {"small_enc.xls", 1'600'454, {{82, 229}, {1081, 64}, {703005, 27}, {1506582, 80}, {1'600'462, 243}}},
+        {"small_cryptoapi_4.2_128bit.xls", 1'600'600, {{228, 50}, {1227, 141}, {703151, 112}, {1506728, 37}, {1'600'608, 237}}},
     };
-    for (const auto &[at, value] : known)
-        EXPECT_EQ(stream[at], value) << at;
-    cipher.decryptStream(stream);
-    EXPECT_EQ(plain, stream);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.file);
+        const Bytes filepass = findFilepassRecord(workbookStream(fixture(c.file))).body;
+        Bytes stream = zeroStream(filepass, 1'600'000);
+        ASSERT_EQ(stream.size(), c.tail);
+        addRecord(stream, 0x0085, 10); // BOUNDSHEET
+        addRecord(stream, 0x00E1, 2);  // INTERFACEHDR
+        const Bytes plain = stream;
+        const Rc4Cipher cipher = Rc4Cipher::fromFilepass(filepass, password);
+        cipher.encryptStream(stream);
+        auto known = c.known;
+        for (std::size_t at : {std::size_t(0), std::size_t(50), c.tail - 1004 * 600, c.tail + 4, c.tail + 7, c.tail + 18, c.tail + 19})
+            known.emplace_back(at, plain[at]);
+        for (const auto &[at, value] : known)
+            EXPECT_EQ(stream[at], value) << at;
+        cipher.decryptStream(stream);
+        EXPECT_EQ(plain, stream);
+    }
 }
 
 TEST(Rc4Cipher, RejectsFilepassBodiesItCannotUse)
