@@ -91,6 +91,7 @@ TEST(CompoundFile, WritesBackEveryStreamByteIdenticalWithTheClsidReplacingOnlyTh
     EXPECT_EQ(1u, dir.entryCount());
 }
 
+// (A loop in the directory chain is among the broken files the whole file layer reports.)
 TEST(CompoundFile, ReportsLoopingSectorChainsAndImpossibleSizesAsDamaged)
 {
     ScratchDir dir;
@@ -99,14 +100,7 @@ TEST(CompoundFile, ReportsLoopingSectorChainsAndImpossibleSizesAsDamaged)
     const OleImage mixed(readFile(dir.path("mixed.xls")));
 
     std::vector<std::tuple<const char *, OleImage, std::function<void(OleImage &)>>> cases = {
-        {"mini stream chain looping back", small,
-         [](OleImage &o) {
-             const std::uint32_t first = o.startSector("Root Entry");
-             std::uint32_t last = first;
-             while (o.fat(last) < 0xFFFFFFFA)
-                 last = o.fat(last);
-             o.setFat(last, first);
-         }},
+        {"mini stream chain looping back", small, [](OleImage &o) { o.setFat(o.startSector("Root Entry"), o.startSector("Root Entry")); }},
         {"stream larger than the file", small, [](OleImage &o) { o.setU32(o.directoryEntry("Workbook") + 0x78, 0x7FFFFFF0); }},
         {"root entry with a sibling (libgsf leaks on it)", small,
          [](OleImage &o) { o.setU32(o.directoryEntry("Root Entry") + 0x44, 1); }},
