@@ -149,6 +149,7 @@ TEST(BiffRoundTrip, WrittenBookReadsBackWithEveryStringValueAndSettingBehindAFil
     EXPECT_EQ(le16(recs[findRecord(recs, 0x003D)].body, 10), 1) << "WINDOW1 itabCur";
     EXPECT_EQ(le16(substream(recs, 1)[findRecord(substream(recs, 1), 0x023E)].body, 0) & 0x0600, 0x0600) << "WINDOW2";
     EXPECT_EQ(findFilepass(stream), filepass);
+    EXPECT_EQ(countOf(back.globals, 0x002F), 0u) << "the FILEPASS read is not kept";
     EXPECT_TRUE(findFilepass(writeWorkbookStream(book)).empty());
     EXPECT_EQ(le32(recs[findRecord(recs, 0x00FC)].body, 4), 3000u + 5u) << "unique strings";
     EXPECT_GT(countOf(recs, 0x003C), 50u);
