@@ -1,24 +1,11 @@
 #include "RecordList.h"
 
 #include "ByteWriter.h"
-#include "CompoundFile.h"
 #include "LittleEndian.h"
 
-#include <gtest/gtest.h>
-
-#include <fstream>
-#include <iterator>
+#include <stdexcept>
 
 namespace biff_test {
-
-std::string fixture(const std::string &name) { return std::string(BIFF_FIXTURES) + "/" + name; }
-
-xls::Bytes readWorkbookStream(const std::string &xlsPath)
-{
-    std::ifstream in(xlsPath, std::ios::binary);
-    const xls::Bytes bytes{std::istreambuf_iterator<char>(in), {}};
-    return xls::readContainer(bytes).find("Workbook")->data;
-}
 
 std::vector<Rec> splitRecords(const xls::Bytes &s)
 {
@@ -87,17 +74,6 @@ xls::Cell &addNumber(xls::Sheet &s, std::uint32_t row, std::uint16_t col, double
     c.number = v;
     c.xf = xf;
     return c;
-}
-
-xls::Error thrown(const std::function<void()> &call)
-{
-    try {
-        call();
-    } catch (const xls::Error &error) {
-        return error;
-    }
-    ADD_FAILURE() << "no error";
-    return xls::Error(xls::ErrorKind::Io, "none");
 }
 
 } // namespace biff_test

@@ -1,17 +1,16 @@
 #pragma once
 
 #include "Book.h"
-#include "Error.h"
+#include "TestFiles.h"
 
-#include <functional>
-#include <string>
 #include <vector>
 
 // Streams as plain lists of records, for building and breaking them in tests.
 namespace biff_test {
 
-std::string fixture(const std::string &name);
-xls::Bytes readWorkbookStream(const std::string &xlsPath);
+using xls::test::fixture;
+using xls::test::thrown;
+inline xls::Bytes readWorkbookStream(const std::string &xlsPath) { return xls::test::workbookStream(xlsPath); }
 
 struct Rec {
     std::uint16_t type;
@@ -33,8 +32,5 @@ void put32(xls::Bytes &b, std::size_t at, std::uint32_t v);
 
 xls::Cell &addText(xls::Book &b, xls::Sheet &s, std::uint32_t row, std::uint16_t col, std::u16string_view text);
 xls::Cell &addNumber(xls::Sheet &s, std::uint32_t row, std::uint16_t col, double v, std::uint16_t xf = 15);
-
-// The xls::Error `call` throws; a test failure when it throws none.
-xls::Error thrown(const std::function<void()> &call);
 
 } // namespace biff_test

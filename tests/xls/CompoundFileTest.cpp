@@ -22,20 +22,13 @@ void expectSameEntries(const std::vector<StorageEntry> &expected, const std::vec
 {
     ASSERT_EQ(expected.size(), actual.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
-        SCOPED_TRACE(expected[i].name);
-        EXPECT_EQ(expected[i].name, actual[i].name);
-        EXPECT_EQ(expected[i].isStorage, actual[i].isStorage);
-        EXPECT_EQ(expected[i].data, actual[i].data);
-        EXPECT_EQ(expected[i].clsid, actual[i].clsid);
+        const StorageEntry &e = expected[i], &a = actual[i];
+        EXPECT_EQ(std::tie(e.name, e.isStorage, e.data, e.clsid), std::tie(a.name, a.isStorage, a.data, a.clsid)) << e.name;
         expectSameEntries(expected[i].children, actual[i].children);
     }
 }
 
-Container readContainerFile(const std::string &path)
-{
-    const Bytes bytes = readFile(path);
-    return readContainer(bytes);
-}
+Container readContainerFile(const std::string &path) { return readContainer(readFile(path)); }
 
 Bytes pattern(std::size_t size)
 {
@@ -45,29 +38,15 @@ Bytes pattern(std::size_t size)
     return data;
 }
 
-StorageEntry stream(const std::string &name, Bytes data = {})
-{
-    StorageEntry entry;
-    entry.name = name;
-    entry.data = std::move(data);
-    return entry;
-}
+StorageEntry stream(const std::string &name, Bytes data = {}) { return StorageEntry{.name = name, .data = std::move(data)}; }
 
 // A container with a big (regular sectors) stream, a storage and an empty stream, in the
 // directory order libgsf gives (shorter names first).
 Container mixedContainer()
 {
-    Container c;
-    c.clsid = excelClsid;
-    c.entries.push_back(stream("Big", pattern(20000)));
-    c.entries.push_back(stream("Workbook", pattern(3000)));
-    StorageEntry storage = stream("_VBA_PROJECT_CUR");
-    storage.isStorage = true;
-    storage.clsid[0] = 0x42;
-    storage.children.push_back(stream("Empty"));
-    storage.children.push_back(stream("PROJECT", pattern(300)));
-    c.entries.push_back(std::move(storage));
-    return c;
+    const StorageEntry storage{.name = "_VBA_PROJECT_CUR", .isStorage = true,
+                               .children = {stream("Empty"), stream("PROJECT", pattern(300))}, .clsid = {0x42}};
+    return Container{.clsid = excelClsid, .entries = {stream("Big", pattern(20000)), stream("Workbook", pattern(3000)), storage}};
 }
 
 // Runs `body` in a child process (to change user or limits) and returns its exit code.
@@ -81,14 +60,15 @@ int inChild(const std::function<int()> &body)
     return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
 }
 
+// 0 when writing fails with an Io error.
 int expectIoError(const Container &c, const std::string &path)
 {
     try {
         writeContainer(c, path);
+        return 1;
     } catch (const Error &e) {
         return e.kind() == ErrorKind::Io ? 0 : 2;
     }
-    return 1;
 }
 
 } // namespace
@@ -111,6 +91,7 @@ TEST(CompoundFile, WritesBackEveryStreamByteIdenticalWithTheClsidReplacingOnlyTh
     EXPECT_EQ(1u, dir.entryCount());
 }
 
+// (A loop in the directory chain is among the broken files the whole file layer reports.)
 TEST(CompoundFile, ReportsLoopingSectorChainsAndImpossibleSizesAsDamaged)
 {
     ScratchDir dir;
@@ -118,38 +99,16 @@ TEST(CompoundFile, ReportsLoopingSectorChainsAndImpossibleSizesAsDamaged)
     const OleImage small(readFile(fixture("small_plain.xls")));
     const OleImage mixed(readFile(dir.path("mixed.xls")));
 
-    struct Case {
-        const char *what;
-        OleImage image;
-        std::function<void(OleImage &)> patch;
-    };
-    std::vector<Case> cases = {
-        {"mini stream chain looping back", small,
-         [](OleImage &o) {
-             const std::uint32_t first = o.startSector("Root Entry");
-             std::uint32_t last = first;
-             while (o.fat(last) < 0xFFFFFFFA)
-                 last = o.fat(last);
-             o.setFat(last, first);
-         }},
-        {"mini FAT chain pointing to itself", small,
-         [](OleImage &o) { o.setFat(o.firstMiniFatSector(), o.firstMiniFatSector()); }},
-        {"big stream chain looping back", mixed,
-         [](OleImage &o) {
-             const std::uint32_t first = o.startSector("Big");
-             o.setFat(o.fat(o.fat(first)), first);
-         }},
-        {"stream larger than the file", small,
-         [](OleImage &o) { o.setU32(o.directoryEntry("Workbook") + 0x78, 0x7FFFFFF0); }},
+    std::vector<std::tuple<const char *, OleImage, std::function<void(OleImage &)>>> cases = {
+        {"mini stream chain looping back", small, [](OleImage &o) { o.setFat(o.startSector("Root Entry"), o.startSector("Root Entry")); }},
+        {"stream larger than the file", small, [](OleImage &o) { o.setU32(o.directoryEntry("Workbook") + 0x78, 0x7FFFFFF0); }},
         {"root entry with a sibling (libgsf leaks on it)", small,
          [](OleImage &o) { o.setU32(o.directoryEntry("Root Entry") + 0x44, 1); }},
-        {"stream chain ending early", mixed,
-         [](OleImage &o) { o.setFat(o.fat(o.startSector("Big")), 0xFFFFFFFE); }},
+        {"stream chain ending early", mixed, [](OleImage &o) { o.setFat(o.fat(o.startSector("Big")), 0xFFFFFFFE); }},
     };
-    for (Case &c : cases) {
-        SCOPED_TRACE(c.what);
-        c.patch(c.image);
-        EXPECT_EQ(ErrorKind::Damaged, thrown([&] { readContainer(c.image.bytes()); }).kind());
+    for (auto &[what, image, patch] : cases) {
+        patch(image);
+        EXPECT_EQ(ErrorKind::Damaged, thrown([&] { readContainer(image.bytes()); }).kind()) << what;
     }
 }
 
@@ -159,15 +118,10 @@ TEST(CompoundFile, FailedSavesLeaveTheOldFileWholeAndNoTemporaryFile)
     const Bytes old = readFile(fixture("small_plain.xls"));
     const Container big = mixedContainer();
 
-    // A folder in place of the file.
     fs::create_directory(dir.path("folder.xls"));
     EXPECT_EQ(0, expectIoError(big, dir.path("folder.xls")));
-    EXPECT_TRUE(fs::is_directory(dir.path("folder.xls")));
-    EXPECT_TRUE(fs::is_empty(dir.path("folder.xls")));
-
-    // A folder that does not exist.
+    EXPECT_TRUE(fs::is_directory(dir.path("folder.xls")) && fs::is_empty(dir.path("folder.xls")));
     EXPECT_EQ(0, expectIoError(big, dir.path("missing/Archivio.xls")));
-
     // The disk filling up half-way (a file size limit makes the writes fail).
     writeFile(dir.path("Archivio.xls"), old);
     EXPECT_EQ(0, inChild([&] {
@@ -177,9 +131,7 @@ TEST(CompoundFile, FailedSavesLeaveTheOldFileWholeAndNoTemporaryFile)
                   return expectIoError(big, dir.path("Archivio.xls"));
               }));
     EXPECT_EQ(old, readFile(dir.path("Archivio.xls")));
-
-    // folder.xls and Archivio.xls: nothing else left behind.
-    EXPECT_EQ(2u, dir.entryCount());
+    EXPECT_EQ(2u, dir.entryCount()) << "folder.xls and Archivio.xls: nothing else left behind";
 }
 
 TEST(CompoundFile, SavingKeepsTheModeOfAnExistingFileAndFollowsALink)

@@ -6,12 +6,8 @@
 
 int main(int argc, char **argv)
 {
-    if (argc != 4) {
-        std::cerr << "usage: xls_resave IN.xls PASSWORD OUT.xls\n";
-        return 2;
-    }
     try {
-        const std::string ascii = argv[2];
+        const std::string ascii = argc == 4 ? argv[2] : throw std::invalid_argument("usage: xls_resave IN.xls PASSWORD OUT.xls");
         xls::saveXlsFile(xls::openXlsFile(argv[1], std::u16string(ascii.begin(), ascii.end())), argv[3]);
     } catch (const std::exception &e) {
         std::cerr << "xls_resave: " << e.what() << "\n";

@@ -11,25 +11,20 @@ using namespace xls::test;
 
 namespace fs = std::filesystem;
 
-// The temporary file of a save whose process died half-way.
-std::string abandonedTempFile(const std::string &archive)
+// The temporary file of a save whose process died half-way: the only file of the folder
+// besides the archive just after the child ends.
+fs::path abandonedTempFile(const std::string &archive)
 {
-    int fds[2];
-    if (::pipe(fds) != 0)
-        return {};
     const pid_t pid = ::fork();
     if (pid == 0) {
-        ::close(fds[0]);
         const ContainerTempFile temp(archive);
-        const ssize_t written = ::write(fds[1], temp.path().data(), temp.path().size());
-        ::_exit(written > 0 ? 0 : 1); // killed: no destructor runs
+        ::_exit(0); // killed: no destructor runs
     }
-    ::close(fds[1]);
-    char path[4096] = {};
-    const ssize_t got = ::read(fds[0], path, sizeof path - 1);
-    ::close(fds[0]);
     ::waitpid(pid, nullptr, 0);
-    return got > 0 ? std::string(path, std::size_t(got)) : std::string();
+    for (const auto &entry : fs::directory_iterator(fs::path(archive).parent_path()))
+        if (entry.path() != archive)
+            return entry.path();
+    return {};
 }
 
 // A save killed half-way leaves its temporary file beside the archive; the next holder of the
@@ -39,7 +34,7 @@ TEST(SaveLeftovers, OnlyTemporaryFilesOfSavesThatDiedAreRemoved)
     ScratchDir dir;
     const std::string archive = dir.path("Archivio.xls");
     writeFile(archive, {1, 2, 3});
-    const std::string killed = abandonedTempFile(archive);
+    const fs::path killed = abandonedTempFile(archive);
     ASSERT_TRUE(fs::exists(killed));
     const std::pair<const char *, bool> others[] = {
         // name, removed

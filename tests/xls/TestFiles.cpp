@@ -16,25 +16,17 @@ std::string fixture(const std::string &name) { return std::string(XLS_FIXTURES) 
 Bytes readFile(const std::string &path)
 {
     std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw std::runtime_error("cannot read " + path);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
+    return in ? Bytes(std::istreambuf_iterator<char>(in), {}) : throw std::runtime_error("cannot read " + path);
 }
 
 void writeFile(const std::string &path, const Bytes &bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size()));
-    if (!out)
+    if (!out.write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size())))
         throw std::runtime_error("cannot write " + path);
 }
 
-Bytes workbookStream(const std::string &xlsPath)
-{
-    const Bytes bytes = readFile(xlsPath);
-    Container container = readContainer(bytes);
-    return container.find("Workbook")->data;
-}
+Bytes workbookStream(const std::string &xlsPath) { return readContainer(readFile(xlsPath)).find("Workbook")->data; }
 
 FilepassAt findFilepassRecord(const Bytes &stream)
 {
@@ -61,15 +53,12 @@ Error thrown(const std::function<void()> &call)
 ScratchDir::ScratchDir()
 {
     std::string pattern = (std::filesystem::temp_directory_path() / "xls-test-XXXXXX").string();
-    if (!::mkdtemp(pattern.data()))
-        throw std::runtime_error("mkdtemp failed");
-    dir_ = pattern;
+    dir_ = ::mkdtemp(pattern.data()) ? pattern : throw std::runtime_error("mkdtemp failed");
 }
 
 ScratchDir::~ScratchDir()
 {
     std::error_code ignored;
-    std::filesystem::permissions(dir_, std::filesystem::perms::owner_all, ignored);
     std::filesystem::remove_all(dir_, ignored);
 }
 

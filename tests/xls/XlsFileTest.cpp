@@ -12,44 +12,29 @@ namespace {
 
 const std::u16string password = u"TRVX5093MQP";
 
-struct FilepassInfo {
-    bool present = false;
-    unsigned major = 0, minor = 0, keyBits = 0;
-    Bytes salt;
-};
-
-FilepassInfo filepassOf(const std::string &path)
+// FILEPASS version, key bits and salt of a saved file; empty when it is not encrypted.
+std::optional<std::tuple<unsigned, unsigned, unsigned, Bytes>> filepassOf(const std::string &path)
 {
     const Bytes stream = workbookStream(path);
-    FilepassInfo info;
     try {
-        const Bytes body = findFilepassRecord(stream).body;
-        info.present = true;
-        info.major = body[2];
-        info.minor = body[4];
-        const bool cryptoApi = info.major != 1;
-        info.keyBits = cryptoApi ? unsigned(body[30] | body[31] << 8) : 40;
-        info.salt.assign(body.begin() + (cryptoApi ? 144 : 6), body.begin() + (cryptoApi ? 160 : 22));
+        const Bytes b = findFilepassRecord(stream).body;
+        const bool cryptoApi = b[2] != 1;
+        return std::make_tuple(unsigned(b[2]), unsigned(b[4]), cryptoApi ? unsigned(b[30] | b[31] << 8) : 40u,
+                               Bytes(b.begin() + (cryptoApi ? 144 : 6), b.begin() + (cryptoApi ? 160 : 22)));
     } catch (const std::runtime_error &) {
+        return std::nullopt;
     }
-    return info;
 }
 
-struct FixtureCase {
-    const char *file;
-    std::optional<Scheme> scheme;
-    unsigned savedMajor, savedMinor;
-};
-
 // The same workbook, unencrypted and encrypted every way; CryptoAPI is saved as 4.2.
-const FixtureCase fixtures[] = {
-    {"small_plain.xls", std::nullopt, 0, 0},
-    {"small_enc.xls", Scheme::Rc4Md5, 1, 1},
-    {"small_rc4_1.1.xls", Scheme::Rc4Md5, 1, 1},
-    {"small_cryptoapi_2.2_128bit.xls", Scheme::CryptoApi, 4, 2},
-    {"small_cryptoapi_3.2_128bit.xls", Scheme::CryptoApi, 4, 2},
-    {"small_cryptoapi_4.2_128bit.xls", Scheme::CryptoApi, 4, 2},
-    {"small_cryptoapi_4.2_40bit.xls", Scheme::CryptoApi, 4, 2},
+const std::pair<const char *, std::optional<Scheme>> fixtures[] = {
+    {"small_plain.xls", std::nullopt},
+    {"small_enc.xls", Scheme::Rc4Md5},
+    {"small_rc4_1.1.xls", Scheme::Rc4Md5},
+    {"small_cryptoapi_2.2_128bit.xls", Scheme::CryptoApi},
+    {"small_cryptoapi_3.2_128bit.xls", Scheme::CryptoApi},
+    {"small_cryptoapi_4.2_128bit.xls", Scheme::CryptoApi},
+    {"small_cryptoapi_4.2_40bit.xls", Scheme::CryptoApi},
 };
 
 } // namespace
@@ -57,17 +42,15 @@ const FixtureCase fixtures[] = {
 TEST(XlsFile, OpensEveryFixtureSchemeToTheSameBookAndRefusesAWrongPassword)
 {
     const Bytes expected = writeWorkbookStream(openXlsFile(fixture("small_plain.xls"), u"").book);
-    for (const FixtureCase &f : fixtures) {
-        SCOPED_TRACE(f.file);
-        const XlsFile file = openXlsFile(fixture(f.file), password);
-        EXPECT_EQ(f.scheme, file.scheme);
-        EXPECT_EQ(f.scheme ? password : u"", file.password);
-        EXPECT_EQ(expected, writeWorkbookStream(file.book));
+    for (const auto &[name, scheme] : fixtures) {
+        SCOPED_TRACE(name);
+        const XlsFile file = openXlsFile(fixture(name), password);
+        EXPECT_EQ(scheme, file.scheme);
+        EXPECT_EQ(scheme ? password : u"", file.password);
+        EXPECT_EQ(expected, writeWorkbookStream(file.book)) << "no FILEPASS kept";
         EXPECT_TRUE(file.container.find("Workbook")->data.empty());
-        EXPECT_TRUE(std::none_of(file.book.globals.begin(), file.book.globals.end(),
-                                 [](const RawRecord &r) { return r.type == 0x002F; })) << "no FILEPASS kept";
-        if (f.scheme) {
-            EXPECT_EQ(thrown([&] { openXlsFile(fixture(f.file), u"TRVX5093MQp"); }).kind(), ErrorKind::WrongPassword);
+        if (scheme) {
+            EXPECT_EQ(thrown([&] { openXlsFile(fixture(name), u"TRVX5093MQp"); }).kind(), ErrorKind::WrongPassword);
         }
     }
     for (std::u16string_view wrong : {u"", u"trvx5093mqp", u"TRVX5093MQ", u"TRVX5093MQPX"})
@@ -77,27 +60,25 @@ TEST(XlsFile, OpensEveryFixtureSchemeToTheSameBookAndRefusesAWrongPassword)
 TEST(XlsFile, SavesWithTheSchemeItWasOpenedWithAndAFreshSalt)
 {
     ScratchDir dir;
-    for (const FixtureCase &f : fixtures) {
-        SCOPED_TRACE(f.file);
-        const XlsFile file = openXlsFile(fixture(f.file), password);
-        const std::string saved = dir.path(f.file);
+    for (const auto &[name, scheme] : fixtures) {
+        SCOPED_TRACE(name);
+        const XlsFile file = openXlsFile(fixture(name), password);
+        const std::string saved = dir.path(name);
         saveXlsFile(file, saved);
-
-        const FilepassInfo before = filepassOf(fixture(f.file)), after = filepassOf(saved);
-        EXPECT_EQ(bool(f.scheme), after.present);
-        if (f.scheme) {
-            EXPECT_EQ(f.savedMajor, after.major);
-            EXPECT_EQ(f.savedMinor, after.minor);
-            EXPECT_EQ(f.scheme == Scheme::CryptoApi ? 128u : 40u, after.keyBits);
-            EXPECT_NE(before.salt, after.salt);
+        const auto before = filepassOf(fixture(name)), after = filepassOf(saved);
+        ASSERT_EQ(bool(scheme), bool(after));
+        if (scheme) {
+            const bool rc4 = scheme == Scheme::Rc4Md5;
+            EXPECT_EQ(std::make_tuple(rc4 ? 1u : 4u, rc4 ? 1u : 2u, rc4 ? 40u : 128u),
+                      std::make_tuple(std::get<0>(*after), std::get<1>(*after), std::get<2>(*after)));
+            EXPECT_NE(std::get<3>(*before), std::get<3>(*after));
         }
         const XlsFile reopened = openXlsFile(saved, password);
-        EXPECT_EQ(f.scheme, reopened.scheme);
+        EXPECT_EQ(scheme, reopened.scheme);
         EXPECT_EQ(writeWorkbookStream(file.book), writeWorkbookStream(reopened.book));
 
         // The streams the engine does not touch come back as they were, with the CLSID.
-        const Container original = readContainer(readFile(fixture(f.file)));
-        const Container copy = readContainer(readFile(saved));
+        const Container original = readContainer(readFile(fixture(name))), copy = readContainer(readFile(saved));
         EXPECT_EQ(original.clsid, copy.clsid);
         ASSERT_EQ(original.entries.size(), copy.entries.size());
         for (std::size_t i = 0; i < original.entries.size(); ++i) {
@@ -121,9 +102,10 @@ TEST(XlsFile, ANewFileIsAnExcelContainerEncryptedWithRc4AndNeverReplacesAFile)
     EXPECT_EQ(excelClsid, c.clsid);
     ASSERT_EQ(1u, c.entries.size());
     EXPECT_EQ("Workbook", c.entries[0].name);
-    const FilepassInfo encrypted = filepassOf(dir.path("new.xls"));
-    EXPECT_EQ(std::make_tuple(true, 1u, 1u), std::make_tuple(encrypted.present, encrypted.major, encrypted.minor));
-    EXPECT_FALSE(filepassOf(dir.path("open.xls")).present);
+    const auto encrypted = filepassOf(dir.path("new.xls"));
+    ASSERT_TRUE(encrypted);
+    EXPECT_EQ(std::make_tuple(1u, 1u), std::make_tuple(std::get<0>(*encrypted), std::get<1>(*encrypted)));
+    EXPECT_FALSE(filepassOf(dir.path("open.xls")));
     EXPECT_EQ(u"VelvetSweatshop", openXlsFile(dir.path("readonly.xls"), password).password);
 
     const Bytes first = readFile(dir.path("new.xls"));

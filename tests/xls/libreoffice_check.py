@@ -3,10 +3,7 @@ refuses the 2.2 and 40-bit files they were read from.
 
 usage: libreoffice_check.py XLS_RESAVE ORACLE FIXTURES_DIR SCRATCH_DIR
 """
-import json
-import os
-import subprocess
-import sys
+import json, os, subprocess, sys
 
 PASSWORD = "TRVX5093MQP"
 FIXTURES = ["small_cryptoapi_2.2_128bit.xls", "small_cryptoapi_4.2_40bit.xls"]
@@ -20,19 +17,14 @@ def main():
         subprocess.run([tool, os.path.join(fixtures, name), PASSWORD, target], check=True)
         run = subprocess.run(["/usr/bin/python3", oracle, "dump", target, "--password", PASSWORD, "--compact"],
                              capture_output=True, text=True, timeout=300)
-        problems = []
-        if run.returncode != 0:
-            problems.append(f"LibreOffice did not open it: {run.stderr.strip()}")
-        else:
+        problems = [f"LibreOffice did not open it: {run.stderr.strip()}"] if run.returncode else []
+        if not problems:
             dump = json.loads(run.stdout)
             enc = dump["encryption"]
-            if (enc.get("type"), enc.get("version"), enc.get("key_bits")) != ("rc4_cryptoapi", "4.2", 128):
-                problems.append(f"saved as {enc}")
-            if dump["sheet_names"] != ["Velmoro", "Other"]:
-                problems.append(f"sheets {dump['sheet_names']}")
-            cell = dump["sheets"]["Velmoro"]["cells"].get("C3", {}).get("value")
-            if cell != "Bianchi S.p.A. – Perù “quoted” €":
-                problems.append(f"C3 reads {cell!r}")
+            found = ((enc.get("type"), enc.get("version"), enc.get("key_bits")), dump["sheet_names"],
+                     dump["sheets"]["Velmoro"]["cells"].get("C3", {}).get("value"))
+            expected = (("rc4_cryptoapi", "4.2", 128), ["Velmoro", "Other"], "Bianchi S.p.A. – Perù “quoted” €")
+            problems = [f"found {found}"] if found != expected else []
         print(f"{name}: {'; '.join(problems) or 'ok'}")
         failures += bool(problems)
     return 1 if failures else 0
