@@ -1,9 +1,15 @@
-// The main window at work: its check boxes, the clock, the picture and its refusal to close.
+// The main window and the instructions window at work: check boxes, clock, picture, fonts, the
+// two fixed texts, and the refusal to close.
+#include "Form2.h"
 #include "TestRun.h"
 
 #include <QCheckBox>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -13,14 +19,25 @@ class MainWindow : public OnAFreshArchive {
 protected:
     QCheckBox *check(const char *name) { return run->control<QCheckBox>(name); }
     app::Form1 *form() { return run->form1(); }
+    app::Form2 *openInstructions()
+    {
+        check("Check5")->click();
+        return run->forms->form2();
+    }
+    template <class T> T *in(app::Form2 *window, const char *name)
+    {
+        return window->findChild<T *>(QString::fromLatin1(name));
+    }
+    bool showsTerms(app::Form2 *window)
+    {
+        return in<QPlainTextEdit>(window, "Text1")->isVisible() && in<QPlainTextEdit>(window, "Text2")->isHidden();
+    }
 };
 
 TEST_F(MainWindow, RefusesToCloseFromTheCloseBoxOrAnUnload)
 {
-    EXPECT_FALSE(form()->close());
-    EXPECT_FALSE(run->forms->unload(form()));
-    EXPECT_TRUE(form()->isVisible());
-    EXPECT_TRUE(run->forms->loaded().contains(form()));
+    EXPECT_FALSE(form()->close() || run->forms->unload(form()));
+    EXPECT_TRUE(form()->isVisible() && run->forms->loaded().contains(form()));
     EXPECT_FALSE(run->program.ended());
 }
 
@@ -36,9 +53,7 @@ TEST_F(MainWindow, Check1SavesTheArchiveAndUncheckingItDoesNothing)
     check("Check1")->click();
     EXPECT_FALSE(check("Check1")->isChecked());
     EXPECT_EQ(archive_files::snapshot(folder.path()), before);
-    EXPECT_TRUE(run->dialogs.boxes.empty());
-    EXPECT_TRUE(form()->isVisible());
-    EXPECT_FALSE(run->program.ended());
+    EXPECT_TRUE(run->dialogs.boxes.empty() && form()->isVisible() && !run->program.ended());
 }
 
 TEST_F(MainWindow, Check2SavesAndLeavesEveryCheckBoxUnchecked)
@@ -84,6 +99,55 @@ TEST_F(MainWindow, ClockShowsOreAndTheTimeAndThePictureOpensTheWebAddressWithABo
     ASSERT_EQ(run->shell.opened.size(), 1u);
     EXPECT_EQ(run->shell.opened[0].scheme(), QStringLiteral("https"));
     EXPECT_FALSE(run->shell.opened[0].host().isEmpty());
+}
+
+TEST_F(MainWindow, EveryWindowUsesCalibriOrItsMetricTwin)
+{
+    openInstructions();
+    const QString family = QFontDatabase::families().contains(u"Calibri"_qs) ? u"Calibri"_qs : u"Carlito"_qs;
+    for (QWidget *window : run->forms->loaded()) {
+        for (QWidget *widget : window->findChildren<QWidget *>()) {
+            EXPECT_EQ(widget->font().family() + u'/' + QFontInfo(widget->font()).family(), u"Calibri/"_qs + family)
+                << widget->objectName().toStdString();
+        }
+    }
+}
+
+TEST_F(MainWindow, InstructionsShowTheTermsFirstAndIstruzioniSwitchesToTheDescriptionForGood)
+{
+    app::Form2 *instructions = openInstructions();
+    EXPECT_TRUE(instructions->isVisible());
+    EXPECT_EQ(instructions->windowTitle(), form()->windowTitle());
+    EXPECT_EQ(in<QLabel>(instructions, "Label1")->text(), QStringLiteral("Istruzioni e Termini di Utilizzo"));
+    EXPECT_EQ(in<QLabel>(instructions, "Image1")->toolTip(), QStringLiteral("Via il mio sito !"));
+    EXPECT_EQ(in<QPushButton>(instructions, "Command3")->text(), QStringLiteral("Istruzioni"));
+    // The two texts, the right way round and whole.
+    const QString terms = in<QPlainTextEdit>(instructions, "Text1")->toPlainText();
+    const QString description = in<QPlainTextEdit>(instructions, "Text2")->toPlainText();
+    EXPECT_TRUE(terms.startsWith(u"Se interssati la versione"_qs) && terms.endsWith(u"malfunzionamenti ecc. ."_qs));
+    EXPECT_TRUE(description.startsWith(u"L'applicativo è molto intuitivo e  consente di :\n- Creare"_qs) &&
+                description.endsWith(u"\n\nPer ogni dubbio , contattate l'Autore "_qs));
+    EXPECT_TRUE(showsTerms(instructions));
+    for (int press = 1; press <= 2; ++press) {
+        in<QPushButton>(instructions, "Command3")->click();
+        EXPECT_TRUE(in<QPlainTextEdit>(instructions, "Text1")->isHidden() &&
+                    in<QPlainTextEdit>(instructions, "Text2")->isVisible()) << press;
+    }
+}
+
+TEST_F(MainWindow, InstructionsHideTheMainWindowUntilClosedAndOnlyATickOpensThemAgain)
+{
+    app::Form2 *instructions = openInstructions();
+    EXPECT_FALSE(form()->isVisible());
+    in<QPushButton>(instructions, "Command3")->click();
+    EXPECT_TRUE(instructions->close());
+    EXPECT_FALSE(run->forms->isLoaded<app::Form2>());
+    EXPECT_TRUE(form()->isVisible() && check("Check5")->isChecked());
+
+    check("Check5")->click(); // unchecking does nothing
+    EXPECT_FALSE(run->forms->isLoaded<app::Form2>());
+    EXPECT_TRUE(showsTerms(openInstructions()));
+    EXPECT_TRUE(run->dialogs.boxes.empty());
 }
 
 } // namespace

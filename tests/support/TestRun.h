@@ -52,12 +52,13 @@ protected:
 class OnAFreshArchive : public ArchiveFolder {
 protected:
     void SetUp() override { startOn(archive); }
-    void startOn(const QString &path)
+    void startOn(const QString &path, const QLocale &locale = QLocale(QLocale::Italian, QLocale::Italy))
     {
         ASSERT_TRUE(folder.isValid());
+        run.reset();
         archive = path;
         archive_files::makeFresh(archive);
-        run = std::make_unique<TestRun>(archive);
+        run = std::make_unique<TestRun>(archive, Regional(locale));
         ASSERT_TRUE(run->start());
     }
     host::Worksheet &sheet() { return run->form1()->application()->activeSheet(); }

@@ -11,12 +11,9 @@
 
 // The program started on a fresh archive, subjects typed into its registry sheet, and the
 // registry window opened from the main window as the user opens it.
-class RegistryWindow : public ArchiveFolder {
+class RegistryWindow : public OnAFreshArchive {
 protected:
-    void SetUp() override { start(QLocale(QLocale::Italian, QLocale::Italy)); }
-    void start(const QLocale &locale);
-
-    host::Worksheet &sheet();
+    void start(const QLocale &locale) { startOn(archive, locale); }
     void put(int row, const QString &cells); // "1|ROSSI|C1": column A on; "" leaves a cell empty
     void open();                             // the main window's Check1, then the activation
     void comeBack();                         // from the main window to this one
@@ -34,13 +31,15 @@ protected:
     // Every box since the last clear: buttons and icon ("?" Yes/No, "-" none, "i" information,
     // "!" exclamation), title and text, "!| Gestione Velmoro|Bisogna ...".
     QStringList boxes();
-
-    // Every filled cell of rows 2..7 (A..S) and IV1, "A2=1;B2=ROSSI;IV1=1"; dates end in " [data]".
+    // Every filled cell of rows 2..7 (A..S) and IV1, "A2=1;B2=ROSSI;IV1=1"; dates end in " [data]";
+    // of the running program, or read with the engine from the archive "Esci" saved.
     QString cells();
-    QString savedCells(); // the same, read with the engine from the archive "Esci" saved
-
-    std::unique_ptr<TestRun> run;
+    QString savedCells();
 };
+
+// The named controls Tab reaches from `first` round to it, with what a screen reader announces:
+// "Combo1=Seleziona Fornitore;Text2=...".
+QString tabOrder(QWidget *first);
 
 inline void PrintTo(const QString &text, std::ostream *out)
 {

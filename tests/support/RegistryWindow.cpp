@@ -2,6 +2,7 @@
 
 #include "Columns.h"
 
+#include <QAccessible>
 #include <QAction>
 
 namespace {
@@ -21,20 +22,6 @@ QString filledCells(host::Worksheet &sheet)
 }
 
 } // namespace
-
-void RegistryWindow::start(const QLocale &locale)
-{
-    ASSERT_TRUE(folder.isValid());
-    run.reset();
-    archive_files::makeFresh(archive);
-    run = std::make_unique<TestRun>(archive, Regional(locale));
-    ASSERT_TRUE(run->start());
-}
-
-host::Worksheet &RegistryWindow::sheet()
-{
-    return run->form1()->application()->activeWorkbook()->sheets(archive::kSheetName);
-}
 
 void RegistryWindow::put(int row, const QString &cells)
 {
@@ -120,4 +107,16 @@ QString RegistryWindow::savedCells()
     QString cells;
     archive_files::inspect(archive, [&](host::Workbook &book) { cells = filledCells(book.sheets(archive::kSheetName)); });
     return cells;
+}
+
+QString tabOrder(QWidget *first)
+{
+    QStringList order;
+    QWidget *at = first;
+    do {
+        if (at->isVisible() && at->focusPolicy() & Qt::TabFocus && !at->objectName().isEmpty())
+            order << at->objectName() + u'=' + QAccessible::queryAccessibleInterface(at)->text(QAccessible::Name);
+        at = at->nextInFocusChain();
+    } while (at != first);
+    return order.join(u';');
 }
