@@ -1,17 +1,25 @@
 // How the archive reaches the user after "Excel": through the LibreOffice helper, or the
 // desktop's application for .xls when the helper is missing or finds no LibreOffice; that
-// application found as the desktop's opener finds it, in a desktop of the test's own.
+// application found as the desktop's opener finds it, in a desktop of the test's own. Real
+// message boxes: the answer each key gives, the safe default of a question, Qt's own buttons
+// in Italian.
 #include "ArchiveFiles.h"
 #include "DesktopShell.h"
 #include "FakeDialogs.h"
 #include "FakeShell.h"
 #include "HandOver.h"
+#include "QtDialogs.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -43,10 +51,9 @@ TEST_P(HandOverRoute, FollowsTheHelpersAnswer)
     const QString helper = folder.filePath(QStringLiteral("velmoro-handover"));
     const QString archive = folder.filePath(QStringLiteral("Archivio.xls"));
     if (c.script) {
-        archive_files::write(helper, QByteArray("#!/bin/sh\n"
-                                                "cat > \"$(dirname \"$0\")/stdin.txt\"\n"
-                                                "printf '%s\\n' \"$@\" > \"$(dirname \"$0\")/args.txt\"\n") +
-                                         c.script);
+        // It notes what it reads on standard input, then its arguments.
+        archive_files::write(helper, "#!/bin/sh\n{ cat; printf '%s\\n' \"$@\"; } > \"$(dirname \"$0\")/seen.txt\"\n" +
+                                         QByteArray(c.script));
         QFile::setPermissions(helper, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     FakeDialogs dialogs;
@@ -63,9 +70,8 @@ TEST_P(HandOverRoute, FollowsTheHelpersAnswer)
         EXPECT_TRUE(dialogs.boxes[0].text.contains(QString::fromUtf8(c.message))) << dialogs.boxes[0].text.toStdString();
     }
     if (c.script) { // the password goes on standard input, never on the command line
-        EXPECT_EQ(contents(folder.filePath(QStringLiteral("stdin.txt"))), QByteArray("TRVX5093MQP\n"));
-        EXPECT_EQ(QString::fromUtf8(contents(folder.filePath(QStringLiteral("args.txt")))),
-                  QStringLiteral("--headless\n") + archive + u'\n');
+        EXPECT_EQ(QString::fromUtf8(contents(folder.filePath(QStringLiteral("seen.txt")))),
+                  QStringLiteral("TRVX5093MQP\n--headless\n") + archive + u'\n');
     }
 }
 
@@ -139,5 +145,52 @@ INSTANTIATE_TEST_SUITE_P(Desktops, ApplicationForXls, testing::Values(
     Registration{"declared_by_its_entry", "", "application/vnd.ms-excel;", "foglio.desktop"},
     Registration{"only_for_another_type", "text/csv=foglio.desktop", "text/csv;", ""}),
     [](const testing::TestParamInfo<Registration> &info) { return std::string(info.param.name); });
+
+using Answer = platform::Dialogs::Answer;
+using Buttons = platform::Dialogs::Buttons;
+
+struct KeyCase {
+    const char *name;
+    Buttons buttons;
+    Qt::Key key;
+    Answer answer;
+};
+
+void PrintTo(const KeyCase &c, std::ostream *out) { *out << c.name; }
+
+class QtMessageBox : public testing::TestWithParam<KeyCase> {};
+
+TEST_P(QtMessageBox, AnswersTheButtonTheKeyPresses)
+{
+    QStringList captions;
+    QTimer press;
+    QObject::connect(&press, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        press.stop();
+        for (QAbstractButton *button : box->buttons())
+            captions << button->text().remove(u'&');
+        QTest::keyClick(box, GetParam().key);
+    });
+    press.start(10);
+
+    platform::QtDialogs dialogs;
+    EXPECT_EQ(dialogs.messageBox(QStringLiteral("Proseguire?"), QStringLiteral("Velmoro"),
+                                 GetParam().buttons, platform::Dialogs::Icon::Exclamation),
+              GetParam().answer);
+    captions.sort();
+    const QStringList expected = GetParam().buttons == Buttons::Ok ? QStringList{"OK"} : QStringList{"No", "Sì"};
+    EXPECT_EQ(captions, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, QtMessageBox,
+    testing::Values(KeyCase{"ok_on_enter", Buttons::Ok, Qt::Key_Return, Answer::Ok},
+                    KeyCase{"yes_no_enter_is_yes", Buttons::YesNo, Qt::Key_Return, Answer::Yes},
+                    KeyCase{"yes_no_escape_is_no", Buttons::YesNo, Qt::Key_Escape, Answer::No},
+                    KeyCase{"default_no_enter_is_no", Buttons::YesNoDefaultNo, Qt::Key_Return, Answer::No},
+                    KeyCase{"default_no_y_is_yes", Buttons::YesNoDefaultNo, Qt::Key_S, Answer::Yes}),
+    [](const testing::TestParamInfo<KeyCase> &info) { return std::string(info.param.name); });
 
 } // namespace
