@@ -34,7 +34,7 @@ inline QString tabOrder(QWidget *first)
     QStringList order;
     QWidget *at = first;
     do {
-        if (at->isVisible() && at->focusPolicy() & Qt::TabFocus && !at->objectName().isEmpty())
+        if (!at->isHidden() && at->focusPolicy() & Qt::TabFocus && !at->objectName().isEmpty())
             order << at->objectName() + u'=' + QAccessible::queryAccessibleInterface(at)->text(QAccessible::Name);
         at = at->nextInFocusChain();
     } while (at != first);
