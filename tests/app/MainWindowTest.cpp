@@ -1,55 +1,75 @@
-// The main window at work: its check boxes, the clock, the picture and its refusal to close.
+// The main window at work: check boxes, clock, picture, fonts, the instructions window and its
+// two texts, the refusal to close. Saving and leaving: a save that fails behind a check box or
+// "Esci" is reported and the program goes on with its data; "Esci" and "Excel" save, close the
+// other windows whatever fails in their closing steps, and end; "Excel" with nothing to show
+// the archive keeps the program.
+#include "Form2.h"
+#include "HostError.h"
 #include "TestRun.h"
 
-#include <QCheckBox>
+#include <QAbstractButton>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTimer>
+#include <stdexcept>
 
 namespace {
 
 class MainWindow : public OnAFreshArchive {
 protected:
-    QCheckBox *check(const char *name) { return run->control<QCheckBox>(name); }
+    QAbstractButton *button(const char *name) { return run->control<QAbstractButton>(name); }
     app::Form1 *form() { return run->form1(); }
+    app::Form2 *openInstructions()
+    {
+        button("Check5")->click();
+        return run->forms->form2();
+    }
+    template <class T> T *in(app::Form2 *window, const char *name)
+    {
+        return window->findChild<T *>(QString::fromLatin1(name));
+    }
+    bool showsTerms(app::Form2 *window)
+    {
+        return in<QPlainTextEdit>(window, "Text1")->isVisible() && in<QPlainTextEdit>(window, "Text2")->isHidden();
+    }
 };
 
 TEST_F(MainWindow, RefusesToCloseFromTheCloseBoxOrAnUnload)
 {
-    EXPECT_FALSE(form()->close());
-    EXPECT_FALSE(run->forms->unload(form()));
-    EXPECT_TRUE(form()->isVisible());
-    EXPECT_TRUE(run->forms->loaded().contains(form()));
+    EXPECT_FALSE(form()->close() || run->forms->unload(form()));
+    EXPECT_TRUE(form()->isVisible() && run->forms->loaded().contains(form()));
     EXPECT_FALSE(run->program.ended());
 }
 
-TEST_F(MainWindow, Check1SavesTheArchiveAndUncheckingItDoesNothing)
+TEST_F(MainWindow, Check1AndCheck2SaveTheArchiveAndUncheckingDoesNothing)
 {
     type("B2", "ROSSI MARIO");
-    check("Check1")->click();
-    EXPECT_TRUE(check("Check1")->isChecked());
+    button("Check1")->click();
+    EXPECT_TRUE(button("Check1")->isChecked());
     EXPECT_EQ(saved("B2"), QStringLiteral("ROSSI MARIO"));
 
-    type("B3", "BIANCHI ANNA");
+    type("B2", "BIANCHI ANNA");
     const auto before = archive_files::snapshot(folder.path());
-    check("Check1")->click();
-    EXPECT_FALSE(check("Check1")->isChecked());
+    button("Check1")->click();
+    EXPECT_FALSE(button("Check1")->isChecked());
     EXPECT_EQ(archive_files::snapshot(folder.path()), before);
-    EXPECT_TRUE(run->dialogs.boxes.empty());
-    EXPECT_TRUE(form()->isVisible());
-    EXPECT_FALSE(run->program.ended());
-}
 
-TEST_F(MainWindow, Check2SavesAndLeavesEveryCheckBoxUnchecked)
-{
-    check("Check1")->click();
+    button("Check1")->click();
     type("B2", "VERDI SNC");
-    check("Check2")->click();
+    button("Check2")->click(); // and every check box is left unticked
     for (const char *name : {"Check1", "Check2", "Check3"})
-        EXPECT_FALSE(check(name)->isChecked()) << name;
+        EXPECT_FALSE(button(name)->isChecked()) << name;
     EXPECT_EQ(saved("B2"), QStringLiteral("VERDI SNC"));
-    EXPECT_FALSE(run->program.ended());
+    EXPECT_TRUE(run->dialogs.boxes.empty() && form()->isVisible() && !run->program.ended());
 }
 
 TEST_F(MainWindow, ShowsItsControlsInReadingOrderWithoutOverlap)
@@ -85,5 +105,238 @@ TEST_F(MainWindow, ClockShowsOreAndTheTimeAndThePictureOpensTheWebAddressWithABo
     EXPECT_EQ(run->shell.opened[0].scheme(), QStringLiteral("https"));
     EXPECT_FALSE(run->shell.opened[0].host().isEmpty());
 }
+
+TEST_F(MainWindow, EveryWindowUsesCalibriOrItsMetricTwin)
+{
+    openInstructions();
+    const QString family = QFontDatabase::families().contains(u"Calibri"_qs) ? u"Calibri"_qs : u"Carlito"_qs;
+    for (QWidget *window : run->forms->loaded()) {
+        for (QWidget *widget : window->findChildren<QWidget *>()) {
+            EXPECT_EQ(widget->font().family() + u'/' + QFontInfo(widget->font()).family(), u"Calibri/"_qs + family)
+                << widget->objectName().toStdString();
+        }
+    }
+}
+
+TEST_F(MainWindow, InstructionsShowTheTermsFirstAndIstruzioniSwitchesToTheDescriptionForGood)
+{
+    app::Form2 *instructions = openInstructions();
+    EXPECT_TRUE(instructions->isVisible());
+    EXPECT_EQ(instructions->windowTitle(), form()->windowTitle());
+    EXPECT_EQ(in<QLabel>(instructions, "Label1")->text(), QStringLiteral("Istruzioni e Termini di Utilizzo"));
+    EXPECT_EQ(in<QLabel>(instructions, "Image1")->toolTip(), QStringLiteral("Via il mio sito !"));
+    EXPECT_EQ(in<QPushButton>(instructions, "Command3")->text(), QStringLiteral("Istruzioni"));
+    // The two texts, the right way round and whole.
+    const QString terms = in<QPlainTextEdit>(instructions, "Text1")->toPlainText();
+    const QString description = in<QPlainTextEdit>(instructions, "Text2")->toPlainText();
+    EXPECT_TRUE(terms.startsWith(u"Se interssati la versione"_qs) && terms.endsWith(u"malfunzionamenti ecc. ."_qs));
+    EXPECT_TRUE(description.startsWith(u"L'applicativo è molto intuitivo e  consente di :\n- Creare"_qs) &&
+                description.endsWith(u"\n\nPer ogni dubbio , contattate l'Autore "_qs));
+    EXPECT_TRUE(showsTerms(instructions));
+    for (int press = 1; press <= 2; ++press) {
+        in<QPushButton>(instructions, "Command3")->click();
+        EXPECT_TRUE(in<QPlainTextEdit>(instructions, "Text1")->isHidden() &&
+                    in<QPlainTextEdit>(instructions, "Text2")->isVisible()) << press;
+    }
+}
+
+TEST_F(MainWindow, InstructionsHideTheMainWindowUntilClosedAndOnlyATickOpensThemAgain)
+{
+    app::Form2 *instructions = openInstructions();
+    EXPECT_FALSE(form()->isVisible());
+    in<QPushButton>(instructions, "Command3")->click();
+    EXPECT_TRUE(instructions->close());
+    EXPECT_FALSE(run->forms->isLoaded<app::Form2>());
+    EXPECT_TRUE(form()->isVisible() && button("Check5")->isChecked());
+
+    button("Check5")->click(); // unchecking does nothing
+    EXPECT_FALSE(run->forms->isLoaded<app::Form2>());
+    EXPECT_TRUE(showsTerms(openInstructions()));
+    EXPECT_TRUE(run->dialogs.boxes.empty());
+}
+
+// A loaded window whose closing steps fail.
+class BrokenWindow : public QWidget {
+public:
+    explicit BrokenWindow(std::function<void()> fail) : fail_(std::move(fail)) {}
+    int closings = 0;
+
+protected:
+    void closeEvent(QCloseEvent *) override
+    {
+        ++closings;
+        fail_();
+    }
+
+private:
+    std::function<void()> fail_;
+};
+
+// The archive sits in its own subfolder, which a test can take away.
+class Exit : public MainWindow {
+protected:
+    void SetUp() override
+    {
+        subfolder = folder.filePath(QStringLiteral("programma"));
+        ASSERT_TRUE(QDir().mkpath(subfolder));
+        startOn(subfolder + QStringLiteral("/Archivio.xls"));
+        type("B2", "ROSSI MARIO");
+    }
+    // The folder vanishes (a removed stick, a network share gone): no file can be written.
+    void loseTheFolder() { ASSERT_TRUE(QDir(subfolder).removeRecursively()); }
+    // How the program ended, what it said and showed, and whether the instructions are loaded.
+    QString outcome()
+    {
+        return QStringLiteral("endings %1 code %2 boxes %3 presented %4 instructions %5")
+            .arg(run->program.endings).arg(run->program.exitCode).arg(run->dialogs.boxes.size())
+            .arg(run->presented.size()).arg(run->forms->isLoaded<app::Form2>());
+    }
+    void openInstructionsBehind()
+    {
+        openInstructions()->hide();
+        form()->show();
+    }
+
+    QString subfolder;
+};
+
+class FailedSave : public Exit, public testing::WithParamInterface<const char *> {};
+
+TEST_P(FailedSave, IsReportedWithNumberAndDescriptionAndTheProgramKeepsItsData)
+{
+    loseTheFolder();
+    button(GetParam())->click();
+
+    ASSERT_EQ(outcome(), QStringLiteral("endings 0 code -1 boxes 1 presented 0 instructions 0"));
+    const QString &text = run->dialogs.boxes[0].text;
+    EXPECT_TRUE(text.contains(QStringLiteral("(errore 1004)")) && text.contains(QStringLiteral("Archivio.xls")))
+        << text.toStdString();
+    EXPECT_TRUE(form()->isVisible() && !button(GetParam())->isChecked());
+    EXPECT_EQ(sheet().range(QStringLiteral("B2")).text(), QStringLiteral("ROSSI MARIO"));
+
+    ASSERT_TRUE(QDir().mkpath(subfolder));
+    button(GetParam())->click();
+    EXPECT_EQ(run->dialogs.boxes.size(), 1u);
+    EXPECT_EQ(saved("B2"), QStringLiteral("ROSSI MARIO"));
+}
+
+INSTANTIATE_TEST_SUITE_P(BehindEachButton, FailedSave, testing::Values("Check1", "Check2", "Check3", "Command1"),
+                         [](const testing::TestParamInfo<const char *> &info) { return std::string(info.param); });
+
+struct Unhandled {
+    const char *name;
+    bool folderLost, hostQuit;
+    int boxes;
+    bool ends;
+    QString saved; // B2 in the archive afterwards, unless the folder is lost
+};
+
+void PrintTo(const Unhandled &c, std::ostream *out) { *out << c.name; }
+
+class UnhandledError : public Exit, public testing::WithParamInterface<Unhandled> {};
+
+TEST_P(UnhandledError, IsShownWithNumberAndDescriptionAndEndsTheProgramOnlyAfterASave)
+{
+    const Unhandled &c = GetParam();
+    if (c.folderLost)
+        loseTheFolder();
+    if (c.hostQuit)
+        form()->application()->quit();
+    QTimer::singleShot(0, [] {
+        throw host::HostError(host::ErrorKind::InvalidArgument, host::kApplicationDefined,
+                              QStringLiteral("Metodo Prova della classe Range non riuscito"));
+    });
+    QCoreApplication::processEvents();
+
+    ASSERT_EQ(outcome(), QStringLiteral("endings %1 code %2 boxes %3 presented 0 instructions 0")
+                             .arg(int(c.ends)).arg(c.ends ? 1 : -1).arg(c.boxes));
+    EXPECT_EQ(run->dialogs.boxes[0].text,
+              QStringLiteral("Errore di run-time '1004':\n\nMetodo Prova della classe Range non riuscito"));
+    if (c.boxes == 2) {
+        EXPECT_TRUE(run->dialogs.boxes[1].text.startsWith(QStringLiteral("Salvataggio dell'archivio non riuscito")));
+    }
+    if (!c.folderLost) {
+        EXPECT_EQ(saved("B2"), c.saved);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, UnhandledError, testing::Values(
+    Unhandled{"saved_then_ended", false, false, 1, true, QStringLiteral("ROSSI MARIO")},
+    Unhandled{"unsaved_keeps_running", true, false, 2, false, {}},
+    Unhandled{"host_quit_ends_without_a_save", false, true, 1, true, {}}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(Exit, EsciSavesTheActiveWorkbookWritesTheArchiveAgainAndEnds)
+{
+    openInstructionsBehind();
+    // Another workbook made active: the save point saves it, the archive is written by SaveAs.
+    const QString other = folder.filePath(QStringLiteral("Altro.xls"));
+    archive_files::makeFresh(other);
+    form()->application()->open(other, QStringLiteral("TRVX5093MQP")).activeSheet()
+        .range(QStringLiteral("B2")).setValue(QStringLiteral("ALTRO"));
+
+    button("Command1")->click();
+
+    EXPECT_EQ(outcome(), QStringLiteral("endings 1 code 0 boxes 0 presented 0 instructions 0"));
+    EXPECT_EQ(saved("B2") + archive_files::cellText(other, QStringLiteral("B2")), QStringLiteral("ROSSI MARIOALTRO"));
+    EXPECT_EQ(form()->application(), nullptr);
+}
+
+TEST_F(Exit, EsciAfterTheHostIsGoneEndsWithoutAMessageOrAWrite)
+{
+    const auto before = archive_files::snapshot(subfolder);
+    form()->application()->quit();
+
+    button("Command1")->click();
+
+    EXPECT_EQ(outcome(), QStringLiteral("endings 1 code 0 boxes 0 presented 0 instructions 0"));
+    EXPECT_EQ(archive_files::snapshot(subfolder), before);
+}
+
+TEST_F(Exit, ExcelWithNothingToShowTheArchiveKeepsTheProgramAndItsWindowsUntilARetryShowsIt)
+{
+    openInstructionsBehind();
+    button("Check1")->click();
+    type("I2", "0612345678");
+    run->presents = false;
+
+    button("Check3")->click();
+
+    EXPECT_FALSE(button("Check1")->isChecked() || button("Check3")->isChecked());
+    EXPECT_EQ(outcome(), QStringLiteral("endings 0 code -1 boxes 0 presented 1 instructions 1"));
+    EXPECT_EQ(saved("B2") + saved("I2"), QStringLiteral("ROSSI MARIO0612345678"));
+    EXPECT_FALSE(form()->application()->visible());
+
+    run->presents = true;
+    button("Check3")->click();
+    EXPECT_EQ(outcome(), QStringLiteral("endings 1 code 0 boxes 0 presented 2 instructions 0"));
+    EXPECT_EQ(run->presented, QStringList(2, form()->workbook()->fullName()));
+    EXPECT_TRUE(form()->application()->visible());
+}
+
+class ExitPast : public Exit, public testing::WithParamInterface<const char *> {};
+
+TEST_P(ExitPast, ErrorsOfAnyKindInOtherWindowsClosingSteps)
+{
+    auto *hostFailure = new BrokenWindow([] {
+        throw host::HostError(host::ErrorKind::InvalidArgument, host::kApplicationDefined,
+                              QStringLiteral("Salvataggio non riuscito"));
+    });
+    auto *otherFailure = new BrokenWindow([] { throw std::runtime_error("rotto"); });
+    run->forms->track(hostFailure);
+    run->forms->track(otherFailure);
+    openInstructionsBehind();
+    type("B2", "NERI SPA");
+
+    button(GetParam())->click();
+
+    EXPECT_EQ(std::pair(hostFailure->closings, otherFailure->closings), std::pair(1, 1));
+    EXPECT_EQ(outcome(), QStringLiteral("endings 1 code 0 boxes 0 presented %1 instructions 0")
+                             .arg(QByteArray(GetParam()) == "Check3"));
+    EXPECT_EQ(saved("B2"), QStringLiteral("NERI SPA"));
+}
+
+INSTANTIATE_TEST_SUITE_P(ThroughEsciAndExcel, ExitPast, testing::Values("Command1", "Check3"),
+                         [](const testing::TestParamInfo<const char *> &info) { return std::string(info.param); });
 
 } // namespace

@@ -13,7 +13,7 @@ namespace host { class Workbook; }
 // snapshots that show whether a run touched a folder.
 namespace archive_files {
 
-// A file holding `bytes`.
+// A file holding `bytes`, in a folder made if missing.
 void write(const QString &path, const QByteArray &bytes);
 // A fresh archive (made once with archive::CreateArchive) copied to `path`.
 void makeFresh(const QString &path);

@@ -8,7 +8,10 @@
 #include "Form1.h"
 #include "Forms.h"
 #include "Launcher.h"
+#include "VelmoroApplication.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -18,17 +21,30 @@
 // presenter only records the workbooks it is given and answers `presents`.
 class TestRun {
 public:
-    explicit TestRun(QString archivePath,
-                     Regional regional = Regional(QLocale(QLocale::Italian, QLocale::Italy)));
-    ~TestRun();
-
-    bool start();          // the program's start-up; false when it ended
-    app::Form1 *form1();   // the loaded main window
-    template <class T> T *control(const char *name)
+    explicit TestRun(QString path, Regional regional = Regional(QLocale(QLocale::Italian, QLocale::Italy)))
+        : archivePath(std::move(path))
     {
-        return form1()->findChild<T *>(QString::fromLatin1(name));
+        forms = std::make_unique<app::Forms>(app::Services{
+            dialogs, program, shell, printers, printers, archivePath, std::move(regional),
+            [this](host::Workbook &book) {
+                presented.append(book.fullName());
+                return presents;
+            }});
+        // Errors reach the program's own handler, as in a real run.
+        reporting = std::make_unique<app::UnhandledErrors>(
+            *static_cast<app::VelmoroApplication *>(QCoreApplication::instance()), *forms);
     }
-    void finish();         // windows destroyed, lock released
+    ~TestRun() { finish(); }
+
+    bool start() { return app::startUp(*forms); } // the program's start-up; false when it ended
+    app::Form1 *form1() { return forms->form1(); } // the loaded main window
+    template <class T> T *control(const char *name) { return form1()->findChild<T *>(QString::fromLatin1(name)); }
+    void finish() // windows destroyed, lock released
+    {
+        reporting.reset();
+        forms.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 
     QString archivePath;
     FakeDialogs dialogs;
@@ -52,12 +68,13 @@ protected:
 class OnAFreshArchive : public ArchiveFolder {
 protected:
     void SetUp() override { startOn(archive); }
-    void startOn(const QString &path)
+    void startOn(const QString &path, const QLocale &locale = QLocale(QLocale::Italian, QLocale::Italy))
     {
         ASSERT_TRUE(folder.isValid());
+        run.reset();
         archive = path;
         archive_files::makeFresh(archive);
-        run = std::make_unique<TestRun>(archive);
+        run = std::make_unique<TestRun>(archive, Regional(locale));
         ASSERT_TRUE(run->start());
     }
     host::Worksheet &sheet() { return run->form1()->application()->activeSheet(); }
