@@ -80,29 +80,22 @@ TEST(CheckBancari, VerificaCinMatchesOnlyTheExactComputedText)
     }
 }
 
-TEST(CheckBancari, CalcolaBBANUsesAStoredCinUnchangedAndLeavesThePartsAsSet)
+// A stored CIN is used as it is; a stored IBAN gives its BBAN part. The parts stay as set.
+TEST(CheckBancari, CalcolaBBANUsesAStoredCinOrIbanUnchanged)
 {
-    const struct { const char *cin; const char *bban; } cases[] = {
-        {"Z", "Z0542811101000000123456"}, {"zz", "zz0542811101000000123456"}};
+    const struct { const char *cin, *iban, *bban; } cases[] = {
+        {"Z", "", "Z0542811101000000123456"}, {"zz", "", "zz0542811101000000123456"},
+        {"", "it60 x054 2811 1010 0000 0123 456", "X0542811101000000123456"}};
     for (const auto &c : cases) {
         CheckBancari bank;
         bank.setAbi("5428");
         bank.setCab("11101");
         bank.setContoCorrente("1234 56");
         bank.setCin(c.cin);
+        bank.setIBAN(c.iban);
         EXPECT_EQ(bank.CalcolaBBAN(), c.bban);
-        EXPECT_EQ(bank.Abi(), "5428");
-        EXPECT_EQ(bank.ContoCorrente(), "1234 56");
+        EXPECT_EQ(bank.Abi() + bank.ContoCorrente(), "54281234 56");
     }
-}
-
-TEST(CheckBancari, CalcolaBBANWithAStoredIbanReturnsItsBbanPart)
-{
-    CheckBancari bank;
-    bank.setAbi("1");
-    bank.setIBAN("it60 x054 2811 1010 0000 0123 456");
-    EXPECT_EQ(bank.CalcolaBBAN(), "X0542811101000000123456");
-    EXPECT_EQ(bank.Abi(), "1");
 }
 
 TEST(CheckBancari, NormalizzaIBANKeepsOnlyAsciiLettersAndDigitsInUpperCase)
