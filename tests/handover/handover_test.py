@@ -5,9 +5,11 @@ usage: handover_test.py HELPER FIXTURE CASE; exit 0 pass, 1 fail, 77 skipped (no
 Every soffice started on the test's pipe is killed on the way out, pass or fail.
 """
 
+import getpass
 import os
 import shutil
 import signal
+import socket
 import subprocess
 import sys
 import tempfile
@@ -167,6 +169,15 @@ def case_loads_the_archive_and_leaves_libreoffice_running_with_it(box, helper):
 def case_wrong_password_fails_in_italian_and_leaves_nothing_running(box, helper):
     expect_failure(box, helper, "sbagliata", NOT_OPENED + WRONG)
     check(not os.path.exists(box.lock), "a lock file is left behind")
+
+
+def case_lock_held_in_another_profile_names_its_holder(box, helper):
+    user, host = getpass.getuser(), socket.gethostname()
+    with open(box.lock, "w") as f:
+        f.write(f",{user},{host},01.02.2026 10:30,file:///home/{user}/altro-profilo;")
+    expect_failure(box, helper, PASSWORD,
+                   NOT_OPENED + f"il file risulta aperto da {user} sul computer {host} dal 01.02.2026 10:30.")
+    check(os.path.exists(box.lock), "someone else's lock file was removed")
 
 
 def case_visible_without_a_screen_reports_libreoffice_unusable_and_leaves_nothing_behind(box, helper):
