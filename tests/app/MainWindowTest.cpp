@@ -72,6 +72,21 @@ TEST_F(MainWindow, Check1AndCheck2SaveTheArchiveAndUncheckingDoesNothing)
     EXPECT_TRUE(run->dialogs.boxes.empty() && form()->isVisible() && !run->program.ended());
 }
 
+TEST_F(MainWindow, ShowsItsControlsInReadingOrderWithoutOverlap)
+{
+    const auto at = [&](const char *name) {
+        auto *control = run->control<QWidget>(name);
+        return QRect(control->mapTo(form(), QPoint(0, 0)), control->size());
+    };
+    const char *column[] = {"Check1", "Check2", "Check3", "Check5", "Label5", "Label1"};
+    for (std::size_t i = 1; i < std::size(column); ++i)
+        EXPECT_GE(at(column[i]).top(), at(column[i - 1]).bottom()) << column[i];
+    for (const char *name : {"Text1", "Command1"})
+        EXPECT_NEAR(at(name).center().y(), at("Label1").center().y(), 4) << name;
+    EXPECT_TRUE(at("Label1").right() <= at("Text1").left() && at("Text1").right() <= at("Command1").left());
+    EXPECT_TRUE(at("Image1").right() <= at("Check1").left() && at("Image1").bottom() <= at("Label5").top());
+}
+
 TEST_F(MainWindow, ClockShowsOreAndTheTimeAndThePictureOpensTheWebAddressWithABorder)
 {
     auto *clock = run->control<QLineEdit>("Text1");

@@ -77,6 +77,7 @@ struct BadArchive {
     std::function<void(xls::XlsFile &)> edit; // of a fresh archive; nullptr: `text` as the file
     const char *text;
     int number;
+    const char *described; // a part of the description
 };
 
 void PrintTo(const BadArchive &archive, std::ostream *out) { *out << archive.name; }
@@ -99,8 +100,8 @@ TEST_P(StartUpOnABadArchive, ShowsTheHostErrorAndEndsWithoutTouchingAnyFile)
     ASSERT_EQ(run.dialogs.boxes.size(), 1u);
     const FakeDialogs::Box &box = run.dialogs.boxes.front();
     const QString heading = QStringLiteral("Errore di run-time '%1':\n\n").arg(GetParam().number);
-    EXPECT_TRUE(box.text.startsWith(heading) && box.text.size() > heading.size() + 10) // and a description
-        << box.text.toStdString();
+    EXPECT_TRUE(box.text.startsWith(heading) && box.text.size() > heading.size() + 10 &&
+                box.text.contains(QString::fromUtf8(GetParam().described))) << box.text.toStdString();
     EXPECT_TRUE(box.buttons == Buttons::Ok && !box.title.isEmpty());
     EXPECT_EQ(run.program.endings, 1);
     EXPECT_NE(run.program.exitCode, 0);
@@ -111,12 +112,12 @@ TEST_P(StartUpOnABadArchive, ShowsTheHostErrorAndEndsWithoutTouchingAnyFile)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, StartUpOnABadArchive, testing::Values(
-    BadArchive{"missing", nullptr, nullptr, host::kApplicationDefined},
+    BadArchive{"missing", nullptr, nullptr, host::kApplicationDefined, "/Archivio.xls"},
     BadArchive{"wrong_password", [](xls::XlsFile &file) { file.password = u"ALTRA1234"; }, nullptr,
-               host::kApplicationDefined},
+               host::kApplicationDefined, "La password specificata non è corretta."},
     BadArchive{"no_registry_sheet", [](xls::XlsFile &file) { file.book.sheets.front().name = u"Foglio1"; }, nullptr,
-               host::kSubscriptOutOfRange},
-    BadArchive{"not_a_workbook", nullptr, "ID;Ragione Sociale\n1;ROSSI\n", host::kApplicationDefined}),
+               host::kSubscriptOutOfRange, "Indice non incluso nell'intervallo"},
+    BadArchive{"not_a_workbook", nullptr, "ID;Ragione Sociale\n1;ROSSI\n", host::kApplicationDefined, ""}),
     [](const testing::TestParamInfo<BadArchive> &info) { return std::string(info.param.name); });
 
 TEST_F(StartUp, OfASecondCopyIsRefusedBeforeAnythingIsShownAndACrashedCopysLockTakenOver)

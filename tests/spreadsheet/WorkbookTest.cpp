@@ -1,8 +1,6 @@
 #include "HostError.h"
 #include "HostFixture.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -56,29 +54,6 @@ TEST_F(WorkbookTest, AClosedWorkbookAndAQuitHostRaiseErrorsAndQuitClosesWithoutS
     EXPECT_TRUE(second.isClosed());
     EXPECT_TRUE(app.hasQuit());
     EXPECT_EQ(raised([&] { app.open(QStringLiteral("/x.xls"), QString()); }).kind(), host::ErrorKind::HostGone);
-}
-
-TEST(WorkbookFiles, AMissingFileAWrongPasswordAndATextFileRaiseError1004)
-{
-    QTemporaryDir dir;
-    const QString textFile = dir.filePath(QStringLiteral("Archivio.xls"));
-    QFile file(textFile);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("ID;Ragione Sociale\n1;Rossi\n") > 0);
-    file.close();
-    const std::tuple<QString, QString, host::ErrorKind, QString> cases[] = { // path, password, error, described
-        {QStringLiteral("/nonexistent/Archivio.xls"), QString(), host::ErrorKind::FileNotFound,
-         QStringLiteral("/nonexistent/Archivio.xls")},
-        {QStringLiteral(VELMORO_FIXTURES "/small_enc.xls"), QStringLiteral("trvx5093mqp"),
-         host::ErrorKind::WrongPassword, QStringLiteral("La password specificata non è corretta.")},
-        {textFile, QStringLiteral("TRVX5093MQP"), host::ErrorKind::NotAWorkbook, QString()},
-    };
-    for (const auto &[path, password, kind, described] : cases) {
-        host::Application app{Regional::italian()};
-        const host::HostError error = raised([&] { app.open(path, password); });
-        EXPECT_EQ(error.number(), 1004);
-        EXPECT_EQ(error.kind(), kind);
-        EXPECT_TRUE(error.description().contains(described)) << error.description().toStdString();
-    }
 }
 
 } // namespace
