@@ -2,18 +2,16 @@
 // in the same run, and prints the times and their ratios. Usage: xls_bench [WORKDIR]
 #include "Archive.h"
 #include "Columns.h"
+#include "Timing.h"
 #include "XlsFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <algorithm>
 #include <cstdio>
-#include <vector>
 
 namespace {
 
@@ -44,19 +42,6 @@ void fill(const QString &path)
     }
     sheet.range(archive::kCounterCell).setValue(QString::number(kSubjects));
     archive::SaveArchive(app);
-}
-
-template <typename F> double medianMs(int runs, F &&work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
 }
 
 QJsonObject libreOfficeResave(const QString &in, const QString &out)
@@ -104,9 +89,9 @@ int main(int argc, char **argv)
     const double loLoad = lo["load_s"].toDouble() * 1000, loSave = lo["save_s"].toDouble() * 1000;
 
     const std::string theirsPath = theirs.toStdString(), copyPath = (dir + "/saved.xls").toStdString();
-    const double open = medianMs(5, [&] { xls::openXlsFile(theirsPath, password()); });
+    const double open = bench::medianMs(5, [&] { xls::openXlsFile(theirsPath, password()); });
     xls::XlsFile file = xls::openXlsFile(theirsPath, password());
-    const double save = medianMs(5, [&] { xls::saveXlsFile(file, copyPath); });
+    const double save = bench::medianMs(5, [&] { xls::saveXlsFile(file, copyPath); });
 
     QProcess peak;
     peak.start(QCoreApplication::applicationFilePath(), {"--peak", theirs});
