@@ -7,6 +7,7 @@
 
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QTimer>
 
 namespace {
 
@@ -107,6 +108,7 @@ TEST_F(Registry, CapitalsAppearWhereTypedWithTheCaretJustAfter)
 TEST_F(Registry, WindowSizeFontColoursTitleAndMenu)
 {
     EXPECT_EQ(window()->windowTitle(), u"Velmoro "_qs);
+    EXPECT_EQ(control<QTimer>(u"Timer1"_qs)->interval(), 1000); // the clock ticks each second
     EXPECT_EQ(window()->centralWidget()->size(), QSize(792, 418));
     for (QWidget *control : window()->centralWidget()->findChildren<QWidget *>()) {
         const QFont font = control->font();
