@@ -3,12 +3,9 @@
 // the whole press with the archive's save beside it. Medians and worst of many presses.
 #include "Anagrafe.h"
 #include "Archive.h"
-#include "BenchFakes.h"
 #include "Forms.h"
 #include "FrmBancari.h"
-#include "Launcher.h"
-#include "PrinterTarget.h"
-#include "QtPrinters.h"
+#include "StartedProgram.h"
 #include "VelmoroApplication.h"
 
 #include <QCheckBox>
@@ -58,13 +55,10 @@ int main(int argc, char **argv)
     const QString path = folder.filePath(QStringLiteral("Archivio.xls"));
     archive::CreateArchive(path);
     TimingDialogs dialogs;
-    bench::StayingProgram program;
-    bench::NoShell shell;
-    platform::QtPrinters printers;
-    host::PrinterTarget printTarget;
-    app::Forms forms(app::Services{dialogs, program, shell, printers, printTarget, path, Regional::italian(), {}});
-    if (!app::startUp(forms))
+    bench::StartedProgram started(dialogs, path);
+    if (!started.start())
         return 1;
+    app::Forms &forms = started.forms;
     forms.anagrafe()->show();
     forms.anagrafe()->findChild<QCheckBox *>(QStringLiteral("Check1"))->click();
     bank::FrmBancari &window = *forms.frmBancari();

@@ -4,14 +4,11 @@
 #include "Anagrafe.h"
 #include "Application.h"
 #include "Archive.h"
-#include "BenchFakes.h"
 #include "Form1.h"
 #include "Forms.h"
 #include "FullRegistry.h"
-#include "Launcher.h"
-#include "PrinterTarget.h"
-#include "QtPrinters.h"
 #include "Registry.h"
+#include "StartedProgram.h"
 #include "Timing.h"
 #include "VelmoroApplication.h"
 
@@ -55,13 +52,10 @@ int main(int argc, char **argv)
     if (!bench::makeArchive(path, kSubjects))
         return 1;
     YesDialogs dialogs;
-    bench::StayingProgram program;
-    bench::NoShell shell;
-    platform::QtPrinters printers;
-    host::PrinterTarget printTarget;
-    app::Forms forms(app::Services{dialogs, program, shell, printers, printTarget, path, Regional::italian(), {}});
-    if (!app::startUp(forms))
+    bench::StartedProgram started(dialogs, path);
+    if (!started.start())
         return 1;
+    app::Forms &forms = started.forms;
     registry::Anagrafe &window = *forms.anagrafe();
     window.show();
     auto *combo = window.findChild<QComboBox *>(QStringLiteral("Combo1"));
