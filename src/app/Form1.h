@@ -58,7 +58,7 @@ private:
     void UtilClick();
 
     Forms &forms_;
-    std::unique_ptr<ArchiveLock> lock_;
+    std::unique_ptr<archive::ArchiveLock> lock_;
     std::unique_ptr<host::Application> app_;
     host::Workbook *book_ = nullptr;
     bool started_ = false;
