@@ -318,19 +318,30 @@ void Form1::HandOverToHost()
     forms_.services().program.end(0);
 }
 
+bool Form1::givesUpUnsavedChanges()
+{
+    return forms_.services().dialogs.messageBox(QStringLiteral("Uscire senza salvare? Le modifiche andranno perse"),
+                                                kDefaultTitle, Dialogs::Buttons::YesNoDefaultNo,
+                                                Dialogs::Icon::Exclamation) == Dialogs::Answer::Yes;
+}
+
 void Form1::CloseHostAndExit()
 {
     UnloadOtherWindows();
     if (app_ && !app_->hasQuit()) {
-        // Changes that cannot be saved keep the program running, so the user can retry.
-        if (!saveArchiveOrReport())
+        // Changes that cannot be saved keep the program running, so the user can retry,
+        // unless the user gives them up.
+        const bool saved = saveArchiveOrReport();
+        if (!saved && !givesUpUnsavedChanges())
             return;
-        ignoringErrors([&] { book_->saveAs(); });
+        if (saved)
+            ignoringErrors([&] { book_->saveAs(); });
         ignoringErrors([&] { book_->close(false); });
         ignoringErrors([&] { app_->quit(); });
     }
     book_ = nullptr;
     app_.reset();
+    lock_.reset();
     forms_.services().program.end(0);
 }
 

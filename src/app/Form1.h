@@ -49,6 +49,7 @@ private:
     void addBottomRows(QGridLayout *grid);
     bool claimArchive();
     bool saveArchiveOrReport();
+    bool givesUpUnsavedChanges();
     void onCheck1Toggled(bool checked);
     void onCheck2Toggled(bool checked);
     void onCheck3Toggled(bool checked);
