@@ -76,6 +76,26 @@ ArchiveLock::Result ArchiveLock::acquire()
         return Result::Acquired;
     holder_.clear();
     problem_.clear();
+    const Result held = holdLockFile();
+    if (held != Result::Acquired)
+        return held;
+
+    const QByteArray entry = QByteArray::number(qint64(::getpid())) + '\n' + program_.toUtf8() + '\n'
+                             + QSysInfo::machineHostName().toUtf8() + '\n' + userName().toUtf8() + '\n';
+    const ssize_t written = ::ftruncate(lockFd_, 0) == 0 ? ::pwrite(lockFd_, entry.constData(), entry.size(), 0) : -1;
+    if (written != entry.size())
+        return fail(QStringLiteral("impossibile scrivere il file"), written < 0 ? errno : ENOSPC);
+
+    archiveFd_ = ::open(QFile::encodeName(archive_).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (archiveFd_ >= 0 && ::flock(archiveFd_, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        release();
+        return Result::HeldByAnotherCopy;
+    }
+    return Result::Acquired;
+}
+
+ArchiveLock::Result ArchiveLock::holdLockFile()
+{
     const QByteArray path = QFile::encodeName(lockPath_);
     // A few rounds: a holder that ends removes its file, which may leave us holding a file
     // that no longer has the name.
@@ -96,7 +116,7 @@ ArchiveLock::Result ArchiveLock::acquire()
         const bool named = sameFile(fd, path);
         if (named && writable) {
             lockFd_ = fd;
-            break;
+            return Result::Acquired;
         }
         // Stale, and not ours to write: made anew.
         const int removed = named ? ::unlink(path.constData()) : 0, err = errno;
@@ -104,21 +124,7 @@ ArchiveLock::Result ArchiveLock::acquire()
         if (removed != 0)
             return fail(QStringLiteral("impossibile sostituire il file"), err);
     }
-    if (lockFd_ < 0)
-        return fail(QStringLiteral("impossibile creare il file"), EBUSY);
-
-    const QByteArray entry = QByteArray::number(qint64(::getpid())) + '\n' + program_.toUtf8() + '\n'
-                             + QSysInfo::machineHostName().toUtf8() + '\n' + userName().toUtf8() + '\n';
-    const ssize_t written = ::ftruncate(lockFd_, 0) == 0 ? ::pwrite(lockFd_, entry.constData(), entry.size(), 0) : -1;
-    if (written != entry.size())
-        return fail(QStringLiteral("impossibile scrivere il file"), written < 0 ? errno : ENOSPC);
-
-    archiveFd_ = ::open(QFile::encodeName(archive_).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (archiveFd_ >= 0 && ::flock(archiveFd_, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
-        release();
-        return Result::HeldByAnotherCopy;
-    }
-    return Result::Acquired;
+    return fail(QStringLiteral("impossibile creare il file"), EBUSY);
 }
 
 ArchiveLock::Result ArchiveLock::fail(const QString &what, int err)

@@ -31,6 +31,7 @@ public:
     static QString lockPathFor(const QString &archivePath);
 
 private:
+    Result holdLockFile();
     Result fail(const QString &what, int err);
     void release();
 
