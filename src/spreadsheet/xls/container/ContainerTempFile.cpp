@@ -176,13 +176,11 @@ void ContainerTempFile::fail(const std::string &what, int err) const
 
 void ContainerTempFile::keepOwner(int fd) const
 {
-    struct stat st {};
-    if (!owner_ || (::fstat(fd, &st) == 0 && st.st_uid == owner_->uid && st.st_gid == owner_->gid))
-        return;
     // Only the administrator gives a file away; another user who may write it keeps at least
-    // its group, so that those who shared it still can.
-    if (::fchown(fd, owner_->uid, owner_->gid) != 0 && ::fchown(fd, uid_t(-1), owner_->gid) != 0)
-        return; // neither: the file becomes this user's, in this user's group, with the old mode
+    // its group, so that those who shared it still can. Failing both, the file becomes this
+    // user's, in this user's group, with the old mode.
+    if (owner_ && ::fchown(fd, owner_->uid, owner_->gid) != 0 && ::fchown(fd, uid_t(-1), owner_->gid) != 0)
+        return;
 }
 
 void ContainerTempFile::commit(SaveMode mode)
