@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSysInfo>
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <pwd.h>
@@ -49,8 +50,7 @@ QString holderIn(int fd)
     char text[1024];
     const ssize_t size = ::pread(fd, text, sizeof text, 0);
     const QStringList lines = QString::fromUtf8(text, size > 0 ? size : 0).split(QLatin1Char('\n'));
-    bool isNumber = false;
-    if (lines.size() < 4 || lines[0].toLongLong(&isNumber) <= 0 || !isNumber || lines[1].isEmpty())
+    if (lines.size() < 4 || std::ranges::any_of(lines.first(4), &QString::isEmpty))
         return {};
     return QStringLiteral("%1 (processo %2 dell'utente %3 sul computer %4)").arg(lines[1], lines[0], lines[3], lines[2]);
 }

@@ -136,6 +136,17 @@ TEST(ArchiveTool, WritersRefuseAnArchiveTheProgramHoldsNamingTheHolder)
                                               "pulsante \"Esci\") e riprovare. Il file non è stato modificato.\n")
                                    .arg(arguments[1], holderHere(QStringLiteral("Velmoro"))));
         }
+        // A holder whose lock file says less is still a holder, named as well as the file allows.
+        for (const auto &[says, holder] : {std::pair("1\nVelmoro\npc01\nmario", "Velmoro (processo 1 dell'utente mario sul computer pc01)"),
+                                           std::pair("1\nVelmoro\n\nmario\n", "un'altra copia di Velmoro"),
+                                           std::pair("", "un'altra copia di Velmoro")}) {
+            QFile lockFile(archive::ArchiveLock::lockPathFor(path));
+            ASSERT_TRUE(lockFile.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            lockFile.write(says);
+            lockFile.close();
+            EXPECT_TRUE(runTool({QStringLiteral("set"), path, QStringLiteral("B2"), QStringLiteral("X")})
+                            .err.contains(QStringLiteral("è aperto da %1:").arg(QString::fromUtf8(holder))));
+        }
         EXPECT_EQ(bytesOf(path), made);
         EXPECT_FALSE(QFile::exists(fresh));
     }
