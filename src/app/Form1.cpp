@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -155,11 +156,19 @@ bool Form1::claimArchive()
 {
     Services &services = forms_.services();
     const QString name = QFileInfo(services.archivePath).fileName();
-    lock_ = std::make_unique<ArchiveLock>(services.archivePath);
-    const ArchiveLock::Result claimed = lock_->acquire();
-    if (claimed == ArchiveLock::Result::Acquired)
+    lock_ = std::make_unique<archive::ArchiveLock>(services.archivePath, kProductName);
+    const archive::ArchiveLock::Result claimed = lock_->acquire();
+    // Without the lock another copy could overwrite what this one saves: the archive is not
+    // opened, as when the host cannot open it.
+    if (claimed == archive::ArchiveLock::Result::Unavailable)
+        throw host::HostError(host::ErrorKind::SaveFailed, host::kApplicationDefined,
+                              QStringLiteral("Impossibile riservare l'archivio '%1' a questa copia di Velmoro: "
+                                             "%2.\nL'archivio non viene aperto: senza la riserva un'altra copia "
+                                             "potrebbe sovrascriverne le modifiche.")
+                                  .arg(QDir::toNativeSeparators(services.archivePath), lock_->problem()));
+    if (claimed == archive::ArchiveLock::Result::Acquired)
         archive::RemoveLeftovers(services.archivePath);
-    if (claimed == ArchiveLock::Result::HeldByAnotherCopy) {
+    if (claimed == archive::ArchiveLock::Result::HeldByAnotherCopy) {
         services.dialogs.messageBox(
             QStringLiteral("L'archivio %1 è già aperto da un'altra copia di Velmoro.\n"
                            "Chiudere l'altra copia (pulsante \"Esci\") e riavviare il programma.")
@@ -309,19 +318,30 @@ void Form1::HandOverToHost()
     forms_.services().program.end(0);
 }
 
+bool Form1::givesUpUnsavedChanges()
+{
+    return forms_.services().dialogs.messageBox(QStringLiteral("Uscire senza salvare? Le modifiche andranno perse"),
+                                                kDefaultTitle, Dialogs::Buttons::YesNoDefaultNo,
+                                                Dialogs::Icon::Exclamation) == Dialogs::Answer::Yes;
+}
+
 void Form1::CloseHostAndExit()
 {
     UnloadOtherWindows();
     if (app_ && !app_->hasQuit()) {
-        // Changes that cannot be saved keep the program running, so the user can retry.
-        if (!saveArchiveOrReport())
+        // Changes that cannot be saved keep the program running, so the user can retry,
+        // unless the user gives them up.
+        const bool saved = saveArchiveOrReport();
+        if (!saved && !givesUpUnsavedChanges())
             return;
-        ignoringErrors([&] { book_->saveAs(); });
+        if (saved)
+            ignoringErrors([&] { book_->saveAs(); });
         ignoringErrors([&] { book_->close(false); });
         ignoringErrors([&] { app_->quit(); });
     }
     book_ = nullptr;
     app_.reset();
+    lock_.reset();
     forms_.services().program.end(0);
 }
 

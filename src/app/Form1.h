@@ -49,6 +49,7 @@ private:
     void addBottomRows(QGridLayout *grid);
     bool claimArchive();
     bool saveArchiveOrReport();
+    bool givesUpUnsavedChanges();
     void onCheck1Toggled(bool checked);
     void onCheck2Toggled(bool checked);
     void onCheck3Toggled(bool checked);
@@ -58,7 +59,7 @@ private:
     void UtilClick();
 
     Forms &forms_;
-    std::unique_ptr<ArchiveLock> lock_;
+    std::unique_ptr<archive::ArchiveLock> lock_;
     std::unique_ptr<host::Application> app_;
     host::Workbook *book_ = nullptr;
     bool started_ = false;

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 
 namespace host {
 
@@ -27,7 +28,7 @@ Workbook &Application::open(const QString &path, const QString &password)
             return *book;
     }
     if (!info.isFile())
-        throw fileNotFound(path);
+        throw info.isDir() ? cannotOpen(path, EISDIR) : fileNotFound(path);
     try {
         auto file = std::make_unique<detail::WorkbookFile>(detail::WorkbookFile{
             xls::openXlsFile(QFile::encodeName(info.absoluteFilePath()).toStdString(), password.toStdU16String())});

@@ -1,5 +1,6 @@
 #include "HostErrors.h"
 
+#include "SystemError.h"
 #include "detail/Engine.h"
 
 #include <QDir>
@@ -48,6 +49,13 @@ HostError fileNotFound(const QString &path)
                      QStringLiteral("Impossibile trovare il file '%1'. Verificare che il nome e il percorso "
                                     "del file siano corretti.")
                          .arg(shown(path)));
+}
+
+HostError cannotOpen(const QString &path, int err)
+{
+    return HostError(ErrorKind::FileNotFound, kApplicationDefined,
+                     QStringLiteral("Impossibile aprire il file '%1': %2.")
+                         .arg(shown(path), QString::fromStdString(xls::systemErrorText(err))));
 }
 
 HostError saveFailed(const QString &path, const QString &reason)

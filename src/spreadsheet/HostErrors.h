@@ -8,6 +8,8 @@
 namespace host {
 
 HostError fileNotFound(const QString &path);
+// The file is there but the system refuses it (`err`, e.g. EISDIR for a folder of that name).
+HostError cannotOpen(const QString &path, int err);
 HostError saveFailed(const QString &path, const QString &reason);
 HostError sheetNotFound();
 HostError invalidArgument(const QString &description);

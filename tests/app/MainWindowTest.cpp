@@ -1,8 +1,8 @@
 // The main window at work: check boxes, clock, picture, fonts, the instructions window and its
 // two texts, the refusal to close. Saving and leaving: a save that fails behind a check box or
-// "Esci" is reported and the program goes on with its data; "Esci" and "Excel" save, close the
-// other windows whatever fails in their closing steps, and end; "Excel" with nothing to show
-// the archive keeps the program.
+// "Esci" is reported and the program goes on with its data unless, on "Esci", the user gives
+// them up; "Esci" and "Excel" save, close the other windows whatever fails in their closing
+// steps, and end; "Excel" with nothing to show the archive keeps the program.
 #include "Form2.h"
 #include "HostError.h"
 #include "TestRun.h"
@@ -23,6 +23,9 @@
 #include <stdexcept>
 
 namespace {
+
+using Answer = platform::Dialogs::Answer;
+using Buttons = platform::Dialogs::Buttons;
 
 class MainWindow : public OnAFreshArchive {
 protected:
@@ -201,19 +204,23 @@ class FailedSave : public Exit, public testing::WithParamInterface<const char *>
 
 TEST_P(FailedSave, IsReportedWithNumberAndDescriptionAndTheProgramKeepsItsData)
 {
+    // "Esci" also offers to leave without saving: No keeps the program.
+    const std::size_t boxes = QByteArray(GetParam()) == "Command1" ? 2 : 1;
+    run->dialogs.answers.push_back(Answer::No);
     loseTheFolder();
     button(GetParam())->click();
 
-    ASSERT_EQ(outcome(), QStringLiteral("endings 0 code -1 boxes 1 presented 0 instructions 0"));
+    ASSERT_EQ(outcome(), QStringLiteral("endings 0 code -1 boxes %1 presented 0 instructions 0").arg(boxes));
     const QString &text = run->dialogs.boxes[0].text;
-    EXPECT_TRUE(text.contains(QStringLiteral("(errore 1004)")) && text.contains(QStringLiteral("Archivio.xls")))
+    EXPECT_TRUE(text.contains(QStringLiteral("(errore 1004)")) && text.contains(QStringLiteral("Archivio.xls")) &&
+                text.contains(QStringLiteral(": file o cartella inesistente (errore di sistema 2)")))
         << text.toStdString();
     EXPECT_TRUE(form()->isVisible() && !button(GetParam())->isChecked());
     EXPECT_EQ(sheet().range(QStringLiteral("B2")).text(), QStringLiteral("ROSSI MARIO"));
 
     ASSERT_TRUE(QDir().mkpath(subfolder));
     button(GetParam())->click();
-    EXPECT_EQ(run->dialogs.boxes.size(), 1u);
+    EXPECT_EQ(run->dialogs.boxes.size(), boxes);
     EXPECT_EQ(saved("B2"), QStringLiteral("ROSSI MARIO"));
 }
 
@@ -281,13 +288,38 @@ TEST_F(Exit, EsciSavesTheActiveWorkbookWritesTheArchiveAgainAndEnds)
 
 TEST_F(Exit, EsciAfterTheHostIsGoneEndsWithoutAMessageOrAWrite)
 {
-    const auto before = archive_files::snapshot(subfolder);
+    auto before = archive_files::snapshot(subfolder);
+    ASSERT_EQ(before.remove(QStringLiteral(".~velmoro.Archivio.xls.lock")), 1); // the lock goes with the program
     form()->application()->quit();
 
     button("Command1")->click();
 
     EXPECT_EQ(outcome(), QStringLiteral("endings 1 code 0 boxes 0 presented 0 instructions 0"));
     EXPECT_EQ(archive_files::snapshot(subfolder), before);
+}
+
+TEST_F(Exit, EsciOnAnArchiveThatCannotBeSavedEndsOnlyWhenTheUserGivesUpTheChanges)
+{
+    ASSERT_TRUE(QFile::setPermissions(archive, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    auto before = archive_files::snapshot(subfolder);
+    before.remove(QStringLiteral(".~velmoro.Archivio.xls.lock"));
+    run->dialogs.answers = {Answer::No, Answer::Yes};
+
+    button("Command1")->click();
+    EXPECT_EQ(outcome(), QStringLiteral("endings 0 code -1 boxes 2 presented 0 instructions 0"));
+    button("Command1")->click();
+
+    ASSERT_EQ(outcome(), QStringLiteral("endings 1 code 0 boxes 4 presented 0 instructions 0"));
+    for (const std::size_t i : {1u, 3u}) {
+        const FakeDialogs::Box &question = run->dialogs.boxes[i];
+        EXPECT_EQ(question.text, QStringLiteral("Uscire senza salvare? Le modifiche andranno perse"));
+        EXPECT_TRUE(question.buttons == Buttons::YesNoDefaultNo && question.title == QStringLiteral("Velmoro"));
+    }
+    EXPECT_TRUE(run->dialogs.boxes[0].text.contains(QStringLiteral("è di sola lettura")))
+        << run->dialogs.boxes[0].text.toStdString();
+    EXPECT_EQ(archive_files::snapshot(subfolder), before);
+    TestRun next(archive); // the lock went with the program
+    EXPECT_TRUE(next.start() && next.dialogs.boxes.empty());
 }
 
 TEST_F(Exit, ExcelWithNothingToShowTheArchiveKeepsTheProgramAndItsWindowsUntilARetryShowsIt)

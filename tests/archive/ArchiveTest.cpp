@@ -1,12 +1,19 @@
 #include "Archive.h"
+#include "ArchiveLock.h"
+#include "ArchiveTool.h"
 #include "Columns.h"
 #include "HostError.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPoint>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -79,6 +86,110 @@ TEST(CreateArchive, MakesAPreparedArchiveThatSavesAndReopensWithItsPasswordAndNe
     }
     EXPECT_EQ(bytesOf(path), made);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{archive::kFileName});
+}
+
+struct ToolRun {
+    int code;
+    QString err;
+};
+
+ToolRun runTool(const QStringList &arguments)
+{
+    std::FILE *out = std::tmpfile(), *err = std::tmpfile();
+    const int code = ArchiveTool(out, err).run(arguments);
+    std::rewind(err);
+    QFile errors;
+    errors.open(err, QIODevice::ReadOnly);
+    const QString text = QString::fromUtf8(errors.readAll());
+    std::fclose(out);
+    std::fclose(err);
+    return {code, text};
+}
+
+QString holderHere(const QString &program)
+{
+    return QStringLiteral("%1 (processo %2 dell'utente %3 sul computer %4)")
+        .arg(program).arg(::getpid()).arg(QString::fromLocal8Bit(::getpwuid(::geteuid())->pw_name))
+        .arg(QSysInfo::machineHostName());
+}
+
+// While the program holds an archive, the tool's writers refuse it, through any path, naming
+// the holder, and write nothing; once the program has let it go they write.
+TEST(ArchiveTool, WritersRefuseAnArchiveTheProgramHoldsNamingTheHolder)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(archive::kFileName), link = dir.filePath(QStringLiteral("Collegamento.xls")),
+                  fresh = dir.filePath(QStringLiteral("Nuovo.xls"));
+    ASSERT_EQ(runTool({QStringLiteral("make"), path}).code, 0);
+    ASSERT_TRUE(QFile::link(path, link));
+    const QByteArray made = bytesOf(path);
+    {
+        archive::ArchiveLock program(path, QStringLiteral("Velmoro")), another(fresh, QStringLiteral("Velmoro"));
+        ASSERT_EQ(program.acquire(), archive::ArchiveLock::Result::Acquired);
+        ASSERT_EQ(another.acquire(), archive::ArchiveLock::Result::Acquired);
+        for (const QStringList &arguments : {QStringList{QStringLiteral("set"), path, QStringLiteral("B2"), QStringLiteral("X")},
+                                             QStringList{QStringLiteral("set"), link, QStringLiteral("B2"), QStringLiteral("X")},
+                                             QStringList{QStringLiteral("make"), fresh}}) {
+            const ToolRun run = runTool(arguments);
+            EXPECT_EQ(run.code, 2);
+            EXPECT_EQ(run.err, QStringLiteral("archive-tool: L'archivio '%1' è aperto da %2: chiuderlo (in Velmoro con il "
+                                              "pulsante \"Esci\") e riprovare. Il file non è stato modificato.\n")
+                                   .arg(arguments[1], holderHere(QStringLiteral("Velmoro"))));
+        }
+        // A holder whose lock file says less is still a holder, named as well as the file allows.
+        for (const auto &[says, holder] : {std::pair("1\nVelmoro\npc01\nmario", "Velmoro (processo 1 dell'utente mario sul computer pc01)"),
+                                           std::pair("1\nVelmoro\n\nmario\n", "un'altra copia di Velmoro"),
+                                           std::pair("", "un'altra copia di Velmoro")}) {
+            QFile lockFile(archive::ArchiveLock::lockPathFor(path));
+            ASSERT_TRUE(lockFile.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            lockFile.write(says);
+            lockFile.close();
+            EXPECT_TRUE(runTool({QStringLiteral("set"), path, QStringLiteral("B2"), QStringLiteral("X")})
+                            .err.contains(QStringLiteral("è aperto da %1:").arg(QString::fromUtf8(holder))));
+        }
+        EXPECT_EQ(bytesOf(path), made);
+        EXPECT_FALSE(QFile::exists(fresh));
+    }
+    EXPECT_EQ(runTool({QStringLiteral("set"), link, QStringLiteral("B2"), QStringLiteral("X")}).code, 0);
+    EXPECT_EQ(runTool({QStringLiteral("make"), fresh}).code, 0);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+              QStringList({QStringLiteral("Archivio.xls"), QStringLiteral("Collegamento.xls"), QStringLiteral("Nuovo.xls")}));
+}
+
+// Users who share a folder share the lock: another user's lock file tells whether its holder
+// lives though this user may not write it, and a stale one is made anew.
+TEST(ArchiveLock, AnotherUsersLockFileNamesItsHolderOrIsMadeAnewWhenStale)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root, to act as another user";
+    QTemporaryDir dir;
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777)));
+    const QString path = dir.filePath(archive::kFileName), lockPath = archive::ArchiveLock::lockPathFor(path);
+    const passwd *nobody = ::getpwnam("nobody");
+    ASSERT_NE(nobody, nullptr);
+    // 0 when `expected` comes out of acquiring the lock as "nobody", with `holder` named.
+    const auto asNobody = [&](archive::ArchiveLock::Result expected, const QString &holder) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            if (::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0)
+                ::_exit(3);
+            archive::ArchiveLock lock(path, QStringLiteral("archive-tool"));
+            ::_exit(lock.acquire() != expected ? 1 : lock.holder() != holder ? 2 : 0);
+        }
+        int status = -1;
+        ::waitpid(child, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 100;
+    };
+    {
+        archive::ArchiveLock root(path, QStringLiteral("Velmoro"));
+        ASSERT_EQ(root.acquire(), archive::ArchiveLock::Result::Acquired);
+        EXPECT_EQ(asNobody(archive::ArchiveLock::Result::HeldByAnotherCopy, holderHere(QStringLiteral("Velmoro"))), 0);
+    }
+    QFile stale(lockPath);
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly) && stale.write("1\nVelmoro\npc\nroot\n") > 0);
+    stale.close();
+    EXPECT_EQ(asNobody(archive::ArchiveLock::Result::Acquired, QString()), 0);
+    EXPECT_EQ(QFileInfo(lockPath).ownerId(), nobody->pw_uid); // made anew, and left as by a crash
 }
 
 } // namespace

@@ -1,13 +1,17 @@
 #include "CompoundFile.h"
 #include "Error.h"
 #include "OleImage.h"
+#include "SystemError.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <functional>
 #include <sys/resource.h>
+#include <grp.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -134,6 +138,63 @@ TEST(CompoundFile, FailedSavesLeaveTheOldFileWholeAndNoTemporaryFile)
     EXPECT_EQ(2u, dir.entryCount()) << "folder.xls and Archivio.xls: nothing else left behind";
 }
 
+// A save keeps the owner, group and mode of the file it replaces, as far as the user saving
+// may give them, and refuses, changing nothing, a read-only file (even for root) or one the
+// user may not write, though the folder would let the rename through.
+TEST(CompoundFile, SavingRespectsTheOwnerGroupAndModeOfTheFileItReplaces)
+{
+    struct Case {
+        const char *name;
+        mode_t mode;
+        uid_t owner;
+        gid_t group;
+        bool asNobody;  // saved by "nobody" (65534), also member of group 1000
+        bool refused;
+        uid_t ownerAfter;
+        gid_t groupAfter;
+    };
+    const uid_t me = ::geteuid();
+    const gid_t myGroup = ::getegid();
+    const Case cases[] = {
+        {"read-only file", 0444, me, myGroup, false, true, me, myGroup},
+        {"user's private file saved by root", 0600, 1000, 1000, false, false, 1000, 1000},
+        {"root's file, nobody may not write it", 0644, 0, 0, true, true, 0, 0},
+        {"group file written by a member", 0664, 0, 1000, true, false, 65534, 1000},
+    };
+    ScratchDir dir;
+    fs::permissions(dir.dir(), fs::perms(0777));
+    const std::string path = dir.path("Archivio.xls");
+    Container changed = mixedContainer();
+    changed.find("Workbook")->data = pattern(100);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        if (me != 0 && (c.owner != me || c.asNobody))
+            continue;
+        writeFile(path, readFile(fixture("small_plain.xls")));
+        ASSERT_EQ(::chown(path.c_str(), c.owner, c.group) | ::chmod(path.c_str(), c.mode), 0);
+        struct stat before {};
+        ::stat(path.c_str(), &before);
+
+        const int written = inChild([&] { // 0: refused with an Io error, 1: saved
+            const gid_t groups[] = {1000};
+            if (c.asNobody && (::setgroups(1, groups) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+                return 3;
+            return expectIoError(changed, path);
+        });
+
+        struct stat after {};
+        ::stat(path.c_str(), &after);
+        EXPECT_EQ(written, c.refused ? 0 : 1);
+        EXPECT_EQ(after.st_ino == before.st_ino, c.refused);
+        EXPECT_EQ(std::tuple(after.st_uid, after.st_gid, after.st_mode & 07777),
+                  std::tuple(c.ownerAfter, c.groupAfter, c.mode));
+        EXPECT_EQ(readContainerFile(path).find("Workbook")->data == pattern(100), !c.refused);
+        EXPECT_EQ(1u, dir.entryCount());
+    }
+    if (me != 0)
+        GTEST_SKIP() << "the cases of other owners need root";
+}
+
 TEST(CompoundFile, SavingKeepsTheModeOfAnExistingFileAndFollowsALink)
 {
     ScratchDir dir;
@@ -156,4 +217,23 @@ TEST(CompoundFile, SavingKeepsTheModeOfAnExistingFileAndFollowsALink)
     EXPECT_TRUE(fs::is_symlink(dir.path("link.xls")));
     EXPECT_EQ(pattern(100), readContainerFile(dir.path("new.xls")).find("Workbook")->data);
     EXPECT_EQ(3u, dir.entryCount());
+}
+
+// The reasons users meet most read in Italian, with the system's number; others keep the
+// system's words and the number.
+TEST(SystemError, NamesTheCommonReasonsInItalianKeepingTheNumber)
+{
+    const std::pair<int, std::string> cases[] = {
+        {EACCES, "permesso negato (errore di sistema 13)"},
+        {EPERM, "operazione non permessa (errore di sistema 1)"},
+        {ENOSPC, "spazio esaurito sul disco (errore di sistema 28)"},
+        {EDQUOT, "spazio concesso sul disco esaurito (errore di sistema 122)"},
+        {EROFS, "file system di sola lettura (errore di sistema 30)"},
+        {EISDIR, "è una cartella, non un file (errore di sistema 21)"},
+        {ENOTDIR, "una parte del percorso non è una cartella (errore di sistema 20)"},
+        {ENOENT, "file o cartella inesistente (errore di sistema 2)"},
+        {EXDEV, std::string(std::strerror(EXDEV)) + " (errore di sistema 18)"},
+    };
+    for (const auto &[err, text] : cases)
+        EXPECT_EQ(systemErrorText(err), text);
 }

@@ -2,12 +2,16 @@
 
 #include "Application.h"
 #include "Archive.h"
+#include "ArchiveLock.h"
 #include "Columns.h"
 #include "HostError.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
+
+const QString kToolName = QStringLiteral("archive-tool");
 
 const QString kHelp = QStringLiteral(
     "Uso:\n"
@@ -24,6 +28,7 @@ const QString kHelp = QStringLiteral(
     "La password predefinita è quella dell'archivio. Numeri e date sono letti e scritti\n"
     "sempre con le impostazioni internazionali italiane (per esempio 1234,5 e 05/12/2026),\n"
     "qualunque sia la lingua del sistema.\n"
+    "make e set non scrivono un archivio che Velmoro (o un altro archive-tool) tiene aperto.\n"
     "Codici di uscita: 0 riuscito, 2 errore (nessun file scritto).\n");
 
 QString typeName(host::ValueType type)
@@ -111,8 +116,28 @@ int ArchiveTool::make(const QString &path)
     const QFileInfo target(path);
     if (target.exists() || target.isSymLink())
         return fail(QStringLiteral("Il file '%1' esiste già: non viene sovrascritto.").arg(path));
+    archive::ArchiveLock lock(path, kToolName);
+    if (const QString refused = lockRefusal(lock, path); !refused.isEmpty())
+        return fail(refused);
     archive::CreateArchive(path);
     return 0;
+}
+
+QString ArchiveTool::lockRefusal(archive::ArchiveLock &lock, const QString &path)
+{
+    const QString shown = QDir::toNativeSeparators(path);
+    switch (lock.acquire()) {
+    case archive::ArchiveLock::Result::Acquired:
+        return {};
+    case archive::ArchiveLock::Result::HeldByAnotherCopy:
+        return QStringLiteral("L'archivio '%1' è aperto da %2: chiuderlo (in Velmoro con il pulsante \"Esci\") "
+                              "e riprovare. Il file non è stato modificato.")
+            .arg(shown, lock.holder().isEmpty() ? QStringLiteral("un'altra copia di Velmoro") : lock.holder());
+    case archive::ArchiveLock::Result::Unavailable:
+        break;
+    }
+    return QStringLiteral("Impossibile riservare l'archivio '%1' per scriverlo: %2. Il file non è stato modificato.")
+        .arg(shown, lock.problem());
 }
 
 int ArchiveTool::dump(const QString &path, const QString &password, const QString &sheetName)
@@ -142,6 +167,9 @@ int ArchiveTool::dump(const QString &path, const QString &password, const QStrin
 int ArchiveTool::set(const QString &path, const QString &address, const QString &text, const QString &sheetName,
                      const QString &password)
 {
+    archive::ArchiveLock lock(path, kToolName);
+    if (const QString refused = lockRefusal(lock, path); !refused.isEmpty())
+        return fail(refused);
     host::Application app(Regional::italian());
     host::Workbook &book = app.open(path, password);
     const host::Range cell = book.sheets(sheetName).range(address);

@@ -5,10 +5,12 @@
 
 #include <cstdio>
 
+namespace archive { class ArchiveLock; }
+
 // The archive-tool commands: make a fresh archive, dump the cells of a workbook, write one
-// cell. Texts follow the host's rules under a fixed Italian regional setting, so that the
-// output does not depend on the machine. Exit codes: 0 done, 2 refused or failed (nothing
-// written).
+// cell; the two that write hold the archive's lock as the program does. Texts follow the
+// host's rules under a fixed Italian regional setting, so that the output does not depend on
+// the machine. Exit codes: 0 done, 2 refused or failed (nothing written).
 class ArchiveTool {
 public:
     explicit ArchiveTool(std::FILE *out = stdout, std::FILE *err = stderr) : out_(out), err_(err) {}
@@ -23,6 +25,8 @@ private:
     int dump(const QString &path, const QString &password, const QString &sheet);
     int set(const QString &path, const QString &address, const QString &text, const QString &sheet,
             const QString &password);
+    // Why `lock` cannot be taken for writing `path`, naming its holder; "" once it is held.
+    static QString lockRefusal(archive::ArchiveLock &lock, const QString &path);
     int fail(const QString &message);
     int usage(const QString &problem);
     void print(std::FILE *stream, const QString &text);

@@ -3,9 +3,9 @@
 #include "BiffReader.h"
 #include "BiffWriter.h"
 #include "Error.h"
+#include "SystemError.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
@@ -23,8 +23,7 @@ constexpr std::u16string_view excelDefaultPassword = u"VelvetSweatshop";
 {
     if (err == ENOENT)
         throw Error(ErrorKind::Io, "il file \"" + path + "\" non esiste");
-    throw Error(ErrorKind::Io, "impossibile aprire il file \"" + path + "\": " + std::strerror(err) + " (errno " +
-                                   std::to_string(err) + ")");
+    throw Error(ErrorKind::Io, "impossibile aprire il file \"" + path + "\": " + systemErrorText(err));
 }
 
 struct FileBuffer {
@@ -47,9 +46,9 @@ FileBuffer readWholeFile(const std::string &path)
     if (::fstat(fd, &st) != 0)
         cannotOpen(path, errno);
     if (S_ISDIR(st.st_mode))
-        throw Error(ErrorKind::Io, "\"" + path + "\" è una cartella, non un file");
+        throw Error(ErrorKind::Io, "\"" + path + "\": " + systemErrorText(EISDIR));
     if (!S_ISREG(st.st_mode))
-        throw Error(ErrorKind::Io, "\"" + path + "\" non è un file regolare");
+        throw Error(ErrorKind::Io, "\"" + path + "\" non è un file");
 
     FileBuffer buffer;
     buffer.data.reset(new std::uint8_t[std::size_t(st.st_size) + 1]);

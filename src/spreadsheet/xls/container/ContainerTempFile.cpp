@@ -1,12 +1,12 @@
 #include "ContainerTempFile.h"
 
 #include "Error.h"
+#include "SystemError.h"
 
 #include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
@@ -18,11 +18,6 @@
 namespace xls {
 
 namespace {
-
-std::string osError(int err)
-{
-    return std::string(std::strerror(err)) + " (errno " + std::to_string(err) + ")";
-}
 
 mode_t defaultMode()
 {
@@ -140,8 +135,15 @@ ContainerTempFile::ContainerTempFile(const std::string &target) : target_(realTa
     struct stat st {};
     if (::stat(target_.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode))
-            throw Error(ErrorKind::Io, "\"" + target + "\" è una cartella, non un file");
+            throw Error(ErrorKind::Io, "\"" + target + "\": " + systemErrorText(EISDIR));
+        // A file its owner made read-only is kept so even for the administrator; a file this
+        // user may not write is never replaced, though the folder would allow it.
+        if ((st.st_mode & 0222) == 0)
+            throw Error(ErrorKind::Io, "il file \"" + target_ + "\" è di sola lettura");
+        if (::access(target_.c_str(), W_OK) != 0)
+            fail("impossibile scrivere il file", errno);
         mode_ = st.st_mode & 07777;
+        owner_ = Owner{st.st_uid, st.st_gid};
     }
     const std::string folder = folderOf(target_);
     tempPath_ = folder + "/" + tempPrefix(target_) + std::string(tempSuffixLength, 'X');
@@ -169,7 +171,16 @@ ContainerTempFile::~ContainerTempFile()
 
 void ContainerTempFile::fail(const std::string &what, int err) const
 {
-    throw Error(ErrorKind::Io, what + " (\"" + target_ + "\"): " + osError(err));
+    throw Error(ErrorKind::Io, what + " (\"" + target_ + "\"): " + systemErrorText(err));
+}
+
+void ContainerTempFile::keepOwner(int fd) const
+{
+    // Only the administrator gives a file away; another user who may write it keeps at least
+    // its group, so that those who shared it still can. Failing both, the file becomes this
+    // user's, in this user's group, with the old mode.
+    if (owner_ && ::fchown(fd, owner_->uid, owner_->gid) != 0 && ::fchown(fd, uid_t(-1), owner_->gid) != 0)
+        return;
 }
 
 void ContainerTempFile::commit(SaveMode mode)
@@ -179,6 +190,7 @@ void ContainerTempFile::commit(SaveMode mode)
         fail("scrittura non riuscita", errno ? errno : EIO);
     if (::fsync(fd) != 0)
         fail("scrittura su disco non riuscita", errno);
+    keepOwner(fd); // before the mode: a change of owner clears the set-id bits
     if (::fchmod(fd, mode_) != 0)
         fail("impossibile impostare i permessi del file", errno);
     // The lock lives on in a duplicate until the file has its place: a cleaner never takes it.

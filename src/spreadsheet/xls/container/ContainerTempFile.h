@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <sys/types.h>
 
@@ -19,7 +20,8 @@ enum class SaveMode {
 // the file of one still writing.
 class ContainerTempFile {
 public:
-    // Throws Error(Io) when the target is a folder or no file can be created next to it.
+    // Throws Error(Io) when the target is a folder, a file that is read-only or this user may
+    // not write, or when no file can be created next to it.
     explicit ContainerTempFile(const std::string &target);
     ~ContainerTempFile();
     ContainerTempFile(const ContainerTempFile &) = delete;
@@ -27,17 +29,24 @@ public:
 
     std::FILE *file() const { return file_; }
     const std::string &path() const { return tempPath_; }
-    // Flushes to disk, gives the file the target's mode, puts it in the target's place and
-    // flushes the folder. Throws Error(Io).
+    // Flushes to disk, gives the file the target's owner, group and mode (as far as this user
+    // may), puts it in the target's place and flushes the folder. Throws Error(Io).
     void commit(SaveMode mode = SaveMode::Replace);
 
 private:
     [[noreturn]] void fail(const std::string &what, int err) const;
+    void keepOwner(int fd) const;
+
+    struct Owner {
+        uid_t uid;
+        gid_t gid;
+    };
 
     std::string target_;
     std::string tempPath_;
     std::FILE *file_ = nullptr;
     mode_t mode_ = 0644;
+    std::optional<Owner> owner_; // of the file replaced
     bool committed_ = false;
 };
 

@@ -1,6 +1,7 @@
 #include "Rc4Cipher.h"
 
 #include "Error.h"
+#include "SystemError.h"
 #include "LittleEndian.h"
 
 #include <nettle/arcfour.h>
@@ -121,8 +122,8 @@ void randomBytes(std::uint8_t *out, std::size_t size)
         if (got < 0) {
             if (errno == EINTR)
                 continue;
-            throw Error(ErrorKind::Io, std::string("impossibile generare dati casuali per la cifratura: ") +
-                                           std::strerror(errno));
+            throw Error(ErrorKind::Io, "impossibile generare dati casuali per la cifratura: " +
+                                           systemErrorText(errno));
         }
         out += got;
         size -= std::size_t(got);
