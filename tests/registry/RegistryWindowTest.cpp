@@ -5,6 +5,8 @@
 // reads: size, font, colours, menu, what a screen reader announces, in keyboard order.
 #include "RegistryWindow.h"
 
+#include <QClipboard>
+#include <QInputMethodEvent>
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QTimer>
@@ -101,8 +103,38 @@ TEST_F(Registry, CapitalsAppearWhereTypedWithTheCaretJustAfter)
     text(18)->setCursorPosition(0);
     QTest::sendKeyEvent(QTest::Click, text(18), Qt::Key_unknown, u"ß"_qs, Qt::NoModifier);
     QTest::sendKeyEvent(QTest::Click, text(18), Qt::Key_unknown, u"è"_qs, Qt::NoModifier);
-    EXPECT_EQ(text(18)->text(), u"ßÈIT"_qs);
-    EXPECT_EQ(text(18)->cursorPosition(), 2);
+    QInputMethodEvent composed; // an accented letter put together with a dead key
+    composed.setCommitString(u"à"_qs);
+    QApplication::sendEvent(text(18), &composed);
+    EXPECT_EQ(text(18)->text(), u"ßÈÀIT"_qs);
+    EXPECT_EQ(text(18)->cursorPosition(), 3);
+}
+
+TEST_F(Registry, UndoAndRedoWorkInTheFieldsThatKeepCapitals)
+{
+    const auto key = [&](QKeySequence::StandardKey sequence) { QTest::keySequence(text(2), sequence); };
+    act({u"type 2 rossi"_qs});
+    text(2)->setCursorPosition(0);
+    act({u"type 2 via "_qs});
+    EXPECT_EQ(text(2)->text(), u"VIA ROSSI"_qs);
+    key(QKeySequence::Undo);
+    EXPECT_EQ(text(2)->text(), u"ROSSI"_qs);
+    key(QKeySequence::Redo);
+    EXPECT_EQ(text(2)->text(), u"VIA ROSSI"_qs);
+    EXPECT_EQ(text(2)->cursorPosition(), 4);
+    text(2)->setCursorPosition(9);
+    QGuiApplication::clipboard()->setText(u" mario"_qs);
+    key(QKeySequence::Paste);
+    EXPECT_EQ(text(2)->text(), u"VIA ROSSI MARIO"_qs);
+    key(QKeySequence::Undo);
+    key(QKeySequence::Undo);
+    EXPECT_EQ(text(2)->text(), u"ROSSI"_qs);
+    key(QKeySequence::Redo);
+    EXPECT_EQ(text(2)->text(), u"VIA ROSSI"_qs);
+    // A text put in by the program is in capitals too, and starts the history afresh.
+    text(2)->setText(u"bianchi"_qs);
+    key(QKeySequence::Undo);
+    EXPECT_EQ(text(2)->text(), u"BIANCHI"_qs);
 }
 
 TEST_F(Registry, WindowSizeFontColoursTitleAndMenu)
