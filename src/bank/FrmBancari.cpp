@@ -33,6 +33,7 @@ using platform::Dialogs;
 constexpr int kIbanLength = 27;
 constexpr int kBbanLength = 23;
 constexpr int kAccountLength = 12;
+const QString kItaly = QStringLiteral("IT");
 
 QRadioButton *option(const char *name, const QString &caption, QGroupBox *frame)
 {
@@ -129,7 +130,7 @@ void FrmBancari::buildFields(QWidget *area)
     QPalette yellow = txtCodice->palette();
     yellow.setColor(QPalette::Base, QColor(0xFF, 0xFF, 0xC0));
     txtCodice->setPalette(yellow);
-    txtStato->setText(QStringLiteral("IT"));
+    txtStato->setText(kItaly);
 }
 
 void FrmBancari::chainTabOrder()
@@ -170,10 +171,12 @@ void FrmBancari::closeEvent(QCloseEvent *event)
     forms_.anagrafe()->findChild<QCheckBox *>(QStringLiteral("Check1"))->setChecked(false);
 }
 
+// The country goes back to Italy, as on loading, so an IBAN typed in parts is checked as Italian.
 void FrmBancari::PulisciClick()
 {
     for (QLineEdit *text : findChildren<QLineEdit *>())
         text->clear();
+    txtStato->setText(kItaly);
 }
 
 void FrmBancari::SeparaCodice()

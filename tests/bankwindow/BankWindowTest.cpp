@@ -130,8 +130,8 @@ INSTANTIATE_TEST_SUITE_P(BankWindow, Checks, testing::Values(
     Check{"ACodeOf23RewritesTheAccountFirst", {}, {"set txtCC 0000001234567", "set txtCheck 60",
           "set txtCodice X0542811101000000123456", "Verifica"}, {kRight},
           "X0542811101000000123456|IT|60|X|05428|11101|000000123456"},
-    Check{"AfterPulisciTheCountryIsEmpty", kIban, QStringList{"Pulisci"} + kParts + QStringList{"set txtCheck 60", "Verifica"},
-          {kWrong}, "||60||5428|11101|123456"},
+    Check{"AfterPulisciTheCountryIsItalyAgain", kIban, QStringList{"Pulisci"} + kParts + QStringList{"set txtCheck 60", "Verifica"},
+          {kRight}, "|IT|60||5428|11101|123456"},
     Check{"ACountryWithATrailingBlankIsRefused", {}, kParts + QStringList{"set txtStato IT ", "Verifica"},
           {kBadCountry.arg("IT ")}, "|IT |||5428|11101|123456", false, "txtStato"},
     Check{"TheCinAloneIsComputed", {}, kParts + QStringList{"pick optBBAN", "pick optCalcolo", "Verifica"}, {},
@@ -163,7 +163,7 @@ TEST_F(Lifecycle, ClosingEmptiesItUnticksTheRegistryBoxAndUnloads)
     open(kIban);
     QPointer<bank::FrmBancari> closed = window();
     ASSERT_TRUE(run->forms->unload(closed));
-    EXPECT_EQ(texts(closed), QStringLiteral("||||||"));
+    EXPECT_EQ(texts(closed), QStringLiteral("|IT|||||"));
     EXPECT_FALSE(check(1)->isChecked() || closed->isVisible() || run->forms->isLoaded<bank::FrmBancari>());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(closed.isNull());
