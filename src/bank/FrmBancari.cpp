@@ -4,6 +4,7 @@
 #include "Archive.h"
 #include "BankError.h"
 #include "CheckBancari.h"
+#include "DefaultButton.h"
 #include "ErrorText.h"
 #include "Form1.h"
 #include "Forms.h"
@@ -72,6 +73,7 @@ FrmBancari::FrmBancari(app::Forms &forms) : forms_(forms)
     chainTabOrder();
     setCentralWidget(area);
 
+    app::setDefaultButton(*this, *cmdGo);
     connect(cmdGo, &QPushButton::clicked, this, &FrmBancari::cmdGoClick);
     connect(Pulisci, &QAction::triggered, this, &FrmBancari::PulisciClick);
 }

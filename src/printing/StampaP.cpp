@@ -1,6 +1,7 @@
 #include "StampaP.h"
 
 #include "Archive.h"
+#include "DefaultButton.h"
 #include "Form1.h"
 #include "Forms.h"
 #include "PrintRegistryPages.h"
@@ -66,6 +67,7 @@ StampaP::StampaP(app::Forms &forms) : forms_(forms)
                    "Label5", fromTwips(360, 3000, 3975, 615), 9.75);
     Label5->setWordWrap(true);
 
+    app::setDefaultButton(*this, *Command1);
     connect(Command1, &QPushButton::clicked, this, &StampaP::Command1Click);
 }
 

@@ -2,6 +2,7 @@
 
 #include "Archive.h"
 #include "Counter.h"
+#include "DefaultButton.h"
 #include "ErrorText.h"
 #include "Form1.h"
 #include "Forms.h"
@@ -103,6 +104,7 @@ Progressivi::Progressivi(app::Forms &forms) : forms_(forms)
     grid->setColumnStretch(2, 1);
 
     connect(Check1, &QCheckBox::toggled, this, &Progressivi::Check1Click);
+    app::setDefaultButton(*this, *Command1);
     connect(Command1, &QPushButton::clicked, this, &Progressivi::Command1Click);
     new app::ProgramActivation(*this, forms_, [this] { FormActivate(); });
 }

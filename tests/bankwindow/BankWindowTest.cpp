@@ -37,7 +37,7 @@ protected:
     registry::Anagrafe *registryWindow() { return RegistryWindow::window(); }
     QLineEdit *text(const QString &name) { return window()->findChild<QLineEdit *>(name); }
     // Steps as the user takes them: "set txtAbi 5428", "type txtCodice IT60 X054",
-    // "pick optBBAN" (an option), "Pulisci", "Verifica".
+    // "pick optBBAN" (an option), "enter txtCodice" (Enter in that field), "Pulisci", "Verifica".
     void act(const QStringList &steps)
     {
         for (const QString &step : steps) {
@@ -48,6 +48,8 @@ protected:
                 QTest::keyClicks(text(name), step.section(u' ', 2));
             else if (verb == u"pick"_qs)
                 window()->findChild<QRadioButton *>(name)->setChecked(true);
+            else if (verb == u"enter"_qs)
+                QTest::keyClick(text(name), Qt::Key_Return);
             else if (verb == u"Pulisci"_qs)
                 window()->findChild<QAction *>(verb)->trigger();
             else
@@ -132,6 +134,7 @@ INSTANTIATE_TEST_SUITE_P(BankWindow, Checks, testing::Values(
           "X0542811101000000123456|IT|60|X|05428|11101|000000123456"},
     Check{"AfterPulisciTheCountryIsItalyAgain", kIban, QStringList{"Pulisci"} + kParts + QStringList{"set txtCheck 60", "Verifica"},
           {kRight}, "|IT|60||5428|11101|123456"},
+    Check{"EnterInAFieldPressesVerifica", kIban, {"enter txtCodice"}, {kRight}, kIban + "|IT|60|X|05428|11101|000000123456"},
     Check{"ACountryWithATrailingBlankIsRefused", {}, kParts + QStringList{"set txtStato IT ", "Verifica"},
           {kBadCountry.arg("IT ")}, "|IT |||5428|11101|123456", false, "txtStato"},
     Check{"TheCinAloneIsComputed", {}, kParts + QStringList{"pick optBBAN", "pick optCalcolo", "Verifica"}, {},
