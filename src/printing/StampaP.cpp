@@ -5,6 +5,7 @@
 #include "Form1.h"
 #include "Forms.h"
 #include "PrintRegistryPages.h"
+#include "Product.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -16,6 +17,7 @@ namespace printing {
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
+const QString kNoPrinterChosen = QStringLiteral("Seleziona la stampante");
 
 // Positions and sizes are given in twips; the window has 15 twips to a pixel.
 QRect fromTwips(int left, int top, int width, int height)
@@ -78,7 +80,7 @@ void StampaP::load()
     Combo1->clear();
     Combo1->addItems(names);
     Combo1->setCurrentIndex(-1);
-    Combo1->setEditText(QStringLiteral("Seleziona la stampante"));
+    Combo1->setEditText(kNoPrinterChosen);
     Label1->setText(defaultPrinterText(printers.defaultName(), !names.isEmpty()));
 }
 
@@ -89,6 +91,13 @@ QString StampaP::printerName() const
 
 void StampaP::Command1Click()
 {
+    const QString printer = printerName().trimmed();
+    if (printer.isEmpty() || printer == kNoPrinterChosen) {
+        forms_.services().dialogs.messageBox(QStringLiteral("Seleziona prima una stampante dall'elenco."),
+                                             app::kDefaultTitle, platform::Dialogs::Buttons::Ok,
+                                             platform::Dialogs::Icon::Exclamation);
+        return;
+    }
     PrintRegistryPages(forms_, *this).run();
     archive::SaveArchive(*forms_.form1()->application());
 }
