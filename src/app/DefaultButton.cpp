@@ -7,7 +7,15 @@ namespace app {
 
 namespace {
 
-// Sees the Enter keys that reach the window: those that no control of it took.
+// Return, or Enter on the keypad, with no other modifier, as a dialog takes them.
+bool isEnter(const QKeyEvent &key)
+{
+    const Qt::KeyboardModifiers others = key.modifiers() & ~Qt::KeypadModifier;
+    return (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) && others == Qt::NoModifier;
+}
+
+// Sees the keys that reach the window, those that no control of it took, and leaves them
+// to the window once Enter has pressed the button.
 class EnterPresses : public QObject {
 public:
     EnterPresses(QWidget &window, QPushButton &button) : QObject(&window), button_(button)
@@ -18,15 +26,9 @@ public:
 protected:
     bool eventFilter(QObject *, QEvent *event) override
     {
-        if (event->type() != QEvent::KeyPress)
-            return false;
-        const auto *key = static_cast<QKeyEvent *>(event);
-        const bool enter = (key->key() == Qt::Key_Return && key->modifiers() == Qt::NoModifier) ||
-                           (key->key() == Qt::Key_Enter && (key->modifiers() & ~Qt::KeypadModifier) == 0);
-        if (!enter || !button_.isVisible() || !button_.isEnabled())
-            return false;
-        button_.click();
-        return true;
+        if (event->type() == QEvent::KeyPress && isEnter(*static_cast<QKeyEvent *>(event)))
+            button_.click();
+        return false;
     }
 
 private:
