@@ -7,12 +7,13 @@ namespace app {
 
 namespace {
 
-// Asked with the object's own class name before Qt's factory is asked for QWidget's.
-QAccessibleInterface *windowInterface(const QString &className, QObject *object)
+// Asked first with the window's own class name, which Qt's factory does not know, so this
+// answers before Qt would fall back on QWidget's client area. Windows built on QMainWindow keep
+// Qt's own interface, which is a window already.
+QAccessibleInterface *windowInterface(const QString &, QObject *object)
 {
     auto *widget = qobject_cast<QWidget *>(object);
-    if (!widget || !widget->isWindow() || widget->metaObject()->superClass() != &QWidget::staticMetaObject ||
-        className != QLatin1String(widget->metaObject()->className()))
+    if (!widget || !widget->isWindow() || widget->metaObject()->superClass() != &QWidget::staticMetaObject)
         return nullptr;
     return new QAccessibleWidget(widget, QAccessible::Window);
 }
