@@ -1,5 +1,7 @@
 #include "VelmoroApplication.h"
 
+#include "WindowRole.h"
+
 #include <QFont>
 #include <QFontDatabase>
 #include <QLibraryInfo>
@@ -14,6 +16,7 @@ VelmoroApplication::VelmoroApplication(int &argc, char **argv) : QApplication(ar
     setQuitOnLastWindowClosed(false);
     useCalibri();
     installItalianQtStrings(*this);
+    announceWindowsAsWindows();
 }
 
 void VelmoroApplication::useCalibri()

@@ -7,7 +7,8 @@
 namespace app {
 
 // The Qt application of the program: Calibri everywhere (Carlito where Calibri is missing),
-// Qt's own strings in Italian, and one place where errors no handler caught end up.
+// Qt's own strings in Italian, every window announced as a window to screen readers, and one
+// place where errors no handler caught end up.
 class VelmoroApplication : public QApplication {
     Q_OBJECT
 

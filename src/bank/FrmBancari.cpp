@@ -4,6 +4,7 @@
 #include "Archive.h"
 #include "BankError.h"
 #include "CheckBancari.h"
+#include "DefaultButton.h"
 #include "ErrorText.h"
 #include "Form1.h"
 #include "Forms.h"
@@ -33,6 +34,7 @@ using platform::Dialogs;
 constexpr int kIbanLength = 27;
 constexpr int kBbanLength = 23;
 constexpr int kAccountLength = 12;
+const QString kItaly = QStringLiteral("IT");
 
 QRadioButton *option(const char *name, const QString &caption, QGroupBox *frame)
 {
@@ -71,6 +73,7 @@ FrmBancari::FrmBancari(app::Forms &forms) : forms_(forms)
     chainTabOrder();
     setCentralWidget(area);
 
+    app::setDefaultButton(*this, *cmdGo);
     connect(cmdGo, &QPushButton::clicked, this, &FrmBancari::cmdGoClick);
     connect(Pulisci, &QAction::triggered, this, &FrmBancari::PulisciClick);
 }
@@ -129,7 +132,7 @@ void FrmBancari::buildFields(QWidget *area)
     QPalette yellow = txtCodice->palette();
     yellow.setColor(QPalette::Base, QColor(0xFF, 0xFF, 0xC0));
     txtCodice->setPalette(yellow);
-    txtStato->setText(QStringLiteral("IT"));
+    txtStato->setText(kItaly);
 }
 
 void FrmBancari::chainTabOrder()
@@ -170,10 +173,12 @@ void FrmBancari::closeEvent(QCloseEvent *event)
     forms_.anagrafe()->findChild<QCheckBox *>(QStringLiteral("Check1"))->setChecked(false);
 }
 
+// The country goes back to Italy, as on loading, so an IBAN typed in parts is checked as Italian.
 void FrmBancari::PulisciClick()
 {
     for (QLineEdit *text : findChildren<QLineEdit *>())
         text->clear();
+    txtStato->setText(kItaly);
 }
 
 void FrmBancari::SeparaCodice()

@@ -111,7 +111,11 @@ void PrintRegistryPages::setUpPages(bool portrait)
 {
     QString columnCorner, rowCorner;
     ignoringErrors([&] { columnCorner = cell(portrait ? "R1" : "N1").address(); });
-    ignoringErrors([&] { rowCorner = cell("A1").end(host::Direction::Down).address(); });
+    // The rows down to the last identifier above the first empty A; with A2 empty the jump
+    // would run to the sheet's last row, so an empty registry prints its header row alone.
+    ignoringErrors([&] {
+        rowCorner = (cell("A2").isEmpty() ? cell("A1") : cell("A1").end(host::Direction::Down)).address();
+    });
     ignoringErrors([&] { sheet().pageSetup().setPrintArea(columnCorner + QLatin1Char(':') + rowCorner); });
 
     std::optional<host::PageSetup> setup;

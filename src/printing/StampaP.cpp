@@ -1,9 +1,11 @@
 #include "StampaP.h"
 
 #include "Archive.h"
+#include "DefaultButton.h"
 #include "Form1.h"
 #include "Forms.h"
 #include "PrintRegistryPages.h"
+#include "Product.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -15,6 +17,7 @@ namespace printing {
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
+const QString kNoPrinterChosen = QStringLiteral("Seleziona la stampante");
 
 // Positions and sizes are given in twips; the window has 15 twips to a pixel.
 QRect fromTwips(int left, int top, int width, int height)
@@ -66,6 +69,7 @@ StampaP::StampaP(app::Forms &forms) : forms_(forms)
                    "Label5", fromTwips(360, 3000, 3975, 615), 9.75);
     Label5->setWordWrap(true);
 
+    app::setDefaultButton(*this, *Command1);
     connect(Command1, &QPushButton::clicked, this, &StampaP::Command1Click);
 }
 
@@ -76,7 +80,7 @@ void StampaP::load()
     Combo1->clear();
     Combo1->addItems(names);
     Combo1->setCurrentIndex(-1);
-    Combo1->setEditText(QStringLiteral("Seleziona la stampante"));
+    Combo1->setEditText(kNoPrinterChosen);
     Label1->setText(defaultPrinterText(printers.defaultName(), !names.isEmpty()));
 }
 
@@ -87,6 +91,13 @@ QString StampaP::printerName() const
 
 void StampaP::Command1Click()
 {
+    const QString printer = printerName().trimmed();
+    if (printer.isEmpty() || printer == kNoPrinterChosen) {
+        forms_.services().dialogs.messageBox(QStringLiteral("Seleziona prima una stampante dall'elenco."),
+                                             app::kDefaultTitle, platform::Dialogs::Buttons::Ok,
+                                             platform::Dialogs::Icon::Exclamation);
+        return;
+    }
     PrintRegistryPages(forms_, *this).run();
     archive::SaveArchive(*forms_.form1()->application());
 }

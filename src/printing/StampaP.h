@@ -11,8 +11,9 @@ namespace app { class Forms; }
 namespace printing {
 
 // The printer window: lists the installed printers, names the default one, and on
-// "Seleziona" prints the registry on the printer its combo box names, then saves the archive.
-// Closing it unloads it; the print job only hides it.
+// "Seleziona" (or Enter) prints the registry on the printer its combo box names, then saves
+// the archive; with no printer chosen it says so and does nothing else. Closing it unloads
+// it; the print job only hides it.
 class StampaP : public QWidget {
     Q_OBJECT
 

@@ -77,25 +77,23 @@ void setBackground(QLineEdit *field, const QColor &colour)
     field->setPalette(palette);
 }
 
-QString refusalText(AddRefusal refusal, const QString &date, const Regional &regional)
+// Why an add or a modify wrote nothing (an unknown identifier has its own text), then what
+// was not done: "Il Soggetto non è stato aggiunto."
+QString refusalText(Refusal refusal, const QString &date, const Regional &regional, const QString &notDone)
 {
     QString reason;
-    switch (refusal) {
-    case AddRefusal::CounterNotWhole:
+    if (refusal == Refusal::CounterNotWhole) {
         reason = QStringLiteral("Il progressivo ID (cella IV1 dell'archivio) non è un numero intero.\n"
                                 "Correggerlo con Utilità/Progressivi.");
-        break;
-    case AddRefusal::RegistryFull:
+    } else if (refusal == Refusal::RegistryFull) {
         reason = QStringLiteral("L'archivio è pieno: tutte le righe fino alla %1 sono occupate.").arg(Registry::kLastRow);
-        break;
-    case AddRefusal::DateNotADate:
+    } else {
         QString pattern = regional.shortDateFormat().toLower();
         pattern.replace(QLatin1Char('d'), QLatin1Char('g')).replace(QLatin1Char('y'), QLatin1Char('a'));
         reason = QStringLiteral("La data \"%1\" non è valida: scriverla come %2, ad esempio %3.")
                      .arg(date, pattern, regional.dateText(QDate(2026, 12, 31)));
-        break;
     }
-    return reason + QStringLiteral("\nIl Soggetto non è stato aggiunto.");
+    return reason + QStringLiteral("\nIl Soggetto non è stato %1.").arg(notDone);
 }
 
 QString unknownIdText(const QString &id, const QString &whatNot)
@@ -159,6 +157,8 @@ void Anagrafe::buildFields(QWidget *area)
         applyFieldRules(*field, number);
         Text[std::size_t(number - 1)] = field;
     }
+    // The program gives the identifier, and Modifica and Elimina find the row by it.
+    Text[kIdField - 1]->setReadOnly(true);
     const auto text = [this](int number) { return Text[std::size_t(number - 1)]; };
     const auto row = [](std::initializer_list<std::pair<QLayout *, int>> columns) {
         auto *line = new QHBoxLayout;
@@ -373,8 +373,8 @@ void Anagrafe::MnAggClick()
         return;
     Fields fields = typedFields();
     if (const auto refusal = registry().add(fields)) {
-        box(refusalText(*refusal, field(kDateField), forms_.services().regional), kBlankTitle,
-            Dialogs::Icon::Exclamation);
+        box(refusalText(*refusal, field(kDateField), forms_.services().regional, QStringLiteral("aggiunto")),
+            kBlankTitle, Dialogs::Icon::Exclamation);
         reloadList();
         return;
     }
@@ -412,11 +412,15 @@ void Anagrafe::mnuMClick()
     if (box(QStringLiteral("Si vuole modificare il Soggetto Selezionato ?"), kTitle, Dialogs::Icon::None,
             Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes)
         return;
-    if (registry().modify(typedFields()))
-        box(QStringLiteral("Soggetto Modificato"), kTitle, Dialogs::Icon::Information);
-    else
-        box(unknownIdText(field(kIdField), QStringLiteral("nessuna modifica è stata scritta")), kTitle,
-            Dialogs::Icon::Exclamation);
+    if (const auto refusal = registry().modify(typedFields())) {
+        // Nothing was written, so what the user typed stays.
+        box(refusal == Refusal::UnknownId
+                ? unknownIdText(field(kIdField), QStringLiteral("nessuna modifica è stata scritta"))
+                : refusalText(*refusal, field(kDateField), forms_.services().regional, QStringLiteral("modificato")),
+            kTitle, Dialogs::Icon::Exclamation);
+        return;
+    }
+    box(QStringLiteral("Soggetto Modificato"), kTitle, Dialogs::Icon::Information);
     Azzera();
     emptyList();
     Carica();
@@ -429,11 +433,13 @@ void Anagrafe::MnuEClick()
     if (box(QStringLiteral("Si vuole Eliminare il Soggetto Selezionato ?"), kTitle, Dialogs::Icon::None,
             Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes)
         return;
-    if (const auto name = registry().remove(field(kIdField)))
-        box(QStringLiteral("Soggetto    %1      Eliminato").arg(*name), kBlankTitle, Dialogs::Icon::Information);
-    else
+    const auto name = registry().remove(field(kIdField));
+    if (!name) {
         box(unknownIdText(field(kIdField), QStringLiteral("nessun Soggetto è stato eliminato")), kBlankTitle,
             Dialogs::Icon::Exclamation);
+        return;
+    }
+    box(QStringLiteral("Soggetto    %1      Eliminato").arg(*name), kBlankTitle, Dialogs::Icon::Information);
     Azzera();
     Check1->setChecked(false);
 }

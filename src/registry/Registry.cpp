@@ -91,9 +91,18 @@ std::optional<double> Registry::counterOf(const QString &text) const
 
 std::optional<int> Registry::freeRow() const
 {
+    // A row whose A was emptied by hand may still hold a subject: only a row with nothing in
+    // A to R is free.
     const host::Worksheet &registry = sheet();
-    for (int row = 1; row <= kLastRow; ++row) {
-        if (registry.cells(row, kIdColumn).isEmpty())
+    const auto isFree = [&](int row) {
+        for (int column = 1; column <= archive::kFieldCount; ++column) {
+            if (!registry.cells(row, column).isEmpty())
+                return false;
+        }
+        return true;
+    };
+    for (int row = 2; row <= kLastRow; ++row) {
+        if (isFree(row))
             return row;
     }
     return std::nullopt;
@@ -108,28 +117,36 @@ std::optional<QDate> Registry::dateOf(const QString &text) const
     return date;
 }
 
-std::optional<AddRefusal> Registry::add(Fields &fields) const
+std::optional<Refusal> Registry::add(Fields &fields) const
 {
     const auto last = counter();
     if (!last)
-        return AddRefusal::CounterNotWhole;
+        return Refusal::CounterNotWhole;
     const auto row = freeRow();
     if (!row)
-        return AddRefusal::RegistryFull;
-    std::optional<QDate> date;
-    if (!fields[kDateColumn - 1].isEmpty() && !(date = dateOf(fields[kDateColumn - 1])))
-        return AddRefusal::DateNotADate;
+        return Refusal::RegistryFull;
+    const auto date = dateOf(fields[kDateColumn - 1]);
+    if (!fields[kDateColumn - 1].isEmpty() && !date)
+        return Refusal::DateNotADate;
 
     fields[0] = app_.regional().numberText(*last + 1);
+    write(*row, fields, date);
+    sheet().range(archive::kCounterCell).setValue(fields[0]);
+    return std::nullopt;
+}
+
+void Registry::write(int row, const Fields &fields, const std::optional<QDate> &date) const
+{
     host::Worksheet &registry = sheet();
     for (int column = 1; column <= archive::kFieldCount; ++column) {
+        host::Range cell = registry.cells(row, column);
         if (column != kDateColumn)
-            registry.cells(*row, column).setValue(fields[std::size_t(column - 1)]);
+            cell.setValue(fields[std::size_t(column - 1)]);
         else if (date)
-            registry.cells(*row, column).setValue(*date);
+            cell.setValue(*date);
+        else
+            cell.clearContents();
     }
-    registry.range(archive::kCounterCell).setValue(fields[0]);
-    return std::nullopt;
 }
 
 std::optional<int> Registry::rowOf(const QString &id) const
@@ -144,16 +161,16 @@ std::optional<int> Registry::rowOf(const QString &id) const
     return std::nullopt;
 }
 
-bool Registry::modify(const Fields &fields) const
+std::optional<Refusal> Registry::modify(const Fields &fields) const
 {
+    const auto date = dateOf(fields[kDateColumn - 1]);
+    if (!fields[kDateColumn - 1].isEmpty() && !date)
+        return Refusal::DateNotADate;
     const auto row = rowOf(fields[0]);
     if (!row)
-        return false;
-    host::Range key = sheet().cells(*row, kIdColumn);
-    key.setValue(fields[0]);
-    for (int k = 1; k < archive::kFieldCount; ++k)
-        key.offset(0, k).setValue(fields[std::size_t(k)]);
-    return true;
+        return Refusal::UnknownId;
+    write(*row, fields, date);
+    return std::nullopt;
 }
 
 std::optional<QString> Registry::remove(const QString &id) const

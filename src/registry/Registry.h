@@ -18,8 +18,8 @@ namespace registry {
 // The texts of Text1..Text18: field N holds column N of a subject's row.
 using Fields = std::array<QString, archive::kFieldCount>;
 
-// Why an add was refused; nothing has been written then.
-enum class AddRefusal { CounterNotWhole, RegistryFull, DateNotADate };
+// Why an add or a modify was refused; nothing has been written then.
+enum class Refusal { CounterNotWhole, RegistryFull, DateNotADate, UnknownId };
 
 // The subjects on the registry sheet, read and written cell by cell through the host.
 // Host errors are not caught here.
@@ -37,11 +37,11 @@ public:
     // The upper row whose name reads exactly `name`.
     std::optional<Fields> find(const QString &name) const;
 
-    // The new subject goes into the first row whose A is empty, under the counter + 1, and
-    // the counter follows. On success fields[0] holds the new identifier.
-    std::optional<AddRefusal> add(Fields &fields) const;
-    // Writes the fields over the upper row whose A reads fields[0]; false when none does.
-    bool modify(const Fields &fields) const;
+    // The new subject goes into the first row with nothing in A to R, under the counter + 1,
+    // and the counter follows. On success fields[0] holds the new identifier.
+    std::optional<Refusal> add(Fields &fields) const;
+    // Writes the fields over the upper row whose A reads fields[0].
+    std::optional<Refusal> modify(const Fields &fields) const;
     // Deletes the upper row whose A reads `id`; the name it held, or nullopt when none does.
     std::optional<QString> remove(const QString &id) const;
 
@@ -57,6 +57,7 @@ private:
     std::optional<double> counter() const;
     std::optional<int> freeRow() const;
     std::optional<int> rowOf(const QString &id) const;
+    void write(int row, const Fields &fields, const std::optional<QDate> &date) const;
 
     host::Application &app_;
 };

@@ -2,6 +2,7 @@
 
 #include "Archive.h"
 #include "Counter.h"
+#include "DefaultButton.h"
 #include "ErrorText.h"
 #include "Form1.h"
 #include "Forms.h"
@@ -73,8 +74,10 @@ Progressivi::Progressivi(app::Forms &forms) : forms_(forms)
     grid->addWidget(Image1, 0, 0, 4, 1, Qt::AlignTop);
 
     Label2 = label("Label2", QStringLiteral("Progressivo Attuale"));
+    // The label reads out the counter; its caption describes it.
     Label4 = label("Label4", QString());
-    Label4->setAccessibleName(Label2->text());
+    Label4->setAccessibleDescription(Label2->text());
+    Label2->setBuddy(Label4);
     Label4->setFrameShape(QFrame::StyledPanel);
     Label4->setFrameShadow(QFrame::Sunken);
     grid->addWidget(Label2, 0, 1);
@@ -103,6 +106,7 @@ Progressivi::Progressivi(app::Forms &forms) : forms_(forms)
     grid->setColumnStretch(2, 1);
 
     connect(Check1, &QCheckBox::toggled, this, &Progressivi::Check1Click);
+    app::setDefaultButton(*this, *Command1);
     connect(Command1, &QPushButton::clicked, this, &Progressivi::Command1Click);
     new app::ProgramActivation(*this, forms_, [this] { FormActivate(); });
 }

@@ -37,7 +37,8 @@ protected:
     registry::Anagrafe *registryWindow() { return RegistryWindow::window(); }
     QLineEdit *text(const QString &name) { return window()->findChild<QLineEdit *>(name); }
     // Steps as the user takes them: "set txtAbi 5428", "type txtCodice IT60 X054",
-    // "pick optBBAN" (an option), "Pulisci", "Verifica".
+    // "pick optBBAN" (an option), "press txtCodice Shift+Return" (keys in that field), "Pulisci",
+    // "Verifica".
     void act(const QStringList &steps)
     {
         for (const QString &step : steps) {
@@ -48,6 +49,10 @@ protected:
                 QTest::keyClicks(text(name), step.section(u' ', 2));
             else if (verb == u"pick"_qs)
                 window()->findChild<QRadioButton *>(name)->setChecked(true);
+            else if (verb == u"press"_qs) {
+                const QKeyCombination key = QKeySequence(step.section(u' ', 2))[0];
+                QTest::keyClick(text(name), key.key(), key.keyboardModifiers());
+            }
             else if (verb == u"Pulisci"_qs)
                 window()->findChild<QAction *>(verb)->trigger();
             else
@@ -130,8 +135,12 @@ INSTANTIATE_TEST_SUITE_P(BankWindow, Checks, testing::Values(
     Check{"ACodeOf23RewritesTheAccountFirst", {}, {"set txtCC 0000001234567", "set txtCheck 60",
           "set txtCodice X0542811101000000123456", "Verifica"}, {kRight},
           "X0542811101000000123456|IT|60|X|05428|11101|000000123456"},
-    Check{"AfterPulisciTheCountryIsEmpty", kIban, QStringList{"Pulisci"} + kParts + QStringList{"set txtCheck 60", "Verifica"},
-          {kWrong}, "||60||5428|11101|123456"},
+    Check{"AfterPulisciTheCountryIsItalyAgain", kIban, QStringList{"Pulisci"} + kParts + QStringList{"set txtCheck 60", "Verifica"},
+          {kRight}, "|IT|60||5428|11101|123456"},
+    Check{"EnterInAFieldPressesVerifica", kIban, {"press txtCodice Return", "press txtCab Num+Enter"}, {kRight, kRight},
+          kIban + "|IT|60|X|05428|11101|000000123456"},
+    Check{"OtherKeysInAFieldPressNothing", kIban, {"press txtCodice Shift+Return", "press txtCodice Down"}, {},
+          kIban + "|IT|||||", false},
     Check{"ACountryWithATrailingBlankIsRefused", {}, kParts + QStringList{"set txtStato IT ", "Verifica"},
           {kBadCountry.arg("IT ")}, "|IT |||5428|11101|123456", false, "txtStato"},
     Check{"TheCinAloneIsComputed", {}, kParts + QStringList{"pick optBBAN", "pick optCalcolo", "Verifica"}, {},
@@ -163,7 +172,7 @@ TEST_F(Lifecycle, ClosingEmptiesItUnticksTheRegistryBoxAndUnloads)
     open(kIban);
     QPointer<bank::FrmBancari> closed = window();
     ASSERT_TRUE(run->forms->unload(closed));
-    EXPECT_EQ(texts(closed), QStringLiteral("||||||"));
+    EXPECT_EQ(texts(closed), QStringLiteral("|IT|||||"));
     EXPECT_FALSE(check(1)->isChecked() || closed->isVisible() || run->forms->isLoaded<bank::FrmBancari>());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(closed.isNull());
@@ -188,6 +197,7 @@ TEST_F(Lifecycle, TitleLookAndKeyboardOrderWithWhatEachControlAnnounces)
     EXPECT_EQ(window()->menuBar()->actions().first()->text(), QStringLiteral("& Pulisci"));
     EXPECT_TRUE(option("optIBAN")->isChecked() && option("optVerifica")->isChecked() && check(1)->isChecked());
     EXPECT_EQ(text("txtCodice")->maxLength(), 27);
+    EXPECT_TRUE(window()->findChild<QPushButton *>(QStringLiteral("cmdGo"))->isDefault()); // drawn as Enter's button
     EXPECT_EQ(text("txtCodice")->palette().color(QPalette::Base), QColor(255, 255, 192));
     EXPECT_EQ(tabOrder(option("optIBAN")), QStringLiteral("optIBAN=IBAN;optVerifica=Verifica;txtCodice=Codice;txtAbi=Abi;"
                                                "txtCab=Cab;txtCC=Conto Corrente;txtCin=Cin;txtStato=Codice Stato;"

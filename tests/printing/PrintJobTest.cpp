@@ -55,7 +55,7 @@ TEST_F(PrintJob, AsksSetsThePagesUpAndPrintsEachPageTheUserConfirms)
     const struct {
         const char *name;
         int lastRow;         // subjects in rows 2..lastRow; row 11 has no identifier in "gap"
-        const char *printer; // "" leaves the placeholder; not PDF nor Ufficio: not installed
+        const char *printer; // not PDF nor Ufficio: not installed
         const char *zoom;
         Answer portrait;
         std::vector<Answer> pages;
@@ -71,10 +71,10 @@ TEST_F(PrintJob, AsksSetsThePagesUpAndPrintsEachPageTheUserConfirms)
         {"zoom 1000", 121, "PDF", "1000", Y, {N}, "$A$1:$R$121", 100, 2, {}},
         {"a half to the even neighbour", 121, "PDF", "109,5", Y, {N}, "$A$1:$R$121", 110, 3, {}},
         {"landscape", 121, "PDF", "110", N, {N}, "$A$1:$N$121", 110, 4, {}},
-        {"empty registry", 1, "PDF", "110", Y, {Y, N}, "$A:$R", 110, 1171, {{1, "ID"}}},
+        {"empty registry: the header row", 1, "PDF", "110", Y, {Y}, "$A$1:$R$1", 110, 1, {{1, "ID"}}},
+        {"empty registry in landscape", 1, "PDF", "110", N, {Y}, "$A$1:$N$1", 110, 1, {{1, "ID"}}},
         {"gap", 20, "PDF", "110", Y, {Y}, "$A$1:$R$10", 110, 1, {{1, "ID"}}},
         {"printer gone", 121, "Stampante Rimossa", "110", Y, {Y, Y, Y}, "$A$1:$R$121", 110, 3, {}},
-        {"placeholder printer", 121, "", "110", Y, {Y, Y, Y}, "$A$1:$R$121", 110, 3, {}},
     };
     for (const auto &r : runs) {
         SCOPED_TRACE(r.name);
@@ -84,8 +84,7 @@ TEST_F(PrintJob, AsksSetsThePagesUpAndPrintsEachPageTheUserConfirms)
         if (r.lastRow == 20)
             sheet().range(QStringLiteral("A11")).clearContents();
         openWindow();
-        if (*r.printer)
-            choose(r.printer);
+        choose(r.printer);
         print(r.zoom, r.portrait, r.pages);
 
         ASSERT_EQ(run->dialogs.inputs.size(), 1u);
@@ -93,7 +92,7 @@ TEST_F(PrintJob, AsksSetsThePagesUpAndPrintsEachPageTheUserConfirms)
         EXPECT_EQ(input.prompt + u'|' + input.title + u'|' + input.defaultText,
                   u"Digita la percentuale di Zoom della Stampa 80-90-100"_qs + QString(18, u'.') + u"|Gestione Velmoro|110"_qs);
         const auto orientation = boxes(QStringLiteral("Velmoro"));
-        const QString printer = *r.printer ? QString::fromUtf8(r.printer) : QStringLiteral("Seleziona la stampante");
+        const QString printer = QString::fromUtf8(r.printer);
         if (printer == QStringLiteral("PDF")) {
             EXPECT_EQ(orientation.size(), 1u);
         } else { // one report of the pages not printed, right after the first page's question

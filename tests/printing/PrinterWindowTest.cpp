@@ -1,4 +1,5 @@
-// The printer window: the printer list, the default printer, and when the list is built again.
+// The printer window: the printer list, the default printer, when the list is built again, and
+// "Seleziona" (or Enter) with no printer chosen.
 #include "PrintingFixture.h"
 
 namespace {
@@ -63,6 +64,32 @@ TEST_F(PrinterWindow, KeepsItsListAndChoiceAfterAPrintAndBuildsThemAgainOnlyAfte
     openWindow();
     EXPECT_EQ(listed(), QStringList{QStringLiteral("Nuova")});
     EXPECT_EQ(combo()->currentText(), QStringLiteral("Seleziona la stampante"));
+}
+
+TEST_F(PrinterWindow, WithNoPrinterChosenSelezionaOrEnterSaysSoAndDoesNothingElse)
+{
+    addSubjects(2, 10);
+    openWindow();
+    const auto files = archive_files::snapshot(folder.path());
+    const QString area = sheet().pageSetup().printArea();
+    control<QPushButton>("Command1")->click(); // on the placeholder
+    choose("  ");
+    QTest::keyClick(combo(), Qt::Key_Return);
+
+    ASSERT_EQ(run->dialogs.boxes.size(), 2u);
+    for (const auto &box : run->dialogs.boxes)
+        EXPECT_EQ(box.title + u'|' + box.text, u"Velmoro|Seleziona prima una stampante dall'elenco."_qs);
+    EXPECT_EQ(run->dialogs.boxes[0].icon, platform::Dialogs::Icon::Exclamation);
+    EXPECT_TRUE(run->dialogs.inputs.empty() && run->printers.jobs.empty());
+    EXPECT_EQ(sheet().pageSetup().printArea() + sheet().range(u"AZ1"_qs).text(), area);
+    EXPECT_EQ(archive_files::snapshot(folder.path()), files);
+    EXPECT_TRUE(window()->isVisible());
+
+    choose("PDF"); // Enter then starts the print job
+    run->dialogs.typed = {u"110"_qs};
+    run->dialogs.answers = {Answer::Yes, Answer::No};
+    QTest::keyClick(combo(), Qt::Key_Return);
+    EXPECT_EQ(run->dialogs.inputs.size(), 1u);
 }
 
 } // namespace

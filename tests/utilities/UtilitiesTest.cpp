@@ -38,6 +38,7 @@ struct Update {
     QString typed;           // nothing ticked for "-"
     QString counter, nextId; // IV1 afterwards, and the identifier the next add gives
     QString box;
+    bool byEnter = false; // Enter in the input field instead of a click on the button
 };
 
 void PrintTo(const Update &update, std::ostream *out) { *out << update.name; }
@@ -63,7 +64,10 @@ TEST_P(Aggiorna, StoresAWholeCounterSavesAndClosesOrRefusesAndStaysOpen)
         in<QCheckBox>("Check1")->click();
         QTest::keyClicks(input(), c.typed);
     }
-    in<QPushButton>("Command1")->click();
+    if (c.byEnter)
+        QTest::keyClick(input(), Qt::Key_Return);
+    else
+        in<QPushButton>("Command1")->click();
 
     EXPECT_EQ(boxes(), c.box.isEmpty() ? QStringList() : QStringList{c.box});
     EXPECT_EQ(sheet().range(u"IV1"_qs).text(), c.counter);
@@ -79,6 +83,7 @@ TEST_P(Aggiorna, StoresAWholeCounterSavesAndClosesOrRefusesAndStaysOpen)
 INSTANTIATE_TEST_SUITE_P(Progressivi, Aggiorna, testing::Values(
     Update{"UntickedChangesNothingButSaves", u"-"_qs, u"5"_qs, u"6"_qs, {}},
     Update{"FortyOneGivesTheNextSubject42", u"41"_qs, u"41"_qs, u"42"_qs, {}},
+    Update{"EnterInTheInputPressesAggiorna", u"41"_qs, u"41"_qs, u"42"_qs, {}, true},
     Update{"BelowAnIdInUseSaysTheNextId", u"4"_qs, u"4"_qs, u"5"_qs, kLowered.arg(5)},
     Update{"AnEmptiedInputEmptiesTheCounter", {}, {}, u"1"_qs, kLowered.arg(1)},
     Update{"TextIsRefused", u"dieci"_qs, u"5"_qs, u"6"_qs, kRefused.arg(u"dieci"_qs)},
