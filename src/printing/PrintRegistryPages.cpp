@@ -111,10 +111,11 @@ void PrintRegistryPages::setUpPages(bool portrait)
 {
     QString columnCorner, rowCorner;
     ignoringErrors([&] { columnCorner = cell(portrait ? "R1" : "N1").address(); });
-    // The rows down to the last identifier above the first empty A; with A2 empty the jump
-    // would run to the sheet's last row, so an empty registry prints its header row alone.
+    // The rows down to the last identifier above the first empty A. With nothing below A1 the
+    // jump lands on the sheet's empty last row, so an empty registry prints its header row alone.
     ignoringErrors([&] {
-        rowCorner = (cell("A2").isEmpty() ? cell("A1") : cell("A1").end(host::Direction::Down)).address();
+        const host::Range jump = cell("A1").end(host::Direction::Down);
+        rowCorner = (jump.isEmpty() ? cell("A1") : jump).address();
     });
     ignoringErrors([&] { sheet().pageSetup().setPrintArea(columnCorner + QLatin1Char(':') + rowCorner); });
 
