@@ -26,13 +26,17 @@ QJsonObject libreOfficePages(const QString &path)
 
 // LibreOffice scales the header with the zoom and starts the rows below it (some 22 points of
 // the sheet), where the host, as Excel, keeps it in the top margin: a page whose last row fits
-// by less than that differs. At 50 % a landscape page holds 85 rows here and 86 there.
+// by less than that differs. At 50 % a landscape page holds 85 rows here and 86 there. At 90 %
+// in portrait the 69th row misses the host's page by 1.1 points and fills LibreOffice's to the
+// twip, so the header's line height on LibreOffice's printer decides: 225 twips (15 pixels at
+// 96 dpi) without a printer, as in libreoffice-calc-nogui, lets the row in; 226 (47 pixels on
+// the 300 dpi Generic Printer of libreoffice-calc) keeps it out. No case sits on that edge.
 TEST(PageCount, AgreesWithLibreOfficeForTheRegistryAsTheJobSetsItUp)
 {
     const struct {
         int subjects, zoom, pages;
         host::Orientation orientation;
-    } cases[] = {{30, 110, 1, host::Orientation::Portrait},   {80, 90, 2, host::Orientation::Portrait},
+    } cases[] = {{30, 110, 1, host::Orientation::Portrait},   {100, 80, 2, host::Orientation::Portrait},
                  {120, 110, 3, host::Orientation::Portrait},  {2200, 110, 40, host::Orientation::Portrait},
                  {120, 110, 4, host::Orientation::Landscape}, {120, 90, 3, host::Orientation::Landscape},
                  {80, 50, 1, host::Orientation::Landscape}};
