@@ -14,10 +14,15 @@ bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 bool isLetter(QChar c) { return c >= u'A' && c <= u'Z'; }
 bool allDigits(QStringView text) { return std::all_of(text.begin(), text.end(), isDigit); }
 
-// The code without any blank, ASCII letters in capitals; `hadBlanks` says whether blanks
-// stood inside, which the length messages then mention (a field cut at its limit after a
-// paste in groups looks full).
-QString compact(const QString &text, bool &hadBlanks)
+// The code without any blank, ASCII letters in capitals, and whether blanks stood inside,
+// which the length messages then mention (a field cut at its limit after a paste in groups
+// looks full).
+struct Compacted {
+    QString code;
+    bool hadBlanks;
+};
+
+Compacted compact(const QString &text)
 {
     const QString trimmed = text.trimmed();
     QString code;
@@ -27,8 +32,7 @@ QString compact(const QString &text, bool &hadBlanks)
             continue;
         code.append(c >= u'a' && c <= u'z' ? QChar(c.unicode() - u'a' + u'A') : c);
     }
-    hadBlanks = code.size() != trimmed.size();
-    return code;
+    return {code, code.size() != trimmed.size()};
 }
 
 QString lengthMessage(const QString &message, bool hadBlanks)
@@ -132,8 +136,7 @@ QString personProblem(QStringView code)
 
 QString checkCodiceFiscale(const QString &text)
 {
-    bool hadBlanks = false;
-    const QString code = compact(text, hadBlanks);
+    const auto [code, hadBlanks] = compact(text);
     if (code.isEmpty())
         return {};
     if (code.size() == 16)
@@ -146,8 +149,7 @@ QString checkCodiceFiscale(const QString &text)
 
 QString checkPartitaIva(const QString &text)
 {
-    bool hadBlanks = false;
-    const QString code = compact(text, hadBlanks);
+    const auto [code, hadBlanks] = compact(text);
     if (code.isEmpty())
         return {};
     if (code.size() != 11 || !allDigits(code))
@@ -157,8 +159,7 @@ QString checkPartitaIva(const QString &text)
 
 QString checkIban(const QString &text)
 {
-    bool hadBlanks = false;
-    const QString code = compact(text, hadBlanks);
+    const auto [code, hadBlanks] = compact(text);
     if (code.isEmpty())
         return {};
     if (!std::all_of(code.begin(), code.end(), [](QChar c) { return isLetter(c) || isDigit(c); }))

@@ -66,6 +66,10 @@ TEST(CodeChecks, SayWhatIsWrongWithTheCodeOfEachFieldAndNothingWhenItIsRightOrEm
         {18, "IT60 X054 2811 1010 0000 0123 456", ""},
         {18, "it60x0542811101000000123456", ""},
         {18, "DE89370400440532013000", ""},
+        {18, "NO9386011117947", ""},
+        {18, "IT93Q0306909606123456789012", ""},
+        {18, "XX00111111111111111111111111111111", "IBAN: le cifre di controllo non corrispondono al codice"},
+        {18, "XX001111111111111111111111111111111", "IBAN: da 15 a 34 caratteri richiesti"},
         {18, "IT60X0542811101000000123457", "IBAN: le cifre di controllo non corrispondono al codice"},
         {18, "IT64Y0542811101000000123456", "IBAN: il CIN non corrisponde al codice"},
         {18, "IT60X054281110100000012345", "IBAN: 27 caratteri richiesti per un IBAN italiano"},
@@ -73,6 +77,7 @@ TEST(CodeChecks, SayWhatIsWrongWithTheCodeOfEachFieldAndNothingWhenItIsRightOrEm
         {18, "DE8937040044", "IBAN: da 15 a 34 caratteri richiesti"},
         {18, "IT60-X054-2811-1010-0000-0123-456", "IBAN: solo lettere e cifre ammesse"},
         {18, "1T60X0542811101000000123456", "IBAN: deve iniziare con la sigla del paese e 2 cifre (es. IT60)"},
+        {18, "ITX0X0542811101000000123456", "IBAN: deve iniziare con la sigla del paese e 2 cifre (es. IT60)"},
 
         {2, "RCCMNL83S18D969K", ""},
         {12, "posta", ""},
