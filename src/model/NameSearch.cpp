@@ -78,6 +78,9 @@ void NameSearch::setNames(const QStringList &names)
     mBounds.reserve(names.size() + 1);
     mBounds.append(0);
     for (const QString &name : names) {
+        // A blank before every name lets a fragment that starts with one find words that start
+        // with the rest, the first word included.
+        mKeys.append(u' ');
         mKeys.append(fold(name));
         mBounds.append(mKeys.size());
     }

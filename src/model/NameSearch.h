@@ -19,7 +19,7 @@ public:
     const QStringList &names() const { return mNames; }
 
     // Positions in names() of the names holding the fragment, in list order, duplicates kept.
-    // An empty fragment holds in every name.
+    // An empty fragment holds in every name; a leading blank stands for the start of a word.
     QList<int> matchingRows(const QString &fragment) const;
     // Those names themselves, as a completer's model takes them.
     QStringList matches(const QString &fragment) const;

@@ -20,6 +20,7 @@ const QStringList kNames = {
     q(u"MARIO DI MARIO"),
     q(u"ZUCCHERI\uFB01CIO"),
     q(u"BJØRN ØSTERGAARD"),
+    q(u"SOMMARIO EDITORE"),
 };
 
 TEST(NameSearch, FindsTheNamesHoldingTheFragmentInListOrderIgnoringCaseAccentsAndApostrophes)
@@ -38,16 +39,19 @@ TEST(NameSearch, FindsTheNamesHoldingTheFragmentInListOrderIgnoringCaseAccentsAn
         {u"dangelo", {2, 3, 4}},
         {u"laquila", {9}},
         {u"rossi mario", {5, 7}},
-        {u"mario", {2, 5, 7, 10}},
+        {u"mario", {2, 5, 7, 10, 13}},
+        {u" mario", {2, 5, 7, 10}},
+        {u"ssimario", {}},
         {u"nicolo bianchi", {8}},
         {u"nicolo   bianchi", {8}},
         {u"zuccherificio", {11}},
         {u"cio", {11}},
         {u"østergaard", {12}},
+        {u"ø", {12}},
         // A fragment never runs from the end of one name into the next.
         {u"mariosoc", {}},
         {u"verdi", {}},
-        {u"", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
+        {u"", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}},
     };
     const model::NameSearch search(kNames);
     for (const auto &c : cases) {
