@@ -47,6 +47,8 @@ TEST(CodeChecks, SayWhatIsWrongWithTheCodeOfEachFieldAndNothingWhenItIsRightOrEm
         {13, "RCCMNL83F18D969I", "Codice fiscale: il 9° carattere non è la lettera di un mese"},
         {13, "RCCMNL83S32D969V", "Codice fiscale: giorno di nascita (caratteri 10-11) inesistente"},
         {13, "RCCMNL83B29D969Y", "Codice fiscale: giorno di nascita (caratteri 10-11) inesistente"},
+        // python-stdnum takes days 81-99 modulo 40; no office gives them out.
+        {13, "RCCMNL83S85D969I", "Codice fiscale: giorno di nascita (caratteri 10-11) inesistente"},
         {13, "00743110157", ""},
         {13, "00743110158", "Codice fiscale: la cifra di controllo dovrebbe essere 7"},
         {13, "0074311015A", "Codice fiscale: 16 caratteri richiesti (11 cifre per le società)"},

@@ -57,6 +57,7 @@ def name_part(name):
 
 
 def person(rng, day=None, month=None, omocodia=True):
+    """A codice fiscale with a right check character; month is 0-11 or a letter (a wrong one)."""
     year = rng.randint(1920, 2019)
     month = rng.randrange(12) if month is None else month
     if day is None:
@@ -148,14 +149,17 @@ def main():
     if len(answers) != len(cases):
         sys.exit(f"{len(cases)} codes sent, {len(answers)} answers back")
     disagreements = []
-    valid = 0
+    counts = {kind: [0, 0] for kind in ("cf", "iva")}  # codes, valid for stdnum
     for (kind, code), answer in zip(cases, answers):
         theirs = (codicefiscale if kind == "cf" else iva).is_valid(code)
-        valid += theirs
+        counts[kind][0] += 1
+        counts[kind][1] += theirs
         if theirs != (answer == ""):
             disagreements.append(f"{kind} {code!r}: stdnum {'valid' if theirs else 'invalid'}, "
                                  f"ours {answer or 'valid'}")
-    print(f"{len(cases)} codes compared ({valid} valid, {len(cases) - valid} invalid for stdnum): "
+    valid = counts["cf"][1] + counts["iva"][1]
+    print(f"{len(cases)} codes compared: codice fiscale {counts['cf'][0]} ({counts['cf'][1]} valid), "
+          f"partita IVA {counts['iva'][0]} ({counts['iva'][1]} valid); "
           f"{len(disagreements)} disagreements")
     for line in disagreements[:20]:
         print("  " + line)
