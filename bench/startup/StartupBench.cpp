@@ -2,8 +2,8 @@
 // fresh archive and on a full one (32,767 subjects). Each run is a new process that does what
 // the program does; the parent times it until the child reports the window on screen.
 #include "FullRegistry.h"
-#include "Launcher.h"
-#include "VelmoroApplication.h"
+#include "root/Launcher.h"
+#include "root/VelmoroApplication.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -21,8 +21,8 @@ constexpr double kTargetMs = 300.0;
 
 int child(int argc, char **argv)
 {
-    app::VelmoroApplication qapp(argc, argv);
-    return app::runVelmoro(qapp, QString::fromLocal8Bit(argv[2]), [] {
+    root::VelmoroApplication qapp(argc, argv);
+    return root::runVelmoro(qapp, QString::fromLocal8Bit(argv[2]), [] {
         QCoreApplication::processEvents(); // the first paint
         std::fputs("shown\n", stdout);
         std::fflush(stdout);

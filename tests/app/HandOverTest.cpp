@@ -7,7 +7,7 @@
 #include "DesktopShell.h"
 #include "FakeDialogs.h"
 #include "FakeShell.h"
-#include "HandOver.h"
+#include "root/HandOver.h"
 #include "QtDialogs.h"
 
 #include <QApplication>
@@ -24,7 +24,7 @@
 
 namespace {
 
-using Route = app::HandOver::Route;
+using Route = root::HandOver::Route;
 
 struct HelperCase {
     const char *name;
@@ -59,7 +59,7 @@ TEST_P(HandOverRoute, FollowsTheHelpersAnswer)
     FakeDialogs dialogs;
     FakeShell shell;
     shell.succeeds = c.shellSucceeds;
-    app::HandOver handOver(dialogs, shell, helper, QStringLiteral("TRVX5093MQP"), {QStringLiteral("--headless")});
+    root::HandOver handOver(dialogs, shell, helper, QStringLiteral("TRVX5093MQP"), {QStringLiteral("--headless")});
 
     EXPECT_EQ(handOver.present(archive), c.route);
 

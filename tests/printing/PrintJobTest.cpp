@@ -123,7 +123,7 @@ TEST_F(PrintJob, AsksSetsThePagesUpAndPrintsEachPageTheUserConfirms)
         const bool ended = r.pages.back() == Y;
         EXPECT_EQ(window()->isVisible(), !ended);
         EXPECT_TRUE(run->forms->isLoaded<printing::StampaP>());
-        EXPECT_EQ(run->form1()->application()->screenUpdating(), ended);
+        EXPECT_EQ(run->host()->screenUpdating(), ended);
         expectSaved(r.area, r.portrait == Y, r.zoomSet, int(r.pages.size()), r.pageCount);
     }
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Anagrafe.h"
+#include "registry/Anagrafe.h"
 #include "Columns.h"
 #include "TestRun.h"
 

@@ -2,8 +2,8 @@
 // field's locking, and its closing steps. The date picker opened from the registry window:
 // today's month on every activation, a picked day in the date field as the regional short
 // date, nothing done on closing or while the field is hidden.
-#include "Calendario.h"
-#include "Progressivi.h"
+#include "utilities/Calendario.h"
+#include "utilities/Progressivi.h"
 #include "RegistryWindow.h"
 
 #include <QAction>
@@ -75,8 +75,8 @@ TEST_P(Aggiorna, StoresAWholeCounterSavesAndClosesOrRefusesAndStaysOpen)
     EXPECT_EQ(isOpen(), refused);
     EXPECT_EQ(run->form1()->isVisible(), !refused);
     EXPECT_EQ(archive_files::cellText(archive, u"IV1"_qs), refused ? QString() : c.counter);
-    registry::Fields fields{u""_qs, u"NUOVO"_qs};
-    EXPECT_FALSE(registry::Registry(*run->form1()->application()).add(fields));
+    model::Fields fields{u""_qs, u"NUOVO"_qs};
+    EXPECT_FALSE(model::Registry(*run->host()).add(fields));
     EXPECT_EQ(fields[0], c.nextId);
 }
 
@@ -118,7 +118,7 @@ TEST_F(ProgressiviWindow, AFailedSaveOnClosingIsShownAndAfterTheHostEndedEsciClo
     EXPECT_FALSE(isOpen() || run->program.ended());
 
     openIt();
-    run->form1()->application()->quit();
+    run->host()->quit();
     run->form1()->findChild<QPushButton *>(u"Command1"_qs)->click();
     EXPECT_FALSE(isOpen() || run->program.endings != 1);
     EXPECT_EQ(boxes().size(), 1);
