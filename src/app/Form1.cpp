@@ -46,11 +46,11 @@ Form1::Form1(kit::Context &context, std::function<void()> unloadOtherWindows)
     setCentralWidget(makeControls());
     Timer1 = kit::makeClock(*this, *Text1, context_.services.regional);
 
-    connect(Check1, &QCheckBox::toggled, this, &Form1::onCheck1Toggled);
-    connect(Check2, &QCheckBox::toggled, this, &Form1::onCheck2Toggled);
-    connect(Check3, &QCheckBox::toggled, this, &Form1::onCheck3Toggled);
-    connect(Check5, &QCheckBox::toggled, this, &Form1::onCheck5Toggled);
-    connect(Command1, &QPushButton::clicked, this, &Form1::CloseHostAndExit);
+    connect(Check1, &QCheckBox::toggled, this, context_.guard.slot(this, &Form1::onCheck1Toggled));
+    connect(Check2, &QCheckBox::toggled, this, context_.guard.slot(this, &Form1::onCheck2Toggled));
+    connect(Check3, &QCheckBox::toggled, this, context_.guard.slot(this, &Form1::onCheck3Toggled));
+    connect(Check5, &QCheckBox::toggled, this, context_.guard.slot(this, &Form1::onCheck5Toggled));
+    connect(Command1, &QPushButton::clicked, this, context_.guard.slot(this, &Form1::CloseHostAndExit));
     connect(Util, &QAction::triggered, this, &Form1::utilitiesRequested);
 }
 

@@ -70,8 +70,8 @@ FrmBancari::FrmBancari(kit::Context &context) : context_(context)
     setCentralWidget(area);
 
     kit::setDefaultButton(*this, *cmdGo);
-    connect(cmdGo, &QPushButton::clicked, this, &FrmBancari::cmdGoClick);
-    connect(Pulisci, &QAction::triggered, this, &FrmBancari::PulisciClick);
+    connect(cmdGo, &QPushButton::clicked, this, context_.guard.slot(this, &FrmBancari::cmdGoClick));
+    connect(Pulisci, &QAction::triggered, this, context_.guard.slot(this, &FrmBancari::PulisciClick));
 }
 
 QWidget *FrmBancari::buildOptions(QWidget *area)

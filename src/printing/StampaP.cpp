@@ -63,7 +63,7 @@ StampaP::StampaP(kit::Context &context) : context_(context)
     Label5->setWordWrap(true);
 
     kit::setDefaultButton(*this, *Command1);
-    connect(Command1, &QPushButton::clicked, this, &StampaP::Command1Click);
+    connect(Command1, &QPushButton::clicked, this, context_.guard.slot(this, &StampaP::Command1Click));
 }
 
 void StampaP::load()

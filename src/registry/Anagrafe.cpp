@@ -94,10 +94,10 @@ Anagrafe::Anagrafe(kit::Context &context) : context_(context)
     setCentralWidget(area);
 
     Timer1 = kit::makeClock(*this, *Text19, context_.services.regional);
-    connect(Combo1, &QComboBox::activated, this, &Anagrafe::Combo1Click);
-    connect(Check1, &QCheckBox::toggled, this, &Anagrafe::Check1Click);
-    connect(Check2, &QCheckBox::toggled, this, &Anagrafe::Check2Click);
-    new kit::ProgramActivation(*this, context_.isProgramWindow, [this] { FormActivate(); });
+    connect(Combo1, &QComboBox::activated, this, context_.guard.slot(this, &Anagrafe::Combo1Click));
+    connect(Check1, &QCheckBox::toggled, this, context_.guard.slot(this, &Anagrafe::Check1Click));
+    connect(Check2, &QCheckBox::toggled, this, context_.guard.slot(this, &Anagrafe::Check2Click));
+    new kit::ProgramActivation(*this, context_.isProgramWindow, context_.guard.slot(this, &Anagrafe::FormActivate));
 }
 
 void Anagrafe::buildMenu()
@@ -109,7 +109,7 @@ void Anagrafe::buildMenu()
         auto *action = new QAction(caption, owner);
         action->setObjectName(QString::fromLatin1(name));
         owner->addAction(action);
-        connect(action, &QAction::triggered, this, handler);
+        connect(action, &QAction::triggered, this, context_.guard.slot(this, handler));
         return action;
     };
     mnuM = command(MnCliente, "mnuM", QStringLiteral("Modifica Fornitore"), &Anagrafe::mnuMClick);

@@ -20,7 +20,7 @@ namespace root {
 
 Forms::Forms(kit::Services services)
     : services_(std::move(services)),
-      context_{services_, session_, [this](const QWidget *window) { return isTracked(window); }}
+      context_{services_, session_, guard_, [this](const QWidget *window) { return isTracked(window); }}
 {
 }
 
@@ -35,10 +35,10 @@ app::Form1 *Forms::form1()
 {
     return loadOnFirstUse<app::Form1>([this] {
         auto *window = new app::Form1(context_, [this] { UnloadOtherWindows(); });
-        connect(window, &app::Form1::registryRequested, this, [this] { kit::bringForward(*anagrafe()); });
-        connect(window, &app::Form1::printRequested, this, [this] { stampaP()->show(); });
-        connect(window, &app::Form1::utilitiesRequested, this, [this] { kit::bringForward(*progressivi()); });
-        connect(window, &app::Form1::instructionsRequested, this, [this] { form2()->show(); });
+        wire(window, &app::Form1::registryRequested, [this] { kit::bringForward(*anagrafe()); });
+        wire(window, &app::Form1::printRequested, [this] { stampaP()->show(); });
+        wire(window, &app::Form1::utilitiesRequested, [this] { kit::bringForward(*progressivi()); });
+        wire(window, &app::Form1::instructionsRequested, [this] { form2()->show(); });
         return window;
     });
 }
@@ -47,7 +47,7 @@ app::Form2 *Forms::form2()
 {
     return loadOnFirstUse<app::Form2>([this] {
         auto *window = new app::Form2;
-        connect(window, &app::Form2::closed, this, [this] { form1()->show(); });
+        wire(window, &app::Form2::closed, [this] { form1()->show(); });
         return window;
     });
 }
@@ -56,10 +56,10 @@ registry::Anagrafe *Forms::anagrafe()
 {
     return loadOnFirstUse<registry::Anagrafe>([this] {
         auto *window = new registry::Anagrafe(context_);
-        connect(window, &registry::Anagrafe::ibanCheckRequested, this,
-                [this](const QString &iban) { kit::bringForward(*frmBancari(iban)); });
-        connect(window, &registry::Anagrafe::datePickerRequested, this, [this] { kit::bringForward(*calendario()); });
-        connect(window, &registry::Anagrafe::left, this, &Forms::leaveRegistry);
+        wire(window, &registry::Anagrafe::ibanCheckRequested,
+             [this](const QString &iban) { kit::bringForward(*frmBancari(iban)); });
+        wire(window, &registry::Anagrafe::datePickerRequested, [this] { kit::bringForward(*calendario()); });
+        wire(window, &registry::Anagrafe::left, [this] { leaveRegistry(); });
         return window;
     });
 }
@@ -68,7 +68,7 @@ printing::StampaP *Forms::stampaP()
 {
     return loadOnFirstUse<printing::StampaP>([this] {
         auto *window = new printing::StampaP(context_);
-        connect(window, &printing::StampaP::printFinished, this, [this] { form1()->setPrintBoxChecked(false); });
+        wire(window, &printing::StampaP::printFinished, [this] { form1()->setPrintBoxChecked(false); });
         return window;
     });
 }
@@ -83,7 +83,7 @@ bankcheck::FrmBancari *Forms::frmBancari(const QString &iban)
     return loadOnFirstUse<bankcheck::FrmBancari>([&] {
         auto *window = new bankcheck::FrmBancari(context_);
         window->setIban(iban);
-        connect(window, &bankcheck::FrmBancari::closed, this, [this] {
+        wire(window, &bankcheck::FrmBancari::closed, [this] {
             if (registry::Anagrafe *registry = find<registry::Anagrafe>())
                 registry->setBankCheckBoxChecked(false);
         });
@@ -95,7 +95,7 @@ utilities::Progressivi *Forms::progressivi()
 {
     return loadOnFirstUse<utilities::Progressivi>([this] {
         auto *window = new utilities::Progressivi(context_);
-        connect(window, &utilities::Progressivi::closed, this, [this] { form1()->show(); });
+        wire(window, &utilities::Progressivi::closed, [this] { form1()->show(); });
         return window;
     });
 }
@@ -104,7 +104,7 @@ utilities::Calendario *Forms::calendario()
 {
     return loadOnFirstUse<utilities::Calendario>([this] {
         auto *window = new utilities::Calendario(context_);
-        connect(window, &utilities::Calendario::datePicked, this, &Forms::takePickedDate);
+        wire(window, &utilities::Calendario::datePicked, [this](QDate date) { takePickedDate(date); });
         return window;
     });
 }
@@ -145,17 +145,20 @@ void Forms::track(QWidget *window)
     window->installEventFilter(this);
 }
 
-Forms::Unloaded Forms::unload(QWidget *window)
+Forms::Unloaded Forms::unload(QWidget *window, QString *failure)
 {
     if (!window)
         return Unloaded::Refused;
-    std::exception_ptr error;
-    // Closing steps may unload other windows in turn; each unload keeps its own error.
-    std::exception_ptr *outer = std::exchange(closingError_, &error);
+    std::optional<QString> failed;
+    // Closing steps may unload other windows in turn; each unload keeps its own failure.
+    std::optional<QString> *outer = std::exchange(closingFailure_, &failed);
     const bool closed = window->close();
-    closingError_ = outer;
-    if (error)
+    closingFailure_ = outer;
+    if (failed) {
+        if (failure)
+            *failure = *failed;
         return Unloaded::Failed;
+    }
     return closed ? Unloaded::Closed : Unloaded::Refused;
 }
 
@@ -177,15 +180,14 @@ bool Forms::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::Close)
         return false;
-    // The window's own closing steps decide; an accepted close unloads it.
-    try {
-        watched->event(event);
-    } catch (...) {
-        if (!closingError_)
-            throw;
-        *closingError_ = std::current_exception();
+    // The window's own closing steps decide; an accepted close unloads it. Steps that fail
+    // keep the window: unload() tells its caller, any other close is an unhandled error.
+    const auto steps = [&] { watched->event(event); };
+    const bool ran = closingFailure_
+        ? guard_.run(steps, [this](const std::exception &error) { *closingFailure_ = kit::unhandledErrorText(error); })
+        : guard_.run(steps);
+    if (!ran)
         event->ignore();
-    }
     if (event->isAccepted()) {
         std::erase_if(loaded_, [&](const QPointer<QWidget> &w) { return w == watched; });
         watched->deleteLater();

@@ -3,12 +3,14 @@
 #include "kit/ArchiveSession.h"
 #include "kit/Context.h"
 #include "kit/Services.h"
+#include "kit/SlotGuard.h"
 
 #include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
 #include <exception>
+#include <optional>
 #include <vector>
 
 namespace app {
@@ -39,6 +41,7 @@ public:
 
     kit::Services &services() { return services_; }
     kit::ArchiveSession &session() { return session_; }
+    const kit::SlotGuard &guard() const { return guard_; }
 
     app::Form1 *form1();
     app::Form2 *form2();
@@ -49,17 +52,14 @@ public:
     utilities::Calendario *calendario();
 
     // Asks the window to close; its own closing steps run, and it may refuse. Failed when
-    // they failed: the window then stays loaded.
-    Unloaded unload(QWidget *window);
+    // they failed: the window then stays loaded, and `failure` gets the error's text.
+    Unloaded unload(QWidget *window, QString *failure = nullptr);
     // Counts a window as loaded from now on, in load order; Forms owns it.
     void track(QWidget *window);
     // Loaded windows in load order.
     QList<QWidget *> loaded() const;
     template <class Window> bool isLoaded() const { return find<Window>() != nullptr; }
 
-    // An error nobody handled: shown with its number and description, then the program ends,
-    // unless the open archive cannot be saved first (then the user keeps the changes).
-    void reportUnhandled(const std::exception &error);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -87,12 +87,21 @@ private:
     void UnloadOtherWindows();
     void leaveRegistry();
     void takePickedDate(QDate date);
+    // An error nobody handled: shown with its number and description, then the program ends,
+    // unless the open archive cannot be saved first (then the user keeps the changes).
+    void reportUnhandled(const std::exception &error);
+    // connect() with the receiving lambda run in the guard.
+    template <class Sender, class Signal, class Slot> void wire(Sender *sender, Signal signal, Slot slot)
+    {
+        connect(sender, signal, this, [this, slot](auto... args) { guard_.run([&] { slot(args...); }); });
+    }
 
     kit::Services services_;
     kit::ArchiveSession session_{services_};
+    kit::SlotGuard guard_{[this](const std::exception &error) { reportUnhandled(error); }};
     kit::Context context_;
-    // Where the error of the closing steps now running goes, while unload() waits for them.
-    std::exception_ptr *closingError_ = nullptr;
+    // The text of a failure of the closing steps now running, while unload() waits for them.
+    std::optional<QString> *closingFailure_ = nullptr;
     std::vector<QPointer<QWidget>> loaded_;
     std::vector<QPointer<QWidget>> created_;
 };

@@ -18,20 +18,9 @@ namespace root {
 
 bool startUp(Forms &forms)
 {
-    try {
-        forms.form1();
-    } catch (const std::exception &error) {
-        forms.reportUnhandled(error);
-    }
+    forms.guard().run([&] { forms.form1(); });
     return !forms.services().program.ended();
 }
-
-UnhandledErrors::UnhandledErrors(VelmoroApplication &qapp, Forms &forms) : qapp_(qapp)
-{
-    qapp_.setErrorHandler([&forms](const std::exception &error) { forms.reportUnhandled(error); });
-}
-
-UnhandledErrors::~UnhandledErrors() { qapp_.setErrorHandler({}); }
 
 int runVelmoro(VelmoroApplication &qapp, const QString &archivePath,
                const std::function<void()> &shown)
@@ -46,7 +35,6 @@ int runVelmoro(VelmoroApplication &qapp, const QString &archivePath,
                       archive::kPassword);
     Forms forms(kit::Services{dialogs, program, shell, printers, printTarget, archivePath, Regional::system(),
                          [&handOver](host::Workbook &book) { return handOver(book); }});
-    const UnhandledErrors reporting(qapp, forms);
 
     const bool running = startUp(forms);
     int code = program.exitCode();

@@ -12,19 +12,6 @@ class VelmoroApplication;
 // ended before showing anything; start-up errors are reported with number and description.
 bool startUp(Forms &forms);
 
-// While it lives, an error no handler caught in the event loop is reported by `forms`, as
-// Forms::reportUnhandled says.
-class UnhandledErrors {
-public:
-    UnhandledErrors(VelmoroApplication &qapp, Forms &forms);
-    ~UnhandledErrors();
-    UnhandledErrors(const UnhandledErrors &) = delete;
-    UnhandledErrors &operator=(const UnhandledErrors &) = delete;
-
-private:
-    VelmoroApplication &qapp_;
-};
-
 // The whole run on the real desktop; `shown` runs once the main window is on screen.
 int runVelmoro(VelmoroApplication &qapp, const QString &archivePath,
                const std::function<void()> &shown = {});

@@ -30,16 +30,4 @@ bool VelmoroApplication::installItalianQtStrings(QCoreApplication &app)
     return QCoreApplication::installTranslator(translator);
 }
 
-bool VelmoroApplication::notify(QObject *receiver, QEvent *event)
-{
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (const std::exception &error) {
-        if (!errorHandler_)
-            throw;
-        errorHandler_(error);
-    }
-    return false;
-}
-
 } // namespace root

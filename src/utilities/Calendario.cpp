@@ -25,7 +25,7 @@ Calendario::Calendario(kit::Context &context)
     // A click picks a day; Enter picks the day reached with the keyboard.
     connect(calendar, &QCalendarWidget::clicked, this, &Calendario::datePicked);
     connect(calendar, &QCalendarWidget::activated, this, &Calendario::datePicked);
-    new kit::ProgramActivation(*this, context.isProgramWindow, [this] { FormActivate(); });
+    new kit::ProgramActivation(*this, context.isProgramWindow, context.guard.slot(this, &Calendario::FormActivate));
 }
 
 void Calendario::load()

@@ -94,10 +94,10 @@ Progressivi::Progressivi(kit::Context &context) : context_(context)
     grid->addWidget(Label5, 4, 0, 1, 3);
     grid->setColumnStretch(2, 1);
 
-    connect(Check1, &QCheckBox::toggled, this, &Progressivi::Check1Click);
+    connect(Check1, &QCheckBox::toggled, this, context_.guard.slot(this, &Progressivi::Check1Click));
     kit::setDefaultButton(*this, *Command1);
-    connect(Command1, &QPushButton::clicked, this, &Progressivi::Command1Click);
-    new kit::ProgramActivation(*this, context_.isProgramWindow, [this] { FormActivate(); });
+    connect(Command1, &QPushButton::clicked, this, context_.guard.slot(this, &Progressivi::Command1Click));
+    new kit::ProgramActivation(*this, context_.isProgramWindow, context_.guard.slot(this, &Progressivi::FormActivate));
 }
 
 void Progressivi::load()

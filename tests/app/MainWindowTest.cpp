@@ -247,9 +247,11 @@ TEST_P(UnhandledError, IsShownWithNumberAndDescriptionAndEndsTheProgramOnlyAfter
         loseTheFolder();
     if (c.hostQuit)
         run->host()->quit();
-    QTimer::singleShot(0, [] {
-        throw host::HostError(host::ErrorKind::InvalidArgument, host::kApplicationDefined,
-                              QStringLiteral("Metodo Prova della classe Range non riuscito"));
+    QTimer::singleShot(0, run->forms.get(), [this] {
+        run->forms->guard().run([] {
+            throw host::HostError(host::ErrorKind::InvalidArgument, host::kApplicationDefined,
+                                  QStringLiteral("Metodo Prova della classe Range non riuscito"));
+        });
     });
     QCoreApplication::processEvents();
 

@@ -8,7 +8,6 @@
 #include "app/Form1.h"
 #include "root/Forms.h"
 #include "root/Launcher.h"
-#include "root/VelmoroApplication.h"
 #include "spreadsheet/Application.h"
 
 #include <QCoreApplication>
@@ -31,9 +30,6 @@ public:
                 presented.append(book.fullName());
                 return presents;
             }});
-        // Errors reach the program's own handler, as in a real run.
-        reporting = std::make_unique<root::UnhandledErrors>(
-            *static_cast<root::VelmoroApplication *>(QCoreApplication::instance()), *forms);
     }
     ~TestRun() { finish(); }
 
@@ -43,7 +39,6 @@ public:
     template <class T> T *control(const char *name) { return form1()->findChild<T *>(QString::fromLatin1(name)); }
     void finish() // windows destroyed, lock released
     {
-        reporting.reset();
         forms.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
@@ -56,7 +51,6 @@ public:
     QStringList presented;
     bool presents = true;
     std::unique_ptr<root::Forms> forms;
-    std::unique_ptr<root::UnhandledErrors> reporting;
 };
 
 // A test with its own folder for the archive.

@@ -124,6 +124,20 @@ TEST_F(ProgressiviWindow, AFailedSaveOnClosingIsShownAndAfterTheHostEndedEsciClo
     EXPECT_EQ(boxes().size(), 1);
 }
 
+// The slot meets a failure of the host and stops there, with the program's unhandled-error
+// behaviour: nothing left to save, the program ends.
+TEST_F(ProgressiviWindow, AggiornaAfterTheHostEndedFromOutsideShowsTheRunTimeErrorAndEnds)
+{
+    openIt();
+    run->host()->quit();
+    in<QCheckBox>("Check1")->click();
+    input()->setText(u"7"_qs);
+    in<QPushButton>("Command1")->click();
+    EXPECT_EQ(boxes(), QStringList(u"x|Velmoro|Errore di run-time '462':\n\n"
+                                   "Il computer server remoto non esiste o non è disponibile"_qs));
+    EXPECT_EQ(run->program.endings, 1);
+}
+
 struct Picking {
     const char *locale;
     bool byKeyboard;
