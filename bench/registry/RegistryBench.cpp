@@ -77,7 +77,7 @@ int main(int argc, char **argv)
         refused += registry.add(fields).has_value();
         return fields[0];
     };
-    for (int row = kSubjects - kRuns + 2; row < model::Registry::kLastRow; ++row)
+    for (int row = kSubjects - kRuns + 2; row < archive::kLastRow; ++row)
         add();
     QString added;
     bench::report("add into the last free row", bench::medianMs(kRuns, [&] { added = add(); }, [&] {

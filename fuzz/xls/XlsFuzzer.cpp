@@ -3,6 +3,7 @@
 // Workbook stream directly, which reaches the record reader far more often than mutated
 // containers do. Whatever opens is written back to check the writer on odd books.
 #include "BiffReader.h"
+#include "Password.h"
 #include "BiffWriter.h"
 #include "Error.h"
 #include "XlsFile.h"
@@ -14,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     const std::span<const std::uint8_t> bytes(data, size);
     try {
-        const xls::XlsFile file = xls::openXls(bytes, u"TRVX5093MQP");
+        const xls::XlsFile file = xls::openXls(bytes, kArchivePassword);
         xls::writeWorkbookStream(file.book);
     } catch (const xls::Error &) {
     }

@@ -2,6 +2,7 @@
 
 #include "bank/BankError.h"
 #include "bank/CheckBancari.h"
+#include "bank/Lengths.h"
 #include "kit/ArchiveSession.h"
 #include "kit/Context.h"
 #include "kit/DefaultButton.h"
@@ -27,9 +28,7 @@ namespace {
 
 using platform::Dialogs;
 
-constexpr int kIbanLength = 27;
 constexpr int kBbanLength = 23;
-constexpr int kAccountLength = 12;
 const QString kItaly = QStringLiteral("IT");
 
 QRadioButton *option(const char *name, const QString &caption, QGroupBox *frame)
@@ -123,8 +122,8 @@ void FrmBancari::buildFields(QWidget *area)
     cmdGo->setObjectName(QStringLiteral("cmdGo"));
     grid->addWidget(cmdGo, 5, 2, 1, 2);
 
-    txtCodice->setMaxLength(kIbanLength);
-    txtCodice->setMinimumWidth(txtCodice->fontMetrics().horizontalAdvance(QString(kIbanLength + 2, u'W')));
+    txtCodice->setMaxLength(bank::kIbanLength);
+    txtCodice->setMinimumWidth(txtCodice->fontMetrics().horizontalAdvance(QString(bank::kIbanLength + 2, u'W')));
     kit::setBackground(*txtCodice, kit::kOpenFieldColour);
     txtStato->setText(kItaly);
 }
@@ -191,7 +190,7 @@ void FrmBancari::SeparaCodice()
         txtCab->setText(code.mid(bban + 6, 5));
         txtCin->setText(code.mid(bban, 1));
     }
-    if (length == kIbanLength) {
+    if (length == bank::kIbanLength) {
         txtStato->setText(code.left(2));
         txtCheck->setText(code.mid(2, 2));
     }
@@ -207,7 +206,7 @@ void FrmBancari::cmdGoClick()
 bool FrmBancari::check()
 {
     SeparaCodice();
-    if (txtCC->text().size() > kAccountLength) {
+    if (txtCC->text().size() > bank::kAccountLength) {
         txtCC->setFocus();
         say(QStringLiteral("Lunghezza errata"));
         return false;

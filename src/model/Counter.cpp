@@ -2,6 +2,7 @@
 
 #include "archive/Archive.h"
 #include "archive/Columns.h"
+#include "spreadsheet/Area.h"
 #include "model/Registry.h"
 #include "spreadsheet/Application.h"
 #include "spreadsheet/Worksheet.h"
@@ -13,8 +14,7 @@ namespace model {
 
 namespace {
 
-constexpr int kIdColumn = 1;
-constexpr int kLastSheetRow = 65536;
+using archive::kIdColumn;
 
 } // namespace
 
@@ -47,7 +47,7 @@ double Counter::highestId() const
 {
     const host::Worksheet &registry = sheet();
     // Rows whose identifier was emptied by hand do not hide the ones below them.
-    const int last = registry.cells(kLastSheetRow, kIdColumn).end(host::Direction::Up).row();
+    const int last = registry.cells(host::kMaxRows, kIdColumn).end(host::Direction::Up).row();
     double highest = 0;
     for (int row = 2; row <= last; ++row) {
         const auto id = app_.regional().parseNumber(registry.cells(row, kIdColumn).text());

@@ -13,11 +13,11 @@ namespace {
 
 using host::Direction;
 
-constexpr int kIdColumn = 1;
-constexpr int kNameColumn = 2;
-constexpr int kDateColumn = 4;
-// Beyond this a counter + 1 would no longer be a whole number written in full.
-constexpr double kLargestCounter = 1e15;
+using archive::kDateColumn;
+using archive::kIdColumn;
+using archive::kLastRow;
+using archive::kLargestCounter;
+using archive::kNameColumn;
 
 // The last row of the block the host's jump goes down to from row 2 of `column`.
 int lastRowFromRow2(const host::Worksheet &sheet, int column)

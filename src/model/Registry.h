@@ -25,9 +25,6 @@ enum class Refusal { CounterNotWhole, RegistryFull, DateNotADate, UnknownId };
 // Host errors are not caught here.
 class Registry {
 public:
-    // Row numbers of the registry are 16-bit signed.
-    static constexpr int kLastRow = 32767;
-
     explicit Registry(host::Application &app);
 
     void select() const;  // the registry sheet becomes the active sheet

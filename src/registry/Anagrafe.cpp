@@ -32,7 +32,7 @@ using platform::Dialogs;
 const QString &kTitle = kit::kManagementTitle;
 const QString kBlankTitle = QLatin1Char(' ') + kTitle;
 
-constexpr int kIdField = 1, kNameField = 2, kDateField = 4;
+constexpr int kIdField = archive::kIdColumn, kNameField = archive::kNameColumn, kDateField = archive::kDateColumn;
 
 QString fieldName(int number)
 {
@@ -63,7 +63,7 @@ QString refusalText(model::Refusal refusal, const QString &date, const Regional 
         reason = QStringLiteral("Il progressivo ID (cella IV1 dell'archivio) non è un numero intero.\n"
                                 "Correggerlo con Utilità/Progressivi.");
     } else if (refusal == model::Refusal::RegistryFull) {
-        reason = QStringLiteral("L'archivio è pieno: tutte le righe fino alla %1 sono occupate.").arg(model::Registry::kLastRow);
+        reason = QStringLiteral("L'archivio è pieno: tutte le righe fino alla %1 sono occupate.").arg(archive::kLastRow);
     } else {
         QString pattern = regional.shortDateFormat().toLower();
         pattern.replace(QLatin1Char('d'), QLatin1Char('g')).replace(QLatin1Char('y'), QLatin1Char('a'));

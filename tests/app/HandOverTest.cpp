@@ -4,6 +4,7 @@
 // message boxes: the answer each key gives, the safe default of a question, Qt's own buttons
 // in Italian.
 #include "ArchiveFiles.h"
+#include "archive/Columns.h"
 #include "DesktopShell.h"
 #include "FakeDialogs.h"
 #include "FakeShell.h"
@@ -59,7 +60,7 @@ TEST_P(HandOverRoute, FollowsTheHelpersAnswer)
     FakeDialogs dialogs;
     FakeShell shell;
     shell.succeeds = c.shellSucceeds;
-    root::HandOver handOver(dialogs, shell, helper, QStringLiteral("TRVX5093MQP"), {QStringLiteral("--headless")});
+    root::HandOver handOver(dialogs, shell, helper, archive::kPassword, {QStringLiteral("--headless")});
 
     EXPECT_EQ(handOver.present(archive), c.route);
 
@@ -71,7 +72,7 @@ TEST_P(HandOverRoute, FollowsTheHelpersAnswer)
     }
     if (c.script) { // the password goes on standard input, never on the command line
         EXPECT_EQ(QString::fromUtf8(contents(folder.filePath(QStringLiteral("seen.txt")))),
-                  QStringLiteral("TRVX5093MQP\n--headless\n") + archive + u'\n');
+                  archive::kPassword + QStringLiteral("\n--headless\n") + archive + u'\n');
     }
 }
 

@@ -4,6 +4,7 @@
 // them up; "Esci" and "Excel" save, close the other windows whatever fails in their closing
 // steps, and end; "Excel" with nothing to show the archive keeps the program.
 #include "app/Form2.h"
+#include "archive/Columns.h"
 #include "HostError.h"
 #include "TestRun.h"
 
@@ -279,7 +280,7 @@ TEST_F(Exit, EsciSavesTheActiveWorkbookWritesTheArchiveAgainAndEnds)
     // Another workbook made active: the save point saves it, the archive is written by SaveAs.
     const QString other = folder.filePath(QStringLiteral("Altro.xls"));
     archive_files::makeFresh(other);
-    run->host()->open(other, QStringLiteral("TRVX5093MQP")).activeSheet()
+    run->host()->open(other, archive::kPassword).activeSheet()
         .range(QStringLiteral("B2")).setValue(QStringLiteral("ALTRO"));
 
     button("Command1")->click();

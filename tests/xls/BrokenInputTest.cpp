@@ -1,4 +1,5 @@
 #include "CompoundFile.h"
+#include "Password.h"
 #include "OleImage.h"
 #include "TestFiles.h"
 #include "XlsFile.h"
@@ -12,7 +13,7 @@ using namespace xls::test;
 
 namespace {
 
-const std::u16string password = u"TRVX5093MQP";
+const std::u16string &password = kArchivePassword;
 
 Bytes containerBytes(const Container &c)
 {

@@ -1,4 +1,5 @@
 #include "Rc4Cipher.h"
+#include "Password.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +9,7 @@ using namespace xls::test;
 
 namespace {
 
-const std::u16string password = u"TRVX5093MQP";
+const std::u16string &password = kArchivePassword;
 
 void addRecord(Bytes &stream, std::uint16_t type, std::size_t size)
 {

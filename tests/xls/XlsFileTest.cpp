@@ -1,4 +1,5 @@
 #include "BiffWriter.h"
+#include "Password.h"
 #include "CompoundFile.h"
 #include "TestFiles.h"
 #include "XlsFile.h"
@@ -10,7 +11,7 @@ using namespace xls::test;
 
 namespace {
 
-const std::u16string password = u"TRVX5093MQP";
+const std::u16string &password = kArchivePassword;
 
 // FILEPASS version, key bits and salt of a saved file; empty when it is not encrypted.
 std::optional<std::tuple<unsigned, unsigned, unsigned, Bytes>> filepassOf(const std::string &path)
