@@ -44,7 +44,7 @@ done
 # The command starts the installed program on the archive beside it, which it then locks.
 QT_QPA_PLATFORM=offscreen "$HOME/.local/bin/velmoro" >"$work/program" 2>&1 &
 started=$!
-for _ in $(seq 100); do
+for _ in $(seq 300); do # a loaded machine starts it slowly
   compgen -G "$program/.~velmoro*" >/dev/null && break
   sleep 0.2
 done
