@@ -138,7 +138,10 @@ TEST_F(RangeTest, ColumnFormatsSplitAndMergeTheColumnInfo)
 // Widths in digits of Arial 10 (7 pixels) plus 5 pixels of padding, 0.75 points a pixel.
 TEST_F(RangeTest, ColumnWidthsAreSetInCharactersKeepTheColumnsFormatAndPrintAsWideAsTheHostShowsThem)
 {
-    data().columns = {{7, 7, 2340, 15, 0}}; // H: 8.43 characters as Excel and LibreOffice store it
+    // H: 8.43 characters as Excel and LibreOffice store it; LibreOffice ends the last span one past IV.
+    data().columns = {{7, 7, 2340, 15, 0}, {20, 256, 2340, 15, 0}};
+    put("B2", QStringLiteral("x"));
+    put("D2", QStringLiteral("y"));
     at("B:C").setNumberFormat(QStringLiteral("@"));
     const struct {
         const char *columns;
@@ -157,7 +160,8 @@ TEST_F(RangeTest, ColumnWidthsAreSetInCharactersKeepTheColumnsFormatAndPrintAsWi
     }
     EXPECT_DOUBLE_EQ(geometry.columnWidth(8), 48); // H as wide as a column of the default width
     EXPECT_DOUBLE_EQ(geometry.columnWidth(9), 48);
-    EXPECT_EQ(at("B40000").numberFormat() + at("C2").numberFormat() + at("D2").numberFormat(), QStringLiteral("@@General"));
+    EXPECT_DOUBLE_EQ(geometry.columnWidth(256), 48);
+    EXPECT_EQ(at("B2").numberFormat() + at("C40000").numberFormat() + at("D2").numberFormat(), QStringLiteral("@@General"));
 }
 
 TEST_F(RangeTest, SelectingARangeActivatesItsSheetAndSetsTheActiveCell)
