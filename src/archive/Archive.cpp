@@ -64,6 +64,9 @@ void CreateArchive(const QString &path)
     host::Application app(Regional::italian());
     app.create(path, kPassword, kSheetName);
     PrepareArchiveSheet(app);
+    host::Worksheet &registry = RegistrySheet(app);
+    for (int column = 1; column <= kFieldCount; ++column)
+        registry.cells(1, column).entireColumn().setColumnWidth(kColumnWidths[std::size_t(column - 1)]);
     SaveArchive(app);
 }
 

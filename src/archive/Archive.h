@@ -21,7 +21,7 @@ void PrepareArchiveSheet(host::Application &app);
 void SaveArchive(host::Application &app);
 
 // A fresh archive at `path`, as the program is shipped with it: the registry sheet prepared,
-// encrypted with the archive's password. HostError, and nothing written, when a file is
+// its columns as wide as what they hold, encrypted with the archive's password. HostError, and nothing written, when a file is
 // already there: an archive is never overwritten.
 void CreateArchive(const QString &path);
 // Removes the temporary files that saves killed half-way left beside the archive (a save

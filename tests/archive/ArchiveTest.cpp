@@ -3,17 +3,21 @@
 #include "ArchiveTool.h"
 #include "Columns.h"
 #include "HostError.h"
+#include "SheetGeometry.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPoint>
+#include <QPointF>
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <cmath>
 
 namespace {
 
@@ -30,6 +34,7 @@ TEST_F(PrepareArchiveSheetTest, WritesTheHeadersFormatsTheTextColumnsAndFreezesR
 {
     registry.range(QStringLiteral("B1")).setValue(QStringLiteral("Nome modificato"));
     registry.range(QStringLiteral("I2")).setValue(QStringLiteral("612345"));
+    registry.range(QStringLiteral("B:B")).setColumnWidth(50);
     archive::PrepareArchiveSheet(app);
 
     EXPECT_EQ(registry.range(QStringLiteral("B1")).text(), QStringLiteral("Ragione Sociale/Cognome Nome"));
@@ -45,6 +50,8 @@ TEST_F(PrepareArchiveSheetTest, WritesTheHeadersFormatsTheTextColumnsAndFreezesR
 
     EXPECT_EQ(QPoint(book.splitColumn(), book.splitRow()), QPoint(0, 1));
     EXPECT_EQ(registry.scrollArea(), QStringLiteral("$A$2:$S$65536"));
+    const host::SheetGeometry geometry(registry); // the user's widths stay: 7-pixel digits, 5 of padding
+    EXPECT_EQ(QPointF(geometry.columnWidth(2), geometry.columnWidth(3)), QPointF((50 * 7 + 5) * 0.75, 48));
 }
 
 QByteArray bytesOf(const QString &path)
@@ -76,6 +83,11 @@ TEST(CreateArchive, MakesAPreparedArchiveThatSavesAndReopensWithItsPasswordAndNe
     EXPECT_EQ(texts.join(u'|'), QStringLiteral("ID|IBAN|Città & Figli|01234567890|29/02/2024"));
     EXPECT_EQ(sheet.range(QStringLiteral("R60000")).numberFormat(), QStringLiteral("@"));
     EXPECT_EQ(reopened.splitRow(), 1);
+    const host::SheetGeometry geometry(sheet);
+    for (int column = 1; column <= archive::kFieldCount + 1; ++column) {
+        const double characters = column <= archive::kFieldCount ? archive::kColumnWidths[std::size_t(column - 1)] : 8.43;
+        EXPECT_DOUBLE_EQ(geometry.columnWidth(column), std::round(characters * 7 + 5) * 0.75) << column;
+    }
 
     const QByteArray made = bytesOf(path);
     try {

@@ -1,6 +1,7 @@
 #include "Archive.h"
 #include "Columns.h"
 #include "Oracle.h"
+#include "SheetGeometry.h"
 
 #include <QDate>
 #include <QFile>
@@ -135,4 +136,25 @@ TEST(Interop, ALibreOfficeWorkbookReadsHereCellForCellAndSavesWithItsOtherSheetA
         velmoro["cells"] = edited;
         EXPECT_EQ(sheetOf(after, archive::kSheetName), velmoro);
     }
+}
+
+// LibreOffice measures a digit of Arial 10 as 7.41 pixels where the host, as Excel, counts 7,
+// so it lays every column out some 6 % wider: the same widths, in its own measure.
+TEST(Interop, AFreshArchiveOpensInLibreOfficeWithTheColumnWidthsItPrintsWith)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Archivio.xls"));
+    archive::CreateArchive(path);
+    host::Application app(italian);
+    const host::SheetGeometry ours(archive::OpenArchive(app, path).sheets(archive::kSheetName));
+    const QJsonObject velmoro = sheetOf(oracle::dump(path), archive::kSheetName);
+    const QJsonObject widths = velmoro["column_widths"].toObject();
+    QStringList registryColumns;
+    for (int column = 1; column <= archive::kFieldCount; ++column) {
+        const QString letter = host::columnLetters(column);
+        registryColumns << letter;
+        EXPECT_NEAR(widths[letter].toDouble() / ours.columnWidth(column), 1.06, 0.03) << letter.toStdString();
+    }
+    EXPECT_EQ(widths.keys(), registryColumns) << "the other columns keep the default width";
+    EXPECT_NEAR(velmoro["default_column_width"].toDouble() / ours.columnWidth(archive::kFieldCount + 1), 1.06, 0.03);
 }

@@ -12,7 +12,9 @@ CELLS.json for make: {"sheets": {"Velmoro": {"A1": "ID", "IV1": 41,
 Plain strings are always stored as texts, plain numbers as numbers.
 
 dump prints {"encryption", "sheet_names", "sheets": {name: {"cells": {"A1": {"type", "value",
-"format"[, "formula"]}}, "column_formats": {"I": "@"}, "frozen": {"rows", "cols"} or null}}}.
+"format"[, "formula"]}}, "column_formats": {"I": "@"}, "frozen": {"rows", "cols"} or null}}};
+with the lo engine each sheet also has "default_column_width" (points, the width most columns
+have) and "column_widths" ({"B": points} for the columns of another width).
 resave prints the load and save times in seconds. pagebreaks prints the rows (1-based) that
 start a page inside the print area (else the used area), as LibreOffice paginates
 the sheet with its own page setup.
@@ -378,6 +380,37 @@ def column_formats_lo(doc, sheet):
     return found
 
 
+def column_widths_lo(sheet, spans):
+    """Widths in points as LibreOffice lays the columns out: the common one, and the others.
+    LibreOffice takes long over each column's width, so it is asked once per span of columns
+    the file gives one width (`spans`: (first, last) pairs, 0-based) and once for the rest."""
+    columns = sheet.Columns
+    points = lambda column: round(columns.getByIndex(column).Width / 2540 * 72, 1)
+    widths = [None] * 256
+    for first, last in spans:
+        width = points(first)
+        widths[first:last + 1] = [width] * (last + 1 - first)
+    if None in widths:
+        rest = points(widths.index(None))
+        widths = [rest if w is None else w for w in widths]
+    common = max(set(widths), key=widths.count)
+    return common, {column_name(c): w for c, w in enumerate(widths) if w != common}
+
+
+def column_spans(sheet):
+    """Runs of neighbouring columns that the file gives one COLINFO look, as xlrd read them."""
+    spans = []
+    for column, info in sorted(sheet.colinfo_map.items()):
+        look = (info.width, info.hidden)
+        if column >= 256:
+            continue
+        if spans and spans[-1][1] == column - 1 and spans[-1][2] == look:
+            spans[-1][1] = column
+        else:
+            spans.append([column, column, look])
+    return [(first, last) for first, last, _ in spans]
+
+
 def xlrd_book(path, password):
     import xlrd
     data = open(path, "rb").read()
@@ -438,8 +471,12 @@ def dump(args):
         with Office(args.timeout) as office:
             doc = office.load(args.input, args.password)
             try:
-                sheets = {s.Name: {"cells": sheet_cells_lo(doc, s),
-                                   "column_formats": column_formats_lo(doc, s)} for s in doc.Sheets}
+                spans = {s.name: column_spans(s) for s in book.sheets()}
+                sheets = {}
+                for s in doc.Sheets:
+                    common, widths = column_widths_lo(s, spans.get(s.Name, []))
+                    sheets[s.Name] = {"cells": sheet_cells_lo(doc, s), "column_formats": column_formats_lo(doc, s),
+                                      "default_column_width": common, "column_widths": widths}
             finally:
                 doc.close(True)
         # Headless LibreOffice does not report the panes it imported; the file's own records do.
