@@ -1,4 +1,5 @@
 #include "Rc4Cipher.h"
+#include "StreamCrypt.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -103,9 +104,11 @@ TEST(Rc4Cipher, ReportsARecordRunningPastTheEndWithItsIdAndOffset)
     const std::size_t at = stream.size();
     addRecord(stream, 0x00FD, 10);
     stream.resize(stream.size() - 3);
+    const Bytes before = stream;
     const Error e = thrown([&] { cipher.decryptStream(stream); });
     EXPECT_EQ(std::make_tuple(e.kind(), e.record(), e.offset()),
               std::make_tuple(ErrorKind::Damaged, std::optional<std::uint16_t>(0x00FD), std::optional<std::size_t>(at)));
+    EXPECT_EQ(before, stream) << "nothing decrypted before the check";
 
     // Fewer bytes than a record header at the end are padding, not a record.
     Bytes padded = zeroStream(filepass, 3000);
@@ -114,4 +117,28 @@ TEST(Rc4Cipher, ReportsARecordRunningPastTheEndWithItsIdAndOffset)
     cipher.encryptStream(padded);
     cipher.decryptStream(padded);
     EXPECT_EQ(original, padded);
+}
+
+// A reader takes the bytes it needs while the worker decrypts from the front: wherever it
+// reads, in whatever order, it gets what decrypting the whole stream gives.
+TEST(Rc4Cipher, AStreamReadWhileItIsDecryptedGivesTheBytesOfTheWholeDecryption)
+{
+    const Bytes filepass = Rc4Cipher::newFilepass(Scheme::CryptoApi, password);
+    const Rc4Cipher cipher = Rc4Cipher::fromFilepass(filepass, password);
+    const Bytes plain = zeroStream(filepass, 3'000'000);
+    Bytes encrypted = plain;
+    cipher.encryptStream(encrypted);
+    ASSERT_NE(plain, encrypted);
+
+    const std::pair<std::size_t, std::size_t> reads[] = {
+        {0, 20}, {2'900'000, 2'950'000}, {1'000, 1'004}, {65'000, 140'000}, {1'500'000, 1'500'001}, {0, 3'000'000}};
+    Bytes stream = encrypted;
+    StreamCrypt decryption(cipher, stream);
+    for (const auto &[begin, end] : reads) {
+        decryption.require(begin, end);
+        EXPECT_TRUE(std::equal(plain.begin() + long(begin), plain.begin() + long(end), stream.begin() + long(begin)))
+            << begin << ".." << end;
+    }
+    decryption.finish();
+    EXPECT_EQ(plain, stream);
 }

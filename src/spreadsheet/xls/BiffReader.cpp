@@ -525,8 +525,8 @@ struct SheetEntry {
 
 class Parser {
 public:
-    explicit Parser(std::span<const std::uint8_t> stream)
-        : s_(stream), rowBudget_((std::size_t{1} << 20) + stream.size() / 4) {}
+    Parser(std::span<const std::uint8_t> stream, StreamCrypt *crypt)
+        : s_(stream), crypt_(crypt), rowBudget_((std::size_t{1} << 20) + stream.size() / 4) {}
 
     Book run();
 
@@ -540,6 +540,7 @@ private:
     void readSubstream(const SheetEntry &entry, std::size_t limit);
 
     std::span<const std::uint8_t> s_;
+    StreamCrypt *crypt_;
     Book book_;
     std::vector<SheetEntry> entries_;
     std::uint32_t sstCount_ = 0;
@@ -554,10 +555,12 @@ Book Parser::run()
     if (s_.size() < 4)
         throw Error(ErrorKind::NotAWorkbook, "flusso Workbook vuoto o troppo corto ("
                                                  + std::to_string(s_.size()) + " byte)");
+    if (crypt_)
+        crypt_->require(0, 2);
     const std::uint16_t first = le16(s_.data());
     if (first != rec::Bof && !isOldBof(first))
         throw Error(ErrorKind::NotAWorkbook, first, 0, "il flusso non inizia con un record BOF");
-    RecordStream rs(s_, 0, s_.size());
+    RecordStream rs(s_, 0, s_.size(), crypt_);
     readGlobals(rs);
     readPrintAreas();
     checkSheetPositions(rs.pos());
@@ -693,7 +696,7 @@ void Parser::readPrintAreas()
 void Parser::readSubstream(const SheetEntry &entry, std::size_t limit)
 {
     Sheet &sheet = book_.sheets[entry.index];
-    RecordStream rs(s_, entry.position, limit);
+    RecordStream rs(s_, entry.position, limit, crypt_);
     const RecordRef bof = rs.next();
     checkBof(bof, false);
     sheet.records.push_back(raw(bof));
@@ -717,9 +720,9 @@ void Parser::readSubstream(const SheetEntry &entry, std::size_t limit)
 
 } // namespace
 
-Book readWorkbookStream(std::span<const std::uint8_t> stream)
+Book readWorkbookStream(std::span<const std::uint8_t> stream, StreamCrypt *crypt)
 {
-    return Parser(stream).run();
+    return Parser(stream, crypt).run();
 }
 
 Bytes findFilepass(std::span<const std::uint8_t> stream)

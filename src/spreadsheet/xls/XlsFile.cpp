@@ -3,6 +3,7 @@
 #include "BiffReader.h"
 #include "BiffWriter.h"
 #include "Error.h"
+#include "StreamCrypt.h"
 
 #include <cerrno>
 #include <cstring>
@@ -102,12 +103,14 @@ XlsFile openContainer(Container container, std::u16string_view password)
     Bytes stream = std::move(workbook->data);
     workbook->data = Bytes();
     const Bytes filepass = findFilepass(stream);
-    if (!filepass.empty()) {
+    if (filepass.empty()) {
+        file.book = readWorkbookStream(stream);
+    } else {
         const Rc4Cipher cipher = unlock(filepass, password, file.password);
-        cipher.decryptStream(stream);
+        StreamCrypt decryption(cipher, stream);
+        file.book = readWorkbookStream(stream, &decryption);
         file.scheme = cipher.scheme();
     }
-    file.book = readWorkbookStream(stream);
     file.container = std::move(container);
     return file;
 }
