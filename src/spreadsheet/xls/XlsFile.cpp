@@ -3,6 +3,7 @@
 #include "BiffReader.h"
 #include "BiffWriter.h"
 #include "Error.h"
+#include "HugePages.h"
 #include "StreamCrypt.h"
 
 #include <cerrno>
@@ -54,6 +55,7 @@ FileBuffer readWholeFile(const std::string &path)
 
     FileBuffer buffer;
     buffer.data.reset(new std::uint8_t[std::size_t(st.st_size) + 1]);
+    preferHugePages(buffer.data.get(), std::size_t(st.st_size));
     while (buffer.size < std::size_t(st.st_size)) {
         const ssize_t got = ::read(fd, buffer.data.get() + buffer.size, std::size_t(st.st_size) - buffer.size);
         if (got < 0) {
