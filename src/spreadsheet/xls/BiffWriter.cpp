@@ -6,14 +6,13 @@
 #include "HugePages.h"
 #include "LittleEndian.h"
 #include "RecordTypes.h"
+#include "SecondThread.h"
 #include "SstWriter.h"
 
 #include <algorithm>
 #include <cstring>
 #include <exception>
 #include <functional>
-#include <system_error>
-#include <thread>
 
 namespace xls {
 
@@ -224,22 +223,16 @@ Bytes Writer::run()
         for (const auto &r : s.rows)
             cells += r.cells.size();
     // The cells of a large book are written on a second thread meanwhile the globals with
-    // their string table are written here; both only read the book.
+    // their string table are written here; both only read the book. Without that thread the
+    // cells are written in their place below.
     std::exception_ptr failed;
-    std::jthread rows;
-    if (cells >= rowsThreadCells && std::thread::hardware_concurrency() >= 2) {
+    std::jthread rows = secondThread(cells >= rowsThreadCells, [this, &failed] {
         try {
-            rows = std::jthread([this, &failed] {
-                try {
-                    writeRowsAhead();
-                } catch (...) {
-                    failed = std::current_exception();
-                }
-            });
-        } catch (const std::system_error &) {
-            // no second thread: the rows are written in their place below
+            writeRowsAhead();
+        } catch (...) {
+            failed = std::current_exception();
         }
-    }
+    });
     writeGlobals();
     if (rows.joinable())
         rows.join();

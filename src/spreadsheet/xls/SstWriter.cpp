@@ -2,12 +2,11 @@
 
 #include "ByteWriter.h"
 #include "RecordTypes.h"
+#include "SecondThread.h"
 
 #include <algorithm>
 #include <functional>
 #include <numeric>
-#include <system_error>
-#include <thread>
 
 namespace xls {
 
@@ -184,17 +183,8 @@ void SstWriter::finish()
         }
     };
     // Hashing reads every character: a large table is hashed in two halves at once.
-    std::size_t half = n;
-    std::jthread other;
-    if (n >= parallelStrings && std::thread::hardware_concurrency() >= 2) {
-        try {
-            other = std::jthread(hash, n / 2, n);
-            half = n / 2;
-        } catch (const std::system_error &) {
-            // no second thread: all of it here
-        }
-    }
-    hash(0, half);
+    std::jthread other = secondThread(n >= parallelStrings, [&] { hash(n / 2, n); });
+    hash(0, other.joinable() ? n / 2 : n);
     if (other.joinable())
         other.join();
     if (!pool_.rich.empty()) // rich strings keep entries of their own

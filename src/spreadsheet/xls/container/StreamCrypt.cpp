@@ -2,10 +2,10 @@
 
 #include "Error.h"
 #include "LittleEndian.h"
+#include "SecondThread.h"
 
 #include <algorithm>
 #include <string>
-#include <system_error>
 
 namespace xls {
 
@@ -41,20 +41,12 @@ StreamCrypt::StreamCrypt(const Rc4Cipher &cipher, std::span<std::uint8_t> stream
     }
     starts_.push_back(size);
     states_ = std::make_unique<std::atomic<std::uint8_t>[]>(starts_.size() - 1);
-    if (size >= parallelThreshold && std::thread::hardware_concurrency() >= 2) {
-        try {
-            worker_ = std::thread([this] { work(); });
-        } catch (const std::system_error &) {
-            // no thread to be had: the calling thread does it all
-        }
-    }
+    worker_ = secondThread(size >= parallelThreshold, [this] { work(); });
 }
 
 StreamCrypt::~StreamCrypt()
 {
-    stop_.store(true, std::memory_order_relaxed);
-    if (worker_.joinable())
-        worker_.join();
+    stop_.store(true, std::memory_order_relaxed); // the worker, joined next, ends its chunk
 }
 
 bool StreamCrypt::take(std::size_t chunk)

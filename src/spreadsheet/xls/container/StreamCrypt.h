@@ -20,7 +20,7 @@ public:
     // Walks the records first: a record running past the end throws Error(Damaged) with its
     // id and offset before any byte is changed.
     StreamCrypt(const Rc4Cipher &cipher, std::span<std::uint8_t> stream);
-    ~StreamCrypt(); // stops the worker; chunks nobody took stay as they were
+    ~StreamCrypt(); // stops and joins the worker; chunks nobody took stay as they were
     StreamCrypt(const StreamCrypt &) = delete;
     StreamCrypt &operator=(const StreamCrypt &) = delete;
 
@@ -48,9 +48,9 @@ private:
     std::vector<std::size_t> starts_; // chunk k is [starts_[k], starts_[k + 1])
     std::unique_ptr<std::atomic<std::uint8_t>[]> states_;
     std::atomic<bool> stop_{false};
-    std::thread worker_;
     // The calling thread's own record of a range it has seen done.
     std::size_t doneBegin_ = 0, doneEnd_ = 0;
+    std::jthread worker_; // last: joined before the rest goes
 };
 
 } // namespace xls
