@@ -98,16 +98,17 @@ TEST(Rc4Cipher, ReportsARecordRunningPastTheEndWithItsIdAndOffset)
 {
     const Bytes filepass = Rc4Cipher::newFilepass(Scheme::Rc4Md5, password);
     const Rc4Cipher cipher = Rc4Cipher::fromFilepass(filepass, password);
-    // A large stream is done on two threads; the second checks its records too. (A small
-    // stream cut inside a record is among the broken files the whole file layer reports.)
+    // A large stream, done on two threads, whose last record has only its header left. (A
+    // small stream cut inside a record is among the broken files the whole file layer reports.)
     Bytes stream = zeroStream(filepass, 1'000'000);
     const std::size_t at = stream.size();
     addRecord(stream, 0x00FD, 10);
-    stream.resize(stream.size() - 3);
+    stream.resize(stream.size() - 10);
     const Bytes before = stream;
     const Error e = thrown([&] { cipher.decryptStream(stream); });
     EXPECT_EQ(std::make_tuple(e.kind(), e.record(), e.offset()),
               std::make_tuple(ErrorKind::Damaged, std::optional<std::uint16_t>(0x00FD), std::optional<std::size_t>(at)));
+    EXPECT_NE(std::string::npos, std::string(e.what()).find("lunghezza 10 oltre")) << e.what();
     EXPECT_EQ(before, stream) << "nothing decrypted before the check";
 
     // Fewer bytes than a record header at the end are padding, not a record.
@@ -141,4 +142,9 @@ TEST(Rc4Cipher, AStreamReadWhileItIsDecryptedGivesTheBytesOfTheWholeDecryption)
     }
     decryption.finish();
     EXPECT_EQ(plain, stream);
+
+    // Below the size worth a thread every chunk is done by the caller, the last one too.
+    Bytes small = zeroStream(filepass, 300'000);
+    cipher.encryptStream(small);
+    EXPECT_TRUE(std::equal(small.begin(), small.end(), encrypted.begin()));
 }
