@@ -36,13 +36,16 @@ Bytes zeroStream(const Bytes &filepass, std::size_t minimumSize)
 // CryptoAPI with SHA-1(H0 + LE32(b)), H0 = SHA-1(salt + password), unless it stays in clear
 // (record headers, BOF, FILEPASS, INTERFACEHDR, the first 4 bytes of BOUNDSHEET...). The known
 // answers were worked out apart from the program for the fixtures' FILEPASS; the stream of
-// zeroed records is large enough to be done on two threads.
+// zeroed records is large enough to be done on two threads, and its last byte is the first of
+// a block.
 TEST(Rc4Cipher, EncryptsEachByteByItsOffsetAndLeavesTheClearBytesAsTheyAre)
 {
-    struct Case { const char *file; std::size_t tail; std::vector<std::pair<std::size_t, std::uint8_t>> known; };
+    struct Case { const char *file; std::size_t tail, last; std::vector<std::pair<std::size_t, std::uint8_t>> known; };
     const Case cases[] = {
-        {"small_enc.xls", 1'600'454, {{82, 229}, {1081, 64}, {703005, 27}, {1506582, 80}, {1'600'462, 243}}},
-        {"small_cryptoapi_4.2_128bit.xls", 1'600'600, {{228, 50}, {1227, 141}, {703151, 112}, {1506728, 37}, {1'600'608, 237}}},
+        {"small_enc.xls", 1'600'454, 1'600'512,
+         {{82, 229}, {1081, 64}, {703005, 27}, {1506582, 80}, {1'600'462, 243}, {1'600'512, 56}}},
+        {"small_cryptoapi_4.2_128bit.xls", 1'600'600, 1'601'536,
+         {{228, 50}, {1227, 141}, {703151, 112}, {1506728, 37}, {1'600'608, 237}, {1'601'536, 91}}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.file);
@@ -51,6 +54,7 @@ TEST(Rc4Cipher, EncryptsEachByteByItsOffsetAndLeavesTheClearBytesAsTheyAre)
         ASSERT_EQ(stream.size(), c.tail);
         addRecord(stream, 0x0085, 10); // BOUNDSHEET
         addRecord(stream, 0x00E1, 2);  // INTERFACEHDR
+        addRecord(stream, 0x00FD, c.last + 1 - stream.size() - 4);
         const Bytes plain = stream;
         const Rc4Cipher cipher = Rc4Cipher::fromFilepass(filepass, password);
         cipher.encryptStream(stream);
