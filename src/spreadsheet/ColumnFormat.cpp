@@ -2,6 +2,7 @@
 
 #include "LittleEndian.h"
 
+#include <algorithm>
 #include <array>
 #include <map>
 #include <optional>
@@ -67,19 +68,22 @@ void setColumnFormat(xls::Book &book, xls::Sheet &sheet, std::uint16_t first, st
                      std::u16string_view code)
 {
     std::map<std::uint16_t, std::uint16_t> derived; // old XF -> same XF with the new format
+    auto recent = derived.end(); // a column's cells mostly share one XF
     const auto withFormat = [&](std::uint16_t xf) {
-        auto it = derived.find(xf);
-        if (it == derived.end())
-            it = derived.emplace(xf, book.xfWithFormat(xf, code)).first;
-        return it->second;
+        if (recent == derived.end() || recent->first != xf) {
+            recent = derived.find(xf);
+            if (recent == derived.end())
+                recent = derived.emplace(xf, book.xfWithFormat(xf, code)).first;
+        }
+        return recent->second;
     };
     changeColumns(sheet, first, last, [&](xls::ColumnInfo &info) { info.xf = withFormat(info.xf); });
 
     for (xls::Row &row : sheet.rows) {
-        for (xls::Cell &cell : row.cells) {
-            if (cell.col >= first && cell.col <= last)
-                cell.xf = withFormat(cell.xf);
-        }
+        auto cell = std::lower_bound(row.cells.begin(), row.cells.end(), first,
+                                     [](const xls::Cell &c, std::uint16_t col) { return c.col < col; });
+        for (; cell != row.cells.end() && cell->col <= last; ++cell)
+            cell->xf = withFormat(cell->xf);
     }
 }
 
