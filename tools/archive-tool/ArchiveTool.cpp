@@ -6,6 +6,7 @@
 #include "Backups.h"
 #include "Columns.h"
 #include "HostError.h"
+#include "RegistryCsv.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -15,7 +16,7 @@ namespace {
 
 const QString kToolName = QStringLiteral("archive-tool");
 const QStringList kCommands = {QStringLiteral("make"), QStringLiteral("dump"), QStringLiteral("set"),
-                               QStringLiteral("backups"), QStringLiteral("restore")};
+                               QStringLiteral("backups"), QStringLiteral("restore"), QStringLiteral("export-csv")};
 
 const QString kHelp = QStringLiteral(
     "Uso:\n"
@@ -34,6 +35,9 @@ const QString kHelp = QStringLiteral(
     "  archive-tool restore FILE COPIA\n"
     "      rimette al posto dell'archivio la COPIA (un nome dell'elenco, o il percorso di un file);\n"
     "      l'archivio attuale è conservato prima come copia di sicurezza\n"
+    "  archive-tool export-csv FILE USCITA.csv [--password P]\n"
+    "      scrive l'anagrafica in CSV per il commercialista (separatore \";\", UTF-8);\n"
+    "      non sovrascrive un file esistente\n"
     "\n"
     "La password predefinita è quella dell'archivio. Numeri e date sono letti e scritti\n"
     "sempre con le impostazioni internazionali italiane (per esempio 1234,5 e 05/12/2026),\n"
@@ -122,6 +126,8 @@ int ArchiveTool::run(const QStringList &arguments)
             return backups(p[1]);
         if (command == QLatin1String("restore") && p.size() == 3)
             return restore(p[1], p[2]);
+        if (command == QLatin1String("export-csv") && p.size() == 3)
+            return exportCsv(p[1], p[2], parsed.password);
     } catch (const host::HostError &error) {
         return fail(QStringLiteral("%1 (errore %2)").arg(error.description()).arg(error.number()));
     } catch (const std::exception &error) {
@@ -241,6 +247,17 @@ int ArchiveTool::restore(const QString &path, const QString &backup)
     if (!kept.isEmpty())
         done += QStringLiteral(" L'archivio sostituito è conservato come '%1'.").arg(QDir::toNativeSeparators(kept));
     print(out_, done + QLatin1Char('\n'));
+    return 0;
+}
+
+int ArchiveTool::exportCsv(const QString &path, const QString &csvPath, const QString &password)
+{
+    host::Application app(Regional::italian());
+    app.open(path, password);
+    const archive::CsvExport exported = archive::ExportRegistryCsv(app, csvPath, false);
+    if (!exported.problem.isEmpty())
+        return fail(exported.problem);
+    print(out_, QStringLiteral("Esportati in '%1': %2.\n").arg(csvPath, subjects(exported.subjects)));
     return 0;
 }
 

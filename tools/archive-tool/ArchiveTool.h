@@ -8,7 +8,7 @@
 namespace archive { class ArchiveLock; }
 
 // The archive-tool commands: make a fresh archive, dump the cells of a workbook, write one
-// cell, list and restore the archive's backups; those that write
+// cell, list and restore the archive's backups, export the registry as CSV; those that write
 // the archive hold its lock as the program does. Texts follow the
 // host's rules under a fixed Italian regional setting, so that the output does not depend on
 // the machine. Exit codes: 0 done, 2 refused or failed (nothing written).
@@ -28,6 +28,7 @@ private:
             const QString &password);
     int backups(const QString &path);
     int restore(const QString &path, const QString &backup);
+    int exportCsv(const QString &path, const QString &csvPath, const QString &password);
     // Why `lock` cannot be taken for writing `path`, naming its holder; "" once it is held.
     static QString lockRefusal(archive::ArchiveLock &lock, const QString &path);
     int fail(const QString &message);
