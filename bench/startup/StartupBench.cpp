@@ -62,8 +62,8 @@ int stepsChild(int argc, char **argv)
     app::VelmoroApplication qapp(argc, argv);
     mark("qt");
     const QString path = QString::fromLocal8Bit(argv[2]);
-    app::ArchiveLock lock(path);
-    if (lock.acquire() != app::ArchiveLock::Result::Acquired)
+    archive::ArchiveLock lock(path, QStringLiteral("Velmoro"));
+    if (lock.acquire() != archive::ArchiveLock::Result::Acquired)
         return 1;
     archive::RemoveLeftovers(path);
     mark("lock");
