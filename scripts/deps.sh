@@ -5,7 +5,7 @@ set -euo pipefail
 build=(cmake g++ make pkg-config qt6-base-dev qt6-translations-l10n libgsf-1-dev nettle-dev
        googletest libgtest-dev libgmock-dev fonts-crosextra-carlito fonts-liberation2 libreoffice-dev)
 test_extra=(clang libclang-rt-14-dev python3 python3-uno python3-msoffcrypto-tool python3-xlrd
-            python3-xlwt python3-olefile python3-stdnum xvfb xauth xdg-utils
+            python3-xlwt python3-olefile python3-stdnum xvfb xauth xdg-utils desktop-file-utils
             cups printer-driver-cups-pdf poppler-utils)
 # The hand-over shows the archive in LibreOffice Calc, which needs a window plugin; the
 # desktop's opener is the way when LibreOffice cannot.

@@ -28,4 +28,9 @@ void report(const char *what, double ms, double targetMs)
                 ms < targetMs ? "within target" : "OVER TARGET");
 }
 
+void reportStep(const char *what, double ms, double targetMs)
+{
+    std::printf("    %-42s %7.3f ms  %3.0f%% of the %.0f ms target\n", what, ms, 100 * ms / targetMs, targetMs);
+}
+
 } // namespace bench

@@ -1,15 +1,28 @@
 #include "Archive.h"
 
+#include "Backups.h"
 #include "Columns.h"
 #include "HostErrors.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 
 namespace archive {
 
 QString archivePath()
 {
     return QCoreApplication::applicationDirPath() + QLatin1Char('/') + kFileName;
+}
+
+QString realArchivePath(const QString &path)
+{
+    const QFileInfo archive(path);
+    const QString real = archive.canonicalFilePath();
+    if (!real.isEmpty())
+        return real;
+    const QString folder = archive.absoluteDir().canonicalPath();
+    return (folder.isEmpty() ? archive.absolutePath() : folder) + QLatin1Char('/') + archive.fileName();
 }
 
 host::Workbook &OpenArchive(host::Application &app, const QString &path)
@@ -53,13 +66,31 @@ void PrepareArchiveSheet(host::Application &app)
     app.setScreenUpdating(true);
 }
 
-void SaveArchive(host::Application &app)
+QString SaveArchive(host::Application &app)
 {
     app.setDisplayAlerts(false);
     host::Workbook *book = app.activeWorkbook();
     if (!book)
         throw host::noWorkbook();
+    PendingBackup backup(book->fullName());
     book->save();
+    backup.keep();
+    return backup.problem();
+}
+
+QList<int> subjectRows(const host::Worksheet &registry)
+{
+    QList<int> rows;
+    const int last = registry.usedRange().lastRow();
+    for (int row = 2; row <= last; ++row) {
+        for (int column = 1; column <= kFieldCount; ++column) {
+            if (!registry.cells(row, column).isEmpty()) {
+                rows.append(row);
+                break;
+            }
+        }
+    }
+    return rows;
 }
 
 void CreateArchive(const QString &path)
@@ -67,6 +98,9 @@ void CreateArchive(const QString &path)
     host::Application app(Regional::italian());
     app.create(path, kPassword, kSheetName);
     PrepareArchiveSheet(app);
+    host::Worksheet &registry = RegistrySheet(app);
+    for (int column = 1; column <= kFieldCount; ++column)
+        registry.cells(1, column).entireColumn().setColumnWidth(kColumnWidths[std::size_t(column - 1)]);
     SaveArchive(app);
 }
 

@@ -1,5 +1,6 @@
 #include "ArchiveLock.h"
 
+#include "Archive.h"
 #include "SystemError.h"
 
 #include <QDir>
@@ -17,17 +18,6 @@
 namespace archive {
 
 namespace {
-
-// The archive's real file, links followed; for a file not there, the one its real folder would hold.
-QString realPath(const QString &archivePath)
-{
-    const QFileInfo archive(archivePath);
-    const QString real = archive.canonicalFilePath();
-    if (!real.isEmpty())
-        return real;
-    const QString folder = archive.absoluteDir().canonicalPath();
-    return (folder.isEmpty() ? archive.absolutePath() : folder) + QLatin1Char('/') + archive.fileName();
-}
 
 bool sameFile(int fd, const QByteArray &path)
 {
@@ -58,7 +48,7 @@ QString holderIn(int fd)
 } // namespace
 
 ArchiveLock::ArchiveLock(const QString &archivePath, const QString &program)
-    : archive_(realPath(archivePath)), lockPath_(lockPathFor(archivePath)), program_(program)
+    : archive_(realArchivePath(archivePath)), lockPath_(lockPathFor(archivePath)), program_(program)
 {
 }
 
@@ -66,7 +56,7 @@ ArchiveLock::~ArchiveLock() { release(); }
 
 QString ArchiveLock::lockPathFor(const QString &archivePath)
 {
-    const QFileInfo archive(realPath(archivePath));
+    const QFileInfo archive(realArchivePath(archivePath));
     return archive.path() + QStringLiteral("/.~velmoro.%1.lock").arg(archive.fileName());
 }
 

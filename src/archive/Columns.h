@@ -41,6 +41,31 @@ constexpr std::array<Field, kFieldCount> kFields = {{
     {false, false, 0},  {false, false, 0}, {true, false, bank::kIbanLength},
 }};
 
+// Widths of a fresh archive's columns, in digits of the sheet's font, so that a printed page
+// shows what each column usually holds: fixed codes whole (dd/mm/yyyy, CAP, province,
+// codice fiscale, partita IVA, a 27-character IBAN), names, addresses and e-mails of everyday
+// length. An archive's own widths are never changed.
+constexpr std::array<double, kFieldCount> kColumnWidths = {
+    6,  // ID
+    36, // Ragione Sociale/Cognome Nome
+    10, // Codice
+    10, // Data
+    33, // Indirizzo
+    6,  // CAP
+    28, // Località
+    4,  // PR
+    13, // Telefono
+    13, // Fax
+    13, // Cellulare
+    33, // Email
+    21, // Codice Fiscale
+    12, // Partita IVA
+    24, // Referente/Rappresentante
+    30, // Banca
+    36, // Intest/Conto
+    29, // IBAN
+};
+
 inline const QString kCounterCell = QStringLiteral("IV1");     // last identifier given out
 // Beyond this a counter + 1 would no longer be a whole number written in full (15 digits).
 constexpr double kLargestCounter = 1e15;

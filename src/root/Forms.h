@@ -42,6 +42,8 @@ public:
     kit::Services &services() { return services_; }
     kit::ArchiveSession &session() { return session_; }
     const kit::SlotGuard &guard() const { return guard_; }
+    // What every window is built with.
+    kit::Context &context() { return context_; }
 
     app::Form1 *form1();
     app::Form2 *form2();

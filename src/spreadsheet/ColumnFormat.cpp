@@ -2,6 +2,7 @@
 
 #include "LittleEndian.h"
 
+#include <algorithm>
 #include <array>
 #include <map>
 #include <optional>
@@ -10,6 +11,7 @@ namespace host {
 namespace {
 
 constexpr std::uint16_t kStandardWidth = 0x0099; // STANDARDWIDTH: default width in 1/256 char
+constexpr std::uint16_t kUserSetWidth = 0x0002;  // COLINFO fUserSet
 constexpr int kColumns = 256;
 
 std::uint16_t defaultWidth(const xls::Sheet &sheet)
@@ -26,19 +28,11 @@ bool sameLook(const xls::ColumnInfo &a, const xls::ColumnInfo &b)
     return a.width == b.width && a.xf == b.xf && a.options == b.options;
 }
 
-} // namespace
-
-void setColumnFormat(xls::Book &book, xls::Sheet &sheet, std::uint16_t first, std::uint16_t last,
-                     std::u16string_view code)
+// Applies `change` to the COLINFO of each column first..last (a column without one starts at
+// the sheet's default width) and merges neighbours that look the same.
+template <typename Change>
+void changeColumns(xls::Sheet &sheet, std::uint16_t first, std::uint16_t last, Change change)
 {
-    std::map<std::uint16_t, std::uint16_t> derived; // old XF -> same XF with the new format
-    const auto withFormat = [&](std::uint16_t xf) {
-        auto it = derived.find(xf);
-        if (it == derived.end())
-            it = derived.emplace(xf, book.xfWithFormat(xf, code)).first;
-        return it->second;
-    };
-
     std::array<std::optional<xls::ColumnInfo>, kColumns> perColumn;
     for (const xls::ColumnInfo &info : sheet.columns) {
         for (int c = info.first; c <= info.last && c < kColumns; ++c)
@@ -51,7 +45,7 @@ void setColumnFormat(xls::Book &book, xls::Sheet &sheet, std::uint16_t first, st
             info.width = width;
             perColumn[c] = info;
         }
-        perColumn[c]->xf = withFormat(perColumn[c]->xf);
+        change(*perColumn[c]);
     }
     std::vector<xls::ColumnInfo> merged;
     for (int c = 0; c < kColumns; ++c) {
@@ -66,13 +60,39 @@ void setColumnFormat(xls::Book &book, xls::Sheet &sheet, std::uint16_t first, st
         merged.push_back(info);
     }
     sheet.columns = std::move(merged);
+}
+
+} // namespace
+
+void setColumnFormat(xls::Book &book, xls::Sheet &sheet, std::uint16_t first, std::uint16_t last,
+                     std::u16string_view code)
+{
+    std::map<std::uint16_t, std::uint16_t> derived; // old XF -> same XF with the new format
+    auto recent = derived.end(); // a column's cells mostly share one XF
+    const auto withFormat = [&](std::uint16_t xf) {
+        if (recent == derived.end() || recent->first != xf) {
+            recent = derived.find(xf);
+            if (recent == derived.end())
+                recent = derived.emplace(xf, book.xfWithFormat(xf, code)).first;
+        }
+        return recent->second;
+    };
+    changeColumns(sheet, first, last, [&](xls::ColumnInfo &info) { info.xf = withFormat(info.xf); });
 
     for (xls::Row &row : sheet.rows) {
-        for (xls::Cell &cell : row.cells) {
-            if (cell.col >= first && cell.col <= last)
-                cell.xf = withFormat(cell.xf);
-        }
+        auto cell = std::lower_bound(row.cells.begin(), row.cells.end(), first,
+                                     [](const xls::Cell &c, std::uint16_t col) { return c.col < col; });
+        for (; cell != row.cells.end() && cell->col <= last; ++cell)
+            cell->xf = withFormat(cell->xf);
     }
+}
+
+void setColumnWidth(xls::Sheet &sheet, std::uint16_t first, std::uint16_t last, std::uint16_t width)
+{
+    changeColumns(sheet, first, last, [&](xls::ColumnInfo &info) {
+        info.width = width;
+        info.options |= kUserSetWidth;
+    });
 }
 
 } // namespace host

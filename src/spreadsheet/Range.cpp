@@ -4,6 +4,7 @@
 #include "detail/ColumnFormat.h"
 #include "detail/Engine.h"
 #include "HostErrors.h"
+#include "SheetGeometry.h"
 #include "Workbook.h"
 #include "Worksheet.h"
 
@@ -268,6 +269,15 @@ void Range::setNumberFormat(const QString &code)
         const std::uint16_t xf = book.xfWithFormat(effectiveXf(sheet, r, c), format);
         sheet.touch(r, c).xf = xf;
     });
+}
+
+void Range::setColumnWidth(double characters)
+{
+    if (!(characters >= 0 && characters <= 255))
+        throw badProperty(QStringLiteral("ColumnWidth"), QStringLiteral("Range"));
+    host::setColumnWidth(detail::Engine::sheet(*sheet_), std::uint16_t(area_.column - 1),
+                         std::uint16_t(area_.lastColumn - 1),
+                         columnWidthUnits(*sheet_, characters));
 }
 
 QString Range::numberFormat() const

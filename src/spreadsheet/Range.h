@@ -51,6 +51,9 @@ public:
     // On whole columns: the columns' format and every cell in them; else each cell.
     void setNumberFormat(const QString &code);
     QString numberFormat() const;           // of the top-left cell
+    // The width of the range's columns in characters of the default font (0..255, as the
+    // host's ColumnWidth); HostError 1004 outside.
+    void setColumnWidth(double characters);
 
     bool operator==(const Range &other) const = default;
 

@@ -61,17 +61,46 @@ std::optional<Font> readFont(const xls::RawRecord &record)
     return std::nullopt;
 }
 
+constexpr int kCellPadding = 5; // pixels a column adds to its digits
+
+// The workbook's default font, the first FONT record; a short one from a foreign file leaves
+// the usual font.
+Font defaultFont(const Worksheet &sheet)
+{
+    if (const xls::RawRecord *record = findRecord(detail::Engine::book(sheet).globals, xls::rec::Font)) {
+        if (const auto font = readFont(*record))
+            return *font;
+    }
+    return {QStringLiteral("Arial"), 10};
+}
+
+// Widths count the default font's digit width, about half its height in pixels.
+int digitPixels(double fontPoints)
+{
+    return std::max(1, int(std::lround(fontPoints / kPointsPerPixel * 0.5)));
+}
+
+// COLINFO units to whole pixels, rounding as Excel does.
+int columnPixels(std::uint16_t width, int digit)
+{
+    return (width + 128 / digit) * digit / 256;
+}
+
 } // namespace
+
+std::uint16_t columnWidthUnits(const Worksheet &sheet, double characters)
+{
+    const int digit = digitPixels(defaultFont(sheet).points);
+    const long pixels = characters > 0 ? std::lround(characters * digit) + kCellPadding : 0;
+    return std::uint16_t(std::min<long>(0xFFFF, (pixels * 256 + digit - 1) / digit));
+}
 
 SheetGeometry::SheetGeometry(const Worksheet &sheet)
 {
     const xls::Sheet &data = detail::Engine::sheet(sheet);
-    if (const xls::RawRecord *record = findRecord(detail::Engine::book(sheet).globals, xls::rec::Font)) {
-        if (const auto font = readFont(*record)) {
-            fontFamily_ = font->family;
-            fontPoints_ = font->points;
-        }
-    }
+    const Font font = defaultFont(sheet);
+    fontFamily_ = font.family;
+    fontPoints_ = font.points;
     if (const xls::RawRecord *row = findRecord(data.records, xls::rec::DefaultRowHeight); row && row->body.size() >= 4)
         defaultRow_ = (u16At(row->body, 0) & kDefaultRowHidden) ? 0 : u16At(row->body, 2) * kPointsPerTwip;
 
@@ -81,20 +110,18 @@ SheetGeometry::SheetGeometry(const Worksheet &sheet)
             rows_[r] = rowPoints(*data.rows[r].record);
     }
 
-    // Widths count the default font's digit width, about half its height in pixels; a
-    // default width adds the cell padding and rounds up to 8 pixels.
-    const double digit = std::max(1.0, std::round(fontPoints_ / kPointsPerPixel * 0.5));
+    // A default width adds the cell padding and rounds up to 8 pixels.
+    const int digit = digitPixels(fontPoints_);
     double standard = 0;
     if (const xls::RawRecord *width = findRecord(data.records, kStandardWidth)) {
-        standard = std::floor(u16At(width->body, 0) / 256.0 * digit);
+        standard = columnPixels(u16At(width->body, 0), digit);
     } else {
         const xls::RawRecord *chars = findRecord(data.records, xls::rec::DefColWidth);
-        standard = std::ceil(((chars ? u16At(chars->body, 0) : 8) * digit + 5) / 8) * 8;
+        standard = std::ceil(((chars ? u16At(chars->body, 0) : 8) * digit + kCellPadding) / 8.0) * 8;
     }
     columns_.fill(standard * kPointsPerPixel);
     for (const xls::ColumnInfo &info : data.columns) {
-        const double points =
-            (info.options & kColumnHidden) ? 0 : std::floor(info.width / 256.0 * digit) * kPointsPerPixel;
+        const double points = (info.options & kColumnHidden) ? 0 : columnPixels(info.width, digit) * kPointsPerPixel;
         for (int c = info.first; c <= std::min<int>(info.last, kMaxColumns - 1); ++c)
             columns_[std::size_t(c)] = points;
     }

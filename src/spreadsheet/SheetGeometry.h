@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <array>
+#include <cstdint>
 #include <vector>
 
 namespace host {
@@ -28,5 +29,9 @@ private:
     QString fontFamily_ = QStringLiteral("Arial");
     double fontPoints_ = 10;
 };
+
+// A column's width in characters (digits of the default font, as a spreadsheet user gives it)
+// in the units of the file's COLINFO: 1/256 of a digit, the cell padding included.
+std::uint16_t columnWidthUnits(const Worksheet &sheet, double characters);
 
 } // namespace host

@@ -1,6 +1,8 @@
 #include "Archive.h"
 #include "Columns.h"
 #include "Oracle.h"
+#include "RegistryCsv.h"
+#include "SheetGeometry.h"
 
 #include <QDate>
 #include <QFile>
@@ -135,4 +137,76 @@ TEST(Interop, ALibreOfficeWorkbookReadsHereCellForCellAndSavesWithItsOtherSheetA
         velmoro["cells"] = edited;
         EXPECT_EQ(sheetOf(after, archive::kSheetName), velmoro);
     }
+}
+
+// LibreOffice measures a digit of Arial 10 as 7.41 pixels where the host, as Excel, counts 7,
+// so it lays every column out some 6 % wider: the same widths, in its own measure.
+TEST(Interop, AFreshArchiveOpensInLibreOfficeWithTheColumnWidthsItPrintsWith)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Archivio.xls"));
+    archive::CreateArchive(path);
+    host::Application app(italian);
+    const host::SheetGeometry ours(archive::OpenArchive(app, path).sheets(archive::kSheetName));
+    const QJsonObject velmoro = sheetOf(oracle::dump(path), archive::kSheetName);
+    const QJsonObject widths = velmoro["column_widths"].toObject();
+    QStringList registryColumns;
+    for (int column = 1; column <= archive::kFieldCount; ++column) {
+        const QString letter = host::columnLetters(column);
+        registryColumns << letter;
+        EXPECT_NEAR(widths[letter].toDouble() / ours.columnWidth(column), 1.06, 0.03) << letter.toStdString();
+    }
+    EXPECT_EQ(widths.keys(), registryColumns) << "the other columns keep the default width";
+    EXPECT_NEAR(velmoro["default_column_width"].toDouble() / ours.columnWidth(archive::kFieldCount + 1), 1.06, 0.03);
+}
+
+// The accountant's CSV opened in LibreOffice as an Italian user opens it: every cell of the
+// header and of each subject in its place. With formulas evaluated each reads as the program
+// shows it; with the import window's defaults the texts the export guards read as ="..."
+// around the same text, the others as the program shows them.
+TEST(Interop, TheAccountantsCsvOpensInLibreOfficeWithEveryCellOfTheRegistry)
+{
+    QTemporaryDir dir;
+    host::Application app(italian);
+    host::Worksheet &registry = app.create(dir.filePath(archive::kFileName), archive::kPassword, archive::kSheetName)
+                                    .sheets(archive::kSheetName);
+    archive::PrepareArchiveSheet(app);
+    const QList<QStringList> subjects = {
+        {"1", "ROSSI, MARIO & FIGLI", "1234,5", "", "VIA ROMA 1; SCALA \"B\"", "00184", "FORLÌ", "FC", "0612345", "+39 06 1234567",
+         "3331234567", "mario@example.org", "RSSMRA80A01H501U", "01234567890", "=SOMMA(A1:A9)", "BANCA, CREDITO",
+         "RIGA UNO\nRIGA DUE", "IT60X0542811101000000123456"},
+        {"2", "BIANCHI", "1.000", "05/12/2026", "", "20121", "MILANO", "MI", "02-1234567", "", "", "", "", "12345678901",
+         "-", "@DITTA", "€ 5,00", "00012"},
+        {},
+        {"4", "DOPO LA RIGA VUOTA"},
+    };
+    for (int i = 0; i < subjects.size(); ++i)
+        for (int column = 1; column <= subjects[i].size(); ++column)
+            registry.cells(i + 2, column).setValue(subjects[i][column - 1]);
+    registry.range(QStringLiteral("D2")).setValue(QDate(2024, 2, 29));
+    const QString csv = dir.filePath(QStringLiteral("commercialista.csv"));
+    ASSERT_EQ(archive::ExportRegistryCsv(app, csv, false).problem, QString());
+
+    const QJsonObject shown = oracle::csvDump(csv);
+    const QJsonObject evaluated = shown["evaluate_formulas"].toObject(), defaults = shown["dialog_defaults"].toObject();
+    QStringList expected;
+    int csvRow = 1, guarded = 0;
+    for (const int row : QList<int>{1} + archive::subjectRows(registry)) {
+        for (int column = 1; column <= archive::kFieldCount; ++column) {
+            const QString text = registry.cells(row, column).text();
+            if (text.isEmpty())
+                continue;
+            const QString address = host::columnLetters(column) + QString::number(csvRow);
+            expected << address;
+            EXPECT_EQ(evaluated[address].toString(), text) << address.toStdString();
+            const QString opened = defaults[address].toString();
+            const QString asFormula = QStringLiteral("=\"%1\"").arg(QString(text).replace(u'"', QStringLiteral("\"\"")));
+            EXPECT_TRUE(opened == text || opened == asFormula) << address.toStdString() << ": " << opened.toStdString();
+            guarded += opened == asFormula;
+        }
+        ++csvRow;
+    }
+    EXPECT_EQ(evaluated.keys().size(), expected.size());
+    EXPECT_EQ(defaults.keys().size(), expected.size());
+    EXPECT_EQ(guarded, 12); // the texts that look like numbers, dates or formulas
 }

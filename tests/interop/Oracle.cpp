@@ -35,6 +35,14 @@ QJsonObject dump(const QString &file, const QString &engine)
     return QJsonDocument::fromJson(out).object();
 }
 
+QJsonObject csvDump(const QString &file)
+{
+    QByteArray out, err;
+    EXPECT_EQ(run(QStringLiteral("/usr/bin/python3"), {QStringLiteral(ORACLE_SCRIPT), "csvdump", file, "--compact"}, &out, &err), 0)
+        << err.toStdString();
+    return QJsonDocument::fromJson(out).object();
+}
+
 void make(const QString &file, const QJsonObject &description)
 {
     QTemporaryFile json;

@@ -5,8 +5,11 @@
 
 #include "Application.h"
 #include "Columns.h"
+#include "OfficeSubjects.h"
 
 #include <QDate>
+#include <QFontMetricsF>
+#include <QImage>
 
 namespace {
 
@@ -125,6 +128,49 @@ TEST_F(PrintJob, AsksSetsThePagesUpAndPrintsEachPageTheUserConfirms)
         EXPECT_TRUE(run->forms->isLoaded<printing::StampaP>());
         EXPECT_EQ(run->host()->screenUpdating(), ended);
         expectSaved(r.area, r.portrait == Y, r.zoomSet, int(r.pages.size()), r.pageCount);
+    }
+}
+
+// A text prints whole when its width in the page's font (measured at 10 dots a point) leaves
+// the cell's padding of 1.5 points each side.
+bool printsWhole(const host::PrintedPage &page, const host::PrintedCell &cell)
+{
+    QImage device(1, 1, QImage::Format_RGB32);
+    device.setDotsPerMeterX(int(720 / 0.0254));
+    device.setDotsPerMeterY(int(720 / 0.0254));
+    QFont font(page.fontFamily);
+    font.setPointSizeF(page.fontPoints);
+    return QFontMetricsF(font, &device).horizontalAdvance(cell.text) / 10 <= cell.box.width() - 3;
+}
+
+TEST_F(PrintJob, AFreshArchivePrintsWhatAnOfficeKeepsInItsColumnsWhole)
+{
+    const struct {
+        const char *zoom;
+        Answer portrait;
+        int columns;  // on the first page, from A
+        size_t cells; // the headers and the five subjects' filled fields in those columns
+    } runs[] = {{"25", Y, 18, 102}, {"62", N, 14, 80}, {"110", N, 8, 48}};
+    for (const auto &r : runs) {
+        SCOPED_TRACE(r.zoom);
+        startOn(folder.filePath(QString::fromLatin1(r.zoom) + QStringLiteral(".xls")));
+        install({QStringLiteral("PDF")}, QStringLiteral("PDF"));
+        office_subjects::add(sheet());
+        openWindow();
+        choose("PDF");
+        print(r.zoom, r.portrait, {Y});
+        ASSERT_EQ(run->printers.jobs.size(), 1u);
+        const host::PrintedPage &page = run->printers.jobs[0].pages.at(0);
+        QStringList headers, expected;
+        for (const host::PrintedCell &cell : page.cells) {
+            if (cell.box.top() == 0)
+                headers << cell.text;
+            EXPECT_TRUE(printsWhole(page, cell)) << cell.text.toStdString();
+        }
+        for (int column = 0; column < r.columns; ++column)
+            expected << archive::kHeaders[std::size_t(column)];
+        EXPECT_EQ(headers, expected);
+        EXPECT_EQ(page.cells.size(), r.cells);
     }
 }
 

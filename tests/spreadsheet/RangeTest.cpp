@@ -1,6 +1,8 @@
 #include "HostError.h"
 #include "HostFixture.h"
+#include "SheetGeometry.h"
 
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -131,6 +133,35 @@ TEST_F(RangeTest, ColumnFormatsSplitAndMergeTheColumnInfo)
     at("K:K").setNumberFormat(QStringLiteral("@"));
     at("N:N").setNumberFormat(QStringLiteral("@")); // no COLINFO yet: one is made
     EXPECT_EQ(spans(), (Spans{{7, 7}, {8, 10}, {13, 13}}));
+}
+
+// Widths in digits of Arial 10 (7 pixels) plus 5 pixels of padding, 0.75 points a pixel.
+TEST_F(RangeTest, ColumnWidthsAreSetInCharactersKeepTheColumnsFormatAndPrintAsWideAsTheHostShowsThem)
+{
+    // H: 8.43 characters as Excel and LibreOffice store it; LibreOffice ends the last span one past IV.
+    data().columns = {{7, 7, 2340, 15, 0}, {20, 256, 2340, 15, 0}};
+    put("B2", QStringLiteral("x"));
+    put("D2", QStringLiteral("y"));
+    at("B:C").setNumberFormat(QStringLiteral("@"));
+    const struct {
+        const char *columns;
+        double characters, points;
+    } cases[] = {{"B:B", 34, 182.25}, {"C:D", 8.43, 48}, {"E:E", 0.5, 6.75}, {"F:F", 0, 0}, {"G:G", 255, 1342.5}};
+    for (const auto &c : cases)
+        at(c.columns).setColumnWidth(c.characters);
+    for (double wrong : {-1.0, 255.5, std::nan("")})
+        EXPECT_EQ(raised([&] { at("G:H").setColumnWidth(wrong); }).number(), 1004) << wrong;
+
+    const host::SheetGeometry geometry(sheet);
+    for (const auto &c : cases) {
+        const host::Range columns = at(c.columns);
+        for (int column : {columns.column(), columns.lastColumn()})
+            EXPECT_DOUBLE_EQ(geometry.columnWidth(column), c.points) << c.columns;
+    }
+    EXPECT_DOUBLE_EQ(geometry.columnWidth(8), 48); // H as wide as a column of the default width
+    EXPECT_DOUBLE_EQ(geometry.columnWidth(9), 48);
+    EXPECT_DOUBLE_EQ(geometry.columnWidth(256), 48);
+    EXPECT_EQ(at("B2").numberFormat() + at("C40000").numberFormat() + at("D2").numberFormat(), QStringLiteral("@@General"));
 }
 
 TEST_F(RangeTest, SelectingARangeActivatesItsSheetAndSetsTheActiveCell)

@@ -1,5 +1,6 @@
 #include "Rc4Cipher.h"
 #include "Password.h"
+#include "StreamCrypt.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -36,13 +37,16 @@ Bytes zeroStream(const Bytes &filepass, std::size_t minimumSize)
 // CryptoAPI with SHA-1(H0 + LE32(b)), H0 = SHA-1(salt + password), unless it stays in clear
 // (record headers, BOF, FILEPASS, INTERFACEHDR, the first 4 bytes of BOUNDSHEET...). The known
 // answers were worked out apart from the program for the fixtures' FILEPASS; the stream of
-// zeroed records is large enough to be done on two threads.
+// zeroed records is large enough to be done on two threads, and its last byte is the first of
+// a block.
 TEST(Rc4Cipher, EncryptsEachByteByItsOffsetAndLeavesTheClearBytesAsTheyAre)
 {
-    struct Case { const char *file; std::size_t tail; std::vector<std::pair<std::size_t, std::uint8_t>> known; };
+    struct Case { const char *file; std::size_t tail, last; std::vector<std::pair<std::size_t, std::uint8_t>> known; };
     const Case cases[] = {
-        {"small_enc.xls", 1'600'454, {{82, 229}, {1081, 64}, {703005, 27}, {1506582, 80}, {1'600'462, 243}}},
-        {"small_cryptoapi_4.2_128bit.xls", 1'600'600, {{228, 50}, {1227, 141}, {703151, 112}, {1506728, 37}, {1'600'608, 237}}},
+        {"small_enc.xls", 1'600'454, 1'600'512,
+         {{82, 229}, {1081, 64}, {703005, 27}, {1506582, 80}, {1'600'462, 243}, {1'600'512, 56}}},
+        {"small_cryptoapi_4.2_128bit.xls", 1'600'600, 1'601'536,
+         {{228, 50}, {1227, 141}, {703151, 112}, {1506728, 37}, {1'600'608, 237}, {1'601'536, 91}}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.file);
@@ -51,6 +55,7 @@ TEST(Rc4Cipher, EncryptsEachByteByItsOffsetAndLeavesTheClearBytesAsTheyAre)
         ASSERT_EQ(stream.size(), c.tail);
         addRecord(stream, 0x0085, 10); // BOUNDSHEET
         addRecord(stream, 0x00E1, 2);  // INTERFACEHDR
+        addRecord(stream, 0x00FD, c.last + 1 - stream.size() - 4);
         const Bytes plain = stream;
         const Rc4Cipher cipher = Rc4Cipher::fromFilepass(filepass, password);
         cipher.encryptStream(stream);
@@ -98,15 +103,18 @@ TEST(Rc4Cipher, ReportsARecordRunningPastTheEndWithItsIdAndOffset)
 {
     const Bytes filepass = Rc4Cipher::newFilepass(Scheme::Rc4Md5, password);
     const Rc4Cipher cipher = Rc4Cipher::fromFilepass(filepass, password);
-    // A large stream is done on two threads; the second checks its records too. (A small
-    // stream cut inside a record is among the broken files the whole file layer reports.)
+    // A large stream, done on two threads, whose last record has only its header left. (A
+    // small stream cut inside a record is among the broken files the whole file layer reports.)
     Bytes stream = zeroStream(filepass, 1'000'000);
     const std::size_t at = stream.size();
     addRecord(stream, 0x00FD, 10);
-    stream.resize(stream.size() - 3);
+    stream.resize(stream.size() - 10);
+    const Bytes before = stream;
     const Error e = thrown([&] { cipher.decryptStream(stream); });
     EXPECT_EQ(std::make_tuple(e.kind(), e.record(), e.offset()),
               std::make_tuple(ErrorKind::Damaged, std::optional<std::uint16_t>(0x00FD), std::optional<std::size_t>(at)));
+    EXPECT_NE(std::string::npos, std::string(e.what()).find("lunghezza 10 oltre")) << e.what();
+    EXPECT_EQ(before, stream) << "nothing decrypted before the check";
 
     // Fewer bytes than a record header at the end are padding, not a record.
     Bytes padded = zeroStream(filepass, 3000);
@@ -115,4 +123,33 @@ TEST(Rc4Cipher, ReportsARecordRunningPastTheEndWithItsIdAndOffset)
     cipher.encryptStream(padded);
     cipher.decryptStream(padded);
     EXPECT_EQ(original, padded);
+}
+
+// A reader takes the bytes it needs while the worker decrypts from the front: wherever it
+// reads, in whatever order, it gets what decrypting the whole stream gives.
+TEST(Rc4Cipher, AStreamReadWhileItIsDecryptedGivesTheBytesOfTheWholeDecryption)
+{
+    const Bytes filepass = Rc4Cipher::newFilepass(Scheme::CryptoApi, password);
+    const Rc4Cipher cipher = Rc4Cipher::fromFilepass(filepass, password);
+    const Bytes plain = zeroStream(filepass, 3'000'000);
+    Bytes encrypted = plain;
+    cipher.encryptStream(encrypted);
+    ASSERT_NE(plain, encrypted);
+
+    const std::pair<std::size_t, std::size_t> reads[] = {
+        {0, 20}, {2'900'000, 2'950'000}, {1'000, 1'004}, {65'000, 140'000}, {1'500'000, 1'500'001}, {0, 3'000'000}};
+    Bytes stream = encrypted;
+    StreamCrypt decryption(cipher, stream);
+    for (const auto &[begin, end] : reads) {
+        decryption.require(begin, end);
+        EXPECT_TRUE(std::equal(plain.begin() + long(begin), plain.begin() + long(end), stream.begin() + long(begin)))
+            << begin << ".." << end;
+    }
+    decryption.finish();
+    EXPECT_EQ(plain, stream);
+
+    // Below the size worth a thread every chunk is done by the caller, the last one too.
+    Bytes small = zeroStream(filepass, 300'000);
+    cipher.encryptStream(small);
+    EXPECT_TRUE(std::equal(small.begin(), small.end(), encrypted.begin()));
 }

@@ -1,6 +1,7 @@
 #include "BiffWriter.h"
 #include "Password.h"
 #include "CompoundFile.h"
+#include "LittleEndian.h"
 #include "TestFiles.h"
 #include "XlsFile.h"
 
@@ -38,7 +39,53 @@ const std::pair<const char *, std::optional<Scheme>> fixtures[] = {
     {"small_cryptoapi_4.2_40bit.xls", Scheme::CryptoApi},
 };
 
+// A registry large enough to be decrypted while it is read and encrypted on two threads.
+Book largeBook()
+{
+    Book book = newBook(u"Velmoro");
+    for (std::uint32_t row = 0; row < 6000; ++row) {
+        for (std::uint16_t col = 0; col < 18; ++col) {
+            const std::string text = "soggetto " + std::to_string(row) + " campo " + std::to_string(col);
+            Cell &cell = book.sheets[0].touch(row, col);
+            cell.kind = CellKind::Text;
+            cell.text = book.strings.add(std::u16string(text.begin(), text.end()));
+        }
+    }
+    return book;
+}
+
 } // namespace
+
+// Both schemes, through the paths a large file takes; then the same file with a string index
+// broken in its last cell, where the worker thread decrypts: the error names that record.
+TEST(XlsFile, ALargeFileComesBackWholeAndItsErrorsNameTheirRecord)
+{
+    ScratchDir dir;
+    const XlsFile large = newXlsFile(largeBook(), password);
+    const Bytes expected = writeWorkbookStream(large.book);
+    ASSERT_GT(expected.size(), 2'000'000u);
+    for (const Scheme scheme : {Scheme::Rc4Md5, Scheme::CryptoApi}) {
+        XlsFile file = large;
+        file.scheme = scheme;
+        saveXlsFile(file, dir.path("large.xls"));
+        EXPECT_EQ(expected, writeWorkbookStream(openXlsFile(dir.path("large.xls"), password).book));
+    }
+
+    Container container = readContainer(readFile(dir.path("large.xls")));
+    Bytes &stream = container.find("Workbook")->data;
+    const Rc4Cipher cipher = Rc4Cipher::fromFilepass(findFilepassRecord(stream).body, password);
+    cipher.decryptStream(stream);
+    std::size_t last = 0;
+    for (std::size_t pos = 0; pos + 4 <= stream.size(); pos += 4 + le16(&stream[pos + 2]))
+        if (le16(&stream[pos]) == 0x00FD)
+            last = pos;
+    stream[last + 4 + 6 + 3] = 0xFF; // the string index, far past the table
+    cipher.encryptStream(stream);
+    writeContainer(container, dir.path("broken.xls"));
+    const Error e = thrown([&] { openXlsFile(dir.path("broken.xls"), password); });
+    EXPECT_EQ(std::make_tuple(ErrorKind::Damaged, std::optional<std::uint16_t>(0x00FD), std::optional<std::size_t>(last)),
+              std::make_tuple(e.kind(), e.record(), e.offset()));
+}
 
 TEST(XlsFile, OpensEveryFixtureSchemeToTheSameBookAndRefusesAWrongPassword)
 {

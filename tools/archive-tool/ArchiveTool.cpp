@@ -3,15 +3,20 @@
 #include "Application.h"
 #include "Archive.h"
 #include "ArchiveLock.h"
+#include "Backups.h"
 #include "Columns.h"
 #include "HostError.h"
+#include "RegistryCsv.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 
 namespace {
 
 const QString kToolName = QStringLiteral("archive-tool");
+const QStringList kCommands = {QStringLiteral("make"), QStringLiteral("dump"), QStringLiteral("set"),
+                               QStringLiteral("backups"), QStringLiteral("restore"), QStringLiteral("export-csv")};
 
 const QString kHelp = QStringLiteral(
     "Uso:\n"
@@ -23,13 +28,29 @@ const QString kHelp = QStringLiteral(
     "      (TIPO: text, number, date, bool, error; \\t, \\n e \\\\ nel testo)\n"
     "  archive-tool set FILE INDIRIZZO TESTO [--sheet NOME] [--password P]\n"
     "      scrive TESTO nella cella come lo scrive il programma e salva il file\n"
-    "      (foglio predefinito: \"Velmoro\")\n"
+    "      (foglio predefinito: \"Velmoro\"); il file sostituito è conservato come copia di sicurezza\n"
+    "  archive-tool backups FILE\n"
+    "      elenca le copie di sicurezza dell'archivio (cartella \"Backup\" accanto al file),\n"
+    "      dalla più recente: nome, data del salvataggio, dimensione, numero dei soggetti\n"
+    "  archive-tool restore FILE COPIA\n"
+    "      rimette al posto dell'archivio la COPIA (un nome dell'elenco, o il percorso di un file);\n"
+    "      l'archivio attuale è conservato prima come copia di sicurezza\n"
+    "  archive-tool export-csv FILE USCITA.csv [--password P]\n"
+    "      scrive l'anagrafica in CSV per il commercialista (separatore \";\", UTF-8);\n"
+    "      non sovrascrive un file esistente\n"
     "\n"
     "La password predefinita è quella dell'archivio. Numeri e date sono letti e scritti\n"
     "sempre con le impostazioni internazionali italiane (per esempio 1234,5 e 05/12/2026),\n"
     "qualunque sia la lingua del sistema.\n"
-    "make e set non scrivono un archivio che Velmoro (o un altro archive-tool) tiene aperto.\n"
+    "make, set e restore non scrivono un archivio che Velmoro (o un altro archive-tool) tiene aperto.\n"
     "Codici di uscita: 0 riuscito, 2 errore (nessun file scritto).\n");
+
+// "1 soggetto", "32.767 soggetti".
+QString subjects(qsizetype count)
+{
+    return QLocale(QLocale::Italian, QLocale::Italy).toString(count)
+           + (count == 1 ? QStringLiteral(" soggetto") : QStringLiteral(" soggetti"));
+}
 
 QString typeName(host::ValueType type)
 {
@@ -101,12 +122,18 @@ int ArchiveTool::run(const QStringList &arguments)
         if (command == QLatin1String("set") && p.size() == 4)
             return set(p[1], p[2], p[3], parsed.sheet.isEmpty() ? archive::kSheetName : parsed.sheet,
                        parsed.password);
+        if (command == QLatin1String("backups") && p.size() == 2)
+            return backups(p[1]);
+        if (command == QLatin1String("restore") && p.size() == 3)
+            return restore(p[1], p[2]);
+        if (command == QLatin1String("export-csv") && p.size() == 3)
+            return exportCsv(p[1], p[2], parsed.password);
     } catch (const host::HostError &error) {
         return fail(QStringLiteral("%1 (errore %2)").arg(error.description()).arg(error.number()));
     } catch (const std::exception &error) {
         return fail(QString::fromUtf8(error.what()));
     }
-    if (command != QLatin1String("make") && command != QLatin1String("dump") && command != QLatin1String("set"))
+    if (!kCommands.contains(command))
         return usage(QStringLiteral("comando sconosciuto: %1").arg(command));
     return usage(QStringLiteral("numero di argomenti errato per %1").arg(command));
 }
@@ -176,7 +203,61 @@ int ArchiveTool::set(const QString &path, const QString &address, const QString 
     if (cell.row() != cell.lastRow() || cell.column() != cell.lastColumn())
         return fail(QStringLiteral("'%1' non è l'indirizzo di una sola cella.").arg(address));
     host::Range(cell).setValue(text);
-    book.save();
+    if (const QString problem = archive::SaveArchive(app); !problem.isEmpty())
+        print(err_, QStringLiteral("archive-tool: %1. Il file è stato salvato.\n").arg(problem));
+    return 0;
+}
+
+int ArchiveTool::backups(const QString &path)
+{
+    const QString folder = QDir::toNativeSeparators(archive::backupFolder(path));
+    const QList<archive::Backup> found = archive::listBackups(path);
+    if (found.isEmpty()) {
+        print(out_, QStringLiteral("Nessuna copia di sicurezza di '%1' nella cartella '%2'.\n").arg(path, folder));
+        return 0;
+    }
+    const QLocale italian(QLocale::Italian, QLocale::Italy);
+    print(out_, QStringLiteral("Copie di sicurezza di '%1' nella cartella '%2', dalla più recente:\n").arg(path, folder));
+    for (const archive::Backup &backup : found) {
+        const QFileInfo file(backup.path);
+        QString line = file.fileName().leftJustified(34) + file.lastModified().toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"))
+                       + QStringLiteral("  ") + (italian.toString(file.size()) + QStringLiteral(" byte")).rightJustified(16)
+                       + QStringLiteral("  ");
+        try {
+            host::Application app(Regional::italian());
+            line += subjects(archive::subjectRows(app.open(backup.path, archive::kPassword).sheets(archive::kSheetName)).size());
+        } catch (const host::HostError &error) {
+            line += QStringLiteral("non leggibile: %1 (errore %2)").arg(error.description()).arg(error.number());
+        }
+        print(out_, line + QLatin1Char('\n'));
+    }
+    return 0;
+}
+
+int ArchiveTool::restore(const QString &path, const QString &backup)
+{
+    const QString source = backup.contains(QLatin1Char('/')) ? backup : archive::backupFolder(path) + QLatin1Char('/') + backup;
+    if (!QFileInfo(source).isFile())
+        return fail(QStringLiteral("La copia '%1' non esiste. L'archivio non è stato modificato.").arg(QDir::toNativeSeparators(source)));
+    archive::ArchiveLock lock(path, kToolName);
+    if (const QString refused = lockRefusal(lock, path); !refused.isEmpty())
+        return fail(refused);
+    const QString kept = archive::RestoreBackup(path, source);
+    QString done = QStringLiteral("Ripristinata la copia '%1' in '%2'.").arg(QDir::toNativeSeparators(source), path);
+    if (!kept.isEmpty())
+        done += QStringLiteral(" L'archivio sostituito è conservato come '%1'.").arg(QDir::toNativeSeparators(kept));
+    print(out_, done + QLatin1Char('\n'));
+    return 0;
+}
+
+int ArchiveTool::exportCsv(const QString &path, const QString &csvPath, const QString &password)
+{
+    host::Application app(Regional::italian());
+    app.open(path, password);
+    const archive::CsvExport exported = archive::ExportRegistryCsv(app, csvPath, false);
+    if (!exported.problem.isEmpty())
+        return fail(exported.problem);
+    print(out_, QStringLiteral("Esportati in '%1': %2.\n").arg(csvPath, subjects(exported.subjects)));
     return 0;
 }
 

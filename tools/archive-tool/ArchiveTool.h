@@ -8,7 +8,8 @@
 namespace archive { class ArchiveLock; }
 
 // The archive-tool commands: make a fresh archive, dump the cells of a workbook, write one
-// cell; the two that write hold the archive's lock as the program does. Texts follow the
+// cell, list and restore the archive's backups, export the registry as CSV; those that write
+// the archive hold its lock as the program does. Texts follow the
 // host's rules under a fixed Italian regional setting, so that the output does not depend on
 // the machine. Exit codes: 0 done, 2 refused or failed (nothing written).
 class ArchiveTool {
@@ -25,6 +26,9 @@ private:
     int dump(const QString &path, const QString &password, const QString &sheet);
     int set(const QString &path, const QString &address, const QString &text, const QString &sheet,
             const QString &password);
+    int backups(const QString &path);
+    int restore(const QString &path, const QString &backup);
+    int exportCsv(const QString &path, const QString &csvPath, const QString &password);
     // Why `lock` cannot be taken for writing `path`, naming its holder; "" once it is held.
     static QString lockRefusal(archive::ArchiveLock &lock, const QString &path);
     int fail(const QString &message);

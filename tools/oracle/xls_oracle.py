@@ -5,6 +5,7 @@
   xls_oracle.py dump IN.xls [--password P] [--engine lo|xlrd] [--compact]
   xls_oracle.py resave IN.xls OUT.xls [--password P]
   xls_oracle.py pagebreaks IN.xls --sheet NAME [--password P]
+  xls_oracle.py csvdump IN.csv [--locale L]
 
 CELLS.json for make: {"sheets": {"Velmoro": {"A1": "ID", "IV1": 41,
   "D2": {"date": "2026-12-05"}, "Q2": {"number": 1.5, "format": "0.00"}, "F2": {"text": "00184"}}},
@@ -12,10 +13,15 @@ CELLS.json for make: {"sheets": {"Velmoro": {"A1": "ID", "IV1": 41,
 Plain strings are always stored as texts, plain numbers as numbers.
 
 dump prints {"encryption", "sheet_names", "sheets": {name: {"cells": {"A1": {"type", "value",
-"format"[, "formula"]}}, "column_formats": {"I": "@"}, "frozen": {"rows", "cols"} or null}}}.
+"format"[, "formula"]}}, "column_formats": {"I": "@"}, "frozen": {"rows", "cols"} or null}}};
+with the lo engine each sheet also has "default_column_width" (points, the width most columns
+have) and "column_widths" ({"B": points} for the columns of another width).
 resave prints the load and save times in seconds. pagebreaks prints the rows (1-based) that
 start a page inside the print area (else the used area), as LibreOffice paginates
-the sheet with its own page setup.
+the sheet with its own page setup. csvdump opens a CSV as a user does (a double-click, or
+File > Open, then OK in the text import window of a fresh profile) and again with "Evaluate
+formulas" ticked, and prints {"dialog_defaults": {"A1": text shown, ...}, "evaluate_formulas":
+{...}}; LibreOffice runs in the locale L (default it_IT.UTF-8, as an Italian user's).
 
 Run it with Debian's /usr/bin/python3 (python3-uno). Exit codes: 0 done, 2 bad input (missing
 file, wrong password, bad JSON), 1 LibreOffice failed or timed out.
@@ -140,7 +146,8 @@ def check_password(path, password):
 class Office:
     """A headless soffice on a private profile and pipe; killed with its process group on timeout."""
 
-    def __init__(self, timeout):
+    def __init__(self, timeout, locale=None):
+        self.locale = locale
         self.profile = os.path.join(tempfile.gettempdir(), f"velmoro-oracle-{os.getuid()}")
         self.pipe = f"velmoro_oracle_{os.getpid()}"
         self.timeout = timeout
@@ -156,7 +163,8 @@ class Office:
              "--headless", "--invisible", "--norestore", "--nologo", "--nodefault",
              f"--accept=pipe,name={self.pipe};urp;"],
             stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-            env=dict(os.environ, TMPDIR=self.scratch), start_new_session=True)
+            env=dict(os.environ, TMPDIR=self.scratch, **({"LANG": self.locale, "LC_ALL": self.locale} if self.locale else {})),
+            start_new_session=True)
         self.watchdog = threading.Timer(self.timeout, self.expire)
         self.watchdog.daemon = True
         self.watchdog.start()
@@ -378,6 +386,37 @@ def column_formats_lo(doc, sheet):
     return found
 
 
+def column_widths_lo(sheet, spans):
+    """Widths in points as LibreOffice lays the columns out: the common one, and the others.
+    LibreOffice takes long over each column's width, so it is asked once per span of columns
+    the file gives one width (`spans`: (first, last) pairs, 0-based) and once for the rest."""
+    columns = sheet.Columns
+    points = lambda column: round(columns.getByIndex(column).Width / 2540 * 72, 1)
+    widths = [None] * 256
+    for first, last in spans:
+        width = points(first)
+        widths[first:last + 1] = [width] * (last + 1 - first)
+    if None in widths:
+        rest = points(widths.index(None))
+        widths = [rest if w is None else w for w in widths]
+    common = max(set(widths), key=widths.count)
+    return common, {column_name(c): w for c, w in enumerate(widths) if w != common}
+
+
+def column_spans(sheet):
+    """Runs of neighbouring columns that the file gives one COLINFO look, as xlrd read them."""
+    spans = []
+    for column, info in sorted(sheet.colinfo_map.items()):
+        look = (info.width, info.hidden)
+        if column >= 256:
+            continue
+        if spans and spans[-1][1] == column - 1 and spans[-1][2] == look:
+            spans[-1][1] = column
+        else:
+            spans.append([column, column, look])
+    return [(first, last) for first, last, _ in spans]
+
+
 def xlrd_book(path, password):
     import xlrd
     data = open(path, "rb").read()
@@ -438,8 +477,12 @@ def dump(args):
         with Office(args.timeout) as office:
             doc = office.load(args.input, args.password)
             try:
-                sheets = {s.Name: {"cells": sheet_cells_lo(doc, s),
-                                   "column_formats": column_formats_lo(doc, s)} for s in doc.Sheets}
+                spans = {s.name: column_spans(s) for s in book.sheets()}
+                sheets = {}
+                for s in doc.Sheets:
+                    common, widths = column_widths_lo(s, spans.get(s.Name, []))
+                    sheets[s.Name] = {"cells": sheet_cells_lo(doc, s), "column_formats": column_formats_lo(doc, s),
+                                      "default_column_width": common, "column_widths": widths}
             finally:
                 doc.close(True)
         # Headless LibreOffice does not report the panes it imported; the file's own records do.
@@ -517,6 +560,45 @@ def printed_area(sheet):
                                0, 0, cursor.RangeAddress.EndColumn, cursor.RangeAddress.EndRow)
 
 
+# --- csvdump ---------------------------------------------------------------------------------
+
+# The text import window's settings in a fresh profile (Calc's CSVImport configuration):
+# comma, semicolon and tab separate, " quotes, the system's language, quoted fields and special
+# numbers not treated apart, formulas not evaluated; a file with a UTF-8 byte-order mark is read
+# as UTF-8. The thirteenth option is "Evaluate formulas".
+CSV_DIALOG_DEFAULTS = "44/59/9,34,76,1,,0,false,false,false,false,false,false,false"
+CSV_EVALUATING_FORMULAS = CSV_DIALOG_DEFAULTS.rsplit(",", 1)[0] + ",true"
+
+
+def csv_cells(office, path, options):
+    args = (prop("Hidden", True), prop("ReadOnly", True),
+            prop("FilterName", "Text - txt - csv (StarCalc)"), prop("FilterOptions", options))
+    doc = office.desktop.loadComponentFromURL(uno.systemPathToFileUrl(os.path.abspath(path)), "_blank", 0, args)
+    if doc is None:
+        raise InputError(f"{path}: LibreOffice cannot load it")
+    try:
+        sheet = doc.Sheets.getByIndex(0)
+        cells = {}
+        for a in sheet.queryContentCells(CONTENT).RangeAddresses:
+            for row in range(a.StartRow, a.EndRow + 1):
+                for column in range(a.StartColumn, a.EndColumn + 1):
+                    text = sheet.getCellByPosition(column, row).String
+                    if text:
+                        cells[(row, column)] = text
+        return {column_name(c) + str(r + 1): cells[(r, c)] for r, c in sorted(cells)}
+    finally:
+        doc.close(True)
+
+
+def csvdump(args):
+    if not os.path.isfile(args.input):
+        raise InputError(f"{args.input}: no such file")
+    with Office(args.timeout, args.locale) as office:
+        result = {"dialog_defaults": csv_cells(office, args.input, CSV_DIALOG_DEFAULTS),
+                  "evaluate_formulas": csv_cells(office, args.input, CSV_EVALUATING_FORMULAS)}
+    print(json.dumps(result, ensure_ascii=False, indent=None if args.compact else 1))
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     common = argparse.ArgumentParser(add_help=False)
@@ -541,6 +623,11 @@ def main():
     p.add_argument("input")
     p.add_argument("--sheet", required=True)
     p.set_defaults(run=pagebreaks)
+    p = commands.add_parser("csvdump", parents=[common])
+    p.add_argument("input")
+    p.add_argument("--locale", default="it_IT.UTF-8")
+    p.add_argument("--compact", action="store_true")
+    p.set_defaults(run=csvdump)
     args = parser.parse_args()
     try:
         args.run(args)

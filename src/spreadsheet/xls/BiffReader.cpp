@@ -35,11 +35,27 @@ std::string utf8(std::u16string_view s)
 
 RawRecord raw(const RecordRef &r) { return RawRecord{r.type, Bytes(r.body.begin(), r.body.end())}; }
 
+[[noreturn, gnu::cold, gnu::noinline]] void tooShort(const RecordRef &r, std::size_t minimum)
+{
+    throwDamaged(r.type, r.offset, "lunghezza " + std::to_string(r.body.size()) + " inferiore al minimo "
+                                       + std::to_string(minimum));
+}
+
 void needSize(const RecordRef &r, std::size_t minimum)
 {
     if (r.body.size() < minimum)
-        throwDamaged(r.type, r.offset, "lunghezza " + std::to_string(r.body.size())
-                                           + " inferiore al minimo " + std::to_string(minimum));
+        tooShort(r, minimum);
+}
+
+[[noreturn, gnu::cold, gnu::noinline]] void pastTheTable(const RecordRef &r, std::uint32_t isst, std::uint32_t count)
+{
+    throwDamaged(r.type, r.offset, "stringa " + std::to_string(isst) + " oltre la tabella di " + std::to_string(count)
+                                       + " stringhe");
+}
+
+[[noreturn, gnu::cold, gnu::noinline]] void offTheSheet(const RecordRef &r, std::uint16_t col)
+{
+    throwDamaged(r.type, r.offset, "colonna " + std::to_string(col) + " fuori dal foglio");
 }
 
 // MULRK and MULBLANK end with their last column, which must agree with the values they hold.
@@ -133,7 +149,7 @@ public:
 
 private:
     bool readCell(RecordStream &rs, const RecordRef &r);
-    Cell &readOneCell(const RecordRef &r, ByteReader &br, std::size_t minimum);
+    Cell &readOneCell(const RecordRef &r, std::size_t minimum);
     void readMulRk(const RecordRef &r);
     void readMulBlank(const RecordRef &r);
     void readRString(const RecordRef &r);
@@ -146,6 +162,7 @@ private:
 
     Row &rowAt(std::uint32_t row, const RecordRef &r);
     Cell &addCell(const RecordRef &r, std::uint32_t row, std::uint16_t col, std::uint16_t xf);
+    Cell &insertCell(std::vector<Cell> &cells, std::uint16_t col, std::uint16_t xf);
     void placeOnce(bool &placed, RawRecord placeholder);
     void placePage(PageSlot slot, const RecordRef &r, bool keepBody);
 
@@ -158,6 +175,9 @@ private:
     bool placedPage_[static_cast<int>(PageSlot::Count)] = {};
     bool frozen_ = false;
     std::uint8_t activePane_ = 3;
+    // The cells of the row the last cell went to: cells come row by row.
+    std::uint32_t lastRow_ = 0;
+    std::vector<Cell> *lastCells_ = nullptr;
 };
 
 void WorksheetReader::read(RecordStream &rs)
@@ -199,6 +219,7 @@ Row &WorksheetReader::rowAt(std::uint32_t row, const RecordRef &r)
             throwDamaged(r.type, r.offset, "troppe righe rispetto alla dimensione del file");
         rowBudget_ -= grow;
         sheet_.rows.resize(row + 1);
+        lastCells_ = nullptr; // the rows moved
     }
     return sheet_.rows[row];
 }
@@ -206,68 +227,81 @@ Row &WorksheetReader::rowAt(std::uint32_t row, const RecordRef &r)
 Cell &WorksheetReader::addCell(const RecordRef &r, std::uint32_t row, std::uint16_t col, std::uint16_t xf)
 {
     if (col > 255)
-        throwDamaged(r.type, r.offset, "colonna " + std::to_string(col) + " fuori dal foglio");
-    auto &cells = rowAt(row, r).cells;
+        offTheSheet(r, col);
+    if (!lastCells_ || row != lastRow_) {
+        std::vector<Cell> &cells = rowAt(row, r).cells;
+        lastCells_ = &cells;
+        lastRow_ = row;
+    }
+    std::vector<Cell> &cells = *lastCells_;
     if (!sheet_.formulas.empty() && r.type != rec::Formula)
         sheet_.formulas.erase(formulaKey(row, col));
+    if (cells.empty())
+        cells.reserve(cellHint_);
+    else if (cells.back().col >= col)
+        return insertCell(cells, col, xf);
+    Cell &c = cells.emplace_back();
+    c.col = col;
+    c.xf = xf;
+    cellHint_ = std::clamp<std::size_t>(cells.size(), 4, 256);
+    return c;
+}
+
+// A cell out of column order: it takes its place, or the place of one read before.
+Cell &WorksheetReader::insertCell(std::vector<Cell> &cells, std::uint16_t col, std::uint16_t xf)
+{
     Cell c;
     c.col = col;
     c.xf = xf;
-    if (cells.empty()) {
-        cells.reserve(cellHint_);
-    } else if (cells.back().col >= col) {
-        auto it = std::lower_bound(cells.begin(), cells.end(), col,
-                                   [](const Cell &a, std::uint16_t v) { return a.col < v; });
-        if (it != cells.end() && it->col == col) {
-            *it = c;
-            return *it;
-        }
-        return *cells.insert(it, c);
+    auto it = std::lower_bound(cells.begin(), cells.end(), col, [](const Cell &a, std::uint16_t v) { return a.col < v; });
+    if (it != cells.end() && it->col == col) {
+        *it = c;
+        return *it;
     }
-    cells.push_back(c);
-    cellHint_ = std::clamp<std::size_t>(cells.size(), 4, 256);
-    return cells.back();
+    return *cells.insert(it, c);
 }
 
-// A one-cell record: checked, then its row, column and XF name the cell it fills.
-Cell &WorksheetReader::readOneCell(const RecordRef &r, ByteReader &br, std::size_t minimum)
+// A one-cell record: checked, then its row, column and XF name the cell it fills; its own
+// fields start at offset 6.
+Cell &WorksheetReader::readOneCell(const RecordRef &r, std::size_t minimum)
 {
     needSize(r, minimum);
-    const std::uint16_t row = br.u16(), col = br.u16(), xf = br.u16();
-    return addCell(r, row, col, xf);
+    const std::uint8_t *b = r.body.data();
+    return addCell(r, le16(b), le16(b + 2), le16(b + 4));
 }
 
 // Cells, rows and the DIMENSIONS, INDEX and DBCELL records the writer rebuilds.
 bool WorksheetReader::readCell(RecordStream &rs, const RecordRef &r)
 {
-    ByteReader br(r.body, r.type, r.offset);
     switch (r.type) {
     case rec::Number: {
-        Cell &c = readOneCell(r, br, 14);
+        Cell &c = readOneCell(r, 14);
         c.kind = CellKind::Number;
-        c.number = br.f64();
+        std::memcpy(&c.number, r.body.data() + 6, 8);
         break;
     }
     case rec::Rk: {
-        Cell &c = readOneCell(r, br, 10);
+        Cell &c = readOneCell(r, 10);
         c.kind = CellKind::Number;
-        c.number = rkValue(br.u32());
+        c.number = rkValue(le32(r.body.data() + 6));
         break;
     }
     case rec::Label: {
-        Cell &c = readOneCell(r, br, 9);
+        Cell &c = readOneCell(r, 9);
+        ByteReader br(r.body, r.type, r.offset);
+        br.skip(6);
         c.kind = CellKind::Text;
         c.text = book_.strings.add(br.unicodeString());
         break;
     }
     case rec::BoolErr: {
-        Cell &c = readOneCell(r, br, 8);
-        const std::uint8_t value = br.u8(), isError = br.u8();
+        Cell &c = readOneCell(r, 8);
+        const std::uint8_t value = r.body[6], isError = r.body[7];
         c.kind = isError ? CellKind::Error : CellKind::Bool;
         c.code = isError ? value : (value ? 1 : 0);
         break;
     }
-    case rec::Blank: readOneCell(r, br, 6); break;
+    case rec::Blank: readOneCell(r, 6); break;
     case rec::MulRk: readMulRk(r); break;
     case rec::MulBlank: readMulBlank(r); break;
     case rec::RString: readRString(r); break;
@@ -275,7 +309,7 @@ bool WorksheetReader::readCell(RecordStream &rs, const RecordRef &r)
     case rec::Formula: readFormula(rs, r); break;
     case rec::Row:
         needSize(r, 16);
-        rowAt(br.u16(), r).record = raw(r);
+        rowAt(le16(r.body.data()), r).record = raw(r);
         break;
     case rec::Dimensions: break;
     case rec::Index:
@@ -318,8 +352,9 @@ void WorksheetReader::readMulBlank(const RecordRef &r)
 
 void WorksheetReader::readRString(const RecordRef &r)
 {
+    Cell &c = readOneCell(r, 11);
     ByteReader br(r.body, r.type, r.offset);
-    Cell &c = readOneCell(r, br, 11);
+    br.skip(6);
     const std::u16string text = br.unicodeString();
     StringPool::Rich rich;
     rich.runCount = br.u16();
@@ -333,12 +368,10 @@ void WorksheetReader::readRString(const RecordRef &r)
 
 void WorksheetReader::readLabelSst(const RecordRef &r)
 {
-    ByteReader br(r.body, r.type, r.offset);
-    Cell &c = readOneCell(r, br, 10);
-    const std::uint32_t isst = br.u32();
+    Cell &c = readOneCell(r, 10);
+    const std::uint32_t isst = le32(r.body.data() + 6);
     if (isst >= sstCount_)
-        throwDamaged(r.type, r.offset, "stringa " + std::to_string(isst) + " oltre la tabella di "
-                                           + std::to_string(sstCount_) + " stringhe");
+        pastTheTable(r, isst, sstCount_);
     c.kind = CellKind::Text;
     c.text = isst;
 }
@@ -347,9 +380,8 @@ void WorksheetReader::readLabelSst(const RecordRef &r)
 // records that follow it.
 void WorksheetReader::readFormula(RecordStream &rs, const RecordRef &r)
 {
-    ByteReader br(r.body, r.type, r.offset);
-    Cell &cell = readOneCell(r, br, 20);
-    const std::uint8_t *value = br.take(8);
+    Cell &cell = readOneCell(r, 20);
+    const std::uint8_t *value = r.body.data() + 6;
     bool stringResult = false;
     if (value[6] == 0xFF && value[7] == 0xFF) {
         switch (value[0]) {
@@ -525,8 +557,8 @@ struct SheetEntry {
 
 class Parser {
 public:
-    explicit Parser(std::span<const std::uint8_t> stream)
-        : s_(stream), rowBudget_((std::size_t{1} << 20) + stream.size() / 4) {}
+    Parser(std::span<const std::uint8_t> stream, StreamCrypt *crypt)
+        : s_(stream), crypt_(crypt), rowBudget_((std::size_t{1} << 20) + stream.size() / 4) {}
 
     Book run();
 
@@ -540,6 +572,7 @@ private:
     void readSubstream(const SheetEntry &entry, std::size_t limit);
 
     std::span<const std::uint8_t> s_;
+    StreamCrypt *crypt_;
     Book book_;
     std::vector<SheetEntry> entries_;
     std::uint32_t sstCount_ = 0;
@@ -554,10 +587,12 @@ Book Parser::run()
     if (s_.size() < 4)
         throw Error(ErrorKind::NotAWorkbook, "flusso Workbook vuoto o troppo corto ("
                                                  + std::to_string(s_.size()) + " byte)");
+    if (crypt_)
+        crypt_->require(0, 2);
     const std::uint16_t first = le16(s_.data());
     if (first != rec::Bof && !isOldBof(first))
         throw Error(ErrorKind::NotAWorkbook, first, 0, "il flusso non inizia con un record BOF");
-    RecordStream rs(s_, 0, s_.size());
+    RecordStream rs(s_, 0, s_.size(), crypt_);
     readGlobals(rs);
     readPrintAreas();
     checkSheetPositions(rs.pos());
@@ -693,7 +728,7 @@ void Parser::readPrintAreas()
 void Parser::readSubstream(const SheetEntry &entry, std::size_t limit)
 {
     Sheet &sheet = book_.sheets[entry.index];
-    RecordStream rs(s_, entry.position, limit);
+    RecordStream rs(s_, entry.position, limit, crypt_);
     const RecordRef bof = rs.next();
     checkBof(bof, false);
     sheet.records.push_back(raw(bof));
@@ -717,9 +752,9 @@ void Parser::readSubstream(const SheetEntry &entry, std::size_t limit)
 
 } // namespace
 
-Book readWorkbookStream(std::span<const std::uint8_t> stream)
+Book readWorkbookStream(std::span<const std::uint8_t> stream, StreamCrypt *crypt)
 {
-    return Parser(stream).run();
+    return Parser(stream, crypt).run();
 }
 
 Bytes findFilepass(std::span<const std::uint8_t> stream)

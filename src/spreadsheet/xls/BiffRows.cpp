@@ -47,9 +47,46 @@ bool toRk(double v, std::uint32_t &rk)
     return false;
 }
 
+// The records of the rows are many and small: they are gathered on the stack and appended to
+// the stream in large pieces. A pointer from grow() is good until the next grow().
+class RowsWriter {
+public:
+    explicit RowsWriter(Bytes &out) : out_(out) {}
+
+    std::uint8_t *grow(std::size_t n)
+    {
+        if (n > sizeof buffer_ - used_) {
+            flush();
+            if (n > sizeof buffer_)
+                return ByteWriter(out_).grow(n);
+        }
+        std::uint8_t *p = buffer_ + used_;
+        used_ += n;
+        return p;
+    }
+    void record(std::uint16_t type, const Bytes &body)
+    {
+        std::uint8_t *p = grow(4 + body.size());
+        ByteWriter::put16(p, type);
+        ByteWriter::put16(p + 2, static_cast<std::uint16_t>(body.size()));
+        if (!body.empty())
+            std::memcpy(p + 4, body.data(), body.size());
+    }
+    void flush()
+    {
+        out_.insert(out_.end(), buffer_, buffer_ + used_);
+        used_ = 0;
+    }
+
+private:
+    Bytes &out_;
+    std::uint8_t buffer_[32 * 1024];
+    std::size_t used_ = 0;
+};
+
 // Reserves a cell record and writes its header, row, column and XF; returns where the
 // record's own fields start.
-std::uint8_t *cellRecord(ByteWriter &w, std::uint16_t type, std::size_t bodySize, std::uint16_t row,
+std::uint8_t *cellRecord(RowsWriter &w, std::uint16_t type, std::size_t bodySize, std::uint16_t row,
                          std::uint16_t col, std::uint16_t xf)
 {
     std::uint8_t *p = w.grow(4 + bodySize);
@@ -62,7 +99,7 @@ std::uint8_t *cellRecord(ByteWriter &w, std::uint16_t type, std::size_t bodySize
 }
 
 // DIMENSIONS: first used row, last used row + 1, first used column, last used column + 1.
-void writeDimensions(const Sheet &sheet, ByteWriter &w)
+void writeDimensions(const Sheet &sheet, RowsWriter &w)
 {
     std::uint32_t rowMin = 0, rowMax = 0;
     std::uint16_t colMin = 0xFFFF, colMax = 0;
@@ -89,7 +126,7 @@ void writeDimensions(const Sheet &sheet, ByteWriter &w)
 }
 
 // ROW as read (its height and flags), or a default one, with its number and columns.
-void writeRowRecord(const Row &row, std::size_t r, ByteWriter &w)
+void writeRowRecord(const Row &row, std::size_t r, RowsWriter &w)
 {
     std::uint8_t *p = w.grow(20);
     ByteWriter::put16(p, rec::Row);
@@ -111,7 +148,7 @@ void writeRowRecord(const Row &row, std::size_t r, ByteWriter &w)
 }
 
 // The formula's records as read, the FORMULA moved to the cell's place and format.
-void writeFormula(const std::vector<RawRecord> &records, std::uint16_t row, const Cell &c, ByteWriter &w)
+void writeFormula(const std::vector<RawRecord> &records, std::uint16_t row, const Cell &c, RowsWriter &w)
 {
     Bytes body = records.front().body;
     ByteWriter::put16(&body[0], row);
@@ -124,7 +161,7 @@ void writeFormula(const std::vector<RawRecord> &records, std::uint16_t row, cons
 
 // A run of formatted blanks from cells[i]: one BLANK, or one MULBLANK of up to 1000 cells.
 // Returns the index of the last cell written.
-std::size_t writeBlanks(const std::vector<Cell> &cells, std::size_t i, std::uint16_t row, ByteWriter &w)
+std::size_t writeBlanks(const std::vector<Cell> &cells, std::size_t i, std::uint16_t row, RowsWriter &w)
 {
     std::size_t j = i + 1;
     while (j < cells.size() && cells[j].kind == CellKind::Blank && cells[j].col == cells[j - 1].col + 1 && j - i < 1000)
@@ -142,7 +179,7 @@ std::size_t writeBlanks(const std::vector<Cell> &cells, std::size_t i, std::uint
     return j - 1;
 }
 
-void writeValue(const Cell &c, std::uint16_t row, const StringPool &strings, const SstWriter &sst, ByteWriter &w)
+void writeValue(const Cell &c, std::uint16_t row, const StringPool &strings, const SstWriter &sst, RowsWriter &w)
 {
     switch (c.kind) {
     case CellKind::Blank:
@@ -160,7 +197,7 @@ void writeValue(const Cell &c, std::uint16_t row, const StringPool &strings, con
             ByteWriter::put32(cellRecord(w, rec::LabelSst, 10, row, c.col, c.xf), sst.indexOf(c.text));
             break;
         }
-        cellRecord(w, rec::Label, 9, row, c.col, c.xf); // an empty text: cch 0, 8-bit (zeros)
+        std::memset(cellRecord(w, rec::Label, 9, row, c.col, c.xf), 0, 3); // an empty text: cch 0, 8-bit
         break;
     case CellKind::Bool:
     case CellKind::Error: {
@@ -214,7 +251,7 @@ bool keepsFormula(const Cell &cell, const std::vector<RawRecord> &records, const
 
 void writeRows(const Sheet &sheet, const StringPool &strings, const SstWriter &sst, Bytes &out)
 {
-    ByteWriter w(out);
+    RowsWriter w(out);
     writeDimensions(sheet, w);
     auto formula = sheet.formulas.begin();
     const std::size_t rowCount = std::min<std::size_t>(sheet.rows.size(), 65536);
@@ -241,6 +278,7 @@ void writeRows(const Sheet &sheet, const StringPool &strings, const SstWriter &s
             }
         }
     }
+    w.flush();
 }
 
 } // namespace xls

@@ -3,12 +3,15 @@
 #include "BiffNames.h"
 #include "BiffRows.h"
 #include "ByteWriter.h"
+#include "HugePages.h"
 #include "LittleEndian.h"
 #include "RecordTypes.h"
+#include "SecondThread.h"
 #include "SstWriter.h"
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
 #include <functional>
 
 namespace xls {
@@ -168,6 +171,7 @@ private:
     void writeBoundSheets();
     Bytes window1(const Bytes &body) const;
 
+    void writeRowsAhead();
     void writeSheet(std::size_t index);
     std::vector<Group> pageGroups(const PageSetup &page);
     void writeWsBool(const PageSetup &page, const RawRecord *placeholder);
@@ -184,20 +188,76 @@ private:
     ByteWriter w_;
     bool bofWritten_ = false;
     std::vector<std::size_t> sheetPositionFields_;
+    std::vector<Bytes> rowsAhead_; // each worksheet's rows and cells, when written beforehand
 };
+
+// Room for the stream, so that it is written without moving: at most 18 bytes a plain cell,
+// 2 a character. What is reserved and never written costs no memory.
+std::size_t streamBound(const Book &book)
+{
+    std::size_t bound = 65536 + 8 * book.strings.size() + 2 * book.strings.characters();
+    for (const auto &s : book.sheets) {
+        for (const auto &r : s.rows)
+            bound += 20 + r.cells.size() * 18;
+        for (const auto &[key, records] : s.formulas)
+            for (const auto &r : records)
+                bound += 4 + r.body.size();
+        for (const auto &r : s.records)
+            bound += 4 + r.body.size();
+    }
+    for (const auto &r : book.globals)
+        bound += 4 + r.body.size();
+    return bound;
+}
+
+// A second thread is worth its start from this many cells on.
+constexpr std::size_t rowsThreadCells = 16384;
 
 Bytes Writer::run()
 {
     collectStrings();
-    std::size_t estimate = 65536;
+    out_.reserve(streamBound(book_));
+    preferHugePages(out_.data(), out_.capacity());
+    std::size_t cells = 0;
     for (const auto &s : book_.sheets)
         for (const auto &r : s.rows)
-            estimate += 20 + r.cells.size() * 12;
-    out_.reserve(estimate + book_.strings.size() * 6);
+            cells += r.cells.size();
+    // The cells of a large book are written on a second thread meanwhile the globals with
+    // their string table are written here; both only read the book. Without that thread the
+    // cells are written in their place below.
+    std::exception_ptr failed;
+    std::jthread rows = secondThread(cells >= rowsThreadCells, [this, &failed] {
+        try {
+            writeRowsAhead();
+        } catch (...) {
+            failed = std::current_exception();
+        }
+    });
     writeGlobals();
+    if (rows.joinable())
+        rows.join();
+    if (failed)
+        std::rethrow_exception(failed);
     for (std::size_t i = 0; i < book_.sheets.size(); ++i)
         writeSheet(i);
     return std::move(out_);
+}
+
+void Writer::writeRowsAhead()
+{
+    std::vector<Bytes> written(book_.sheets.size());
+    for (std::size_t i = 0; i < book_.sheets.size(); ++i) {
+        const Sheet &sheet = book_.sheets[i];
+        if (sheet.kind != SheetKind::Worksheet)
+            continue;
+        std::size_t bound = 65536;
+        for (const auto &r : sheet.rows)
+            bound += 20 + r.cells.size() * 18;
+        written[i].reserve(bound);
+        preferHugePages(written[i].data(), written[i].capacity());
+        writeRows(sheet, book_.strings, sst_, written[i]);
+    }
+    rowsAhead_ = std::move(written);
 }
 
 void Writer::collectStrings()
@@ -324,7 +384,12 @@ void Writer::writeSheet(std::size_t index)
     const bool keepRawPanes = hasPaneRecords(records) && sheet.window == sheet.readWindow;
     std::vector<Group> groups = pageGroups(sheet.page);
     groups.push_back({rec::ColInfo, [&](const RawRecord *) { writeColumns(sheet); }});
-    groups.push_back({rec::Dimensions, [&](const RawRecord *) { writeRows(sheet, book_.strings, sst_, out_); }});
+    groups.push_back({rec::Dimensions, [&](const RawRecord *) {
+        if (index < rowsAhead_.size())
+            w_.bytes(rowsAhead_[index]);
+        else
+            writeRows(sheet, book_.strings, sst_, out_);
+    }});
     groups.push_back({rec::Window2, [&](const RawRecord *p) { writeWindow(sheet, p); }});
     emitInOrder(records, groups, sheetRank, [&](const RawRecord &r) {
         if (isCellRecord(r.type) || ((r.type == rec::Pane || r.type == rec::Selection) && !keepRawPanes))

@@ -1,5 +1,6 @@
 #include "Book.h"
 
+#include "HugePages.h"
 #include "LittleEndian.h"
 #include "RecordTypes.h"
 
@@ -12,44 +13,23 @@ namespace xls {
 
 std::uint32_t StringPool::add(std::u16string_view s)
 {
-    chars_.resize(committed_); // pieces appended but never committed are dropped
-    const auto index = static_cast<std::uint32_t>(offsets_.size());
-    offsets_.push_back(static_cast<std::uint32_t>(chars_.size()));
-    chars_.append(s);
-    committed_ = chars_.size();
-    return index;
+    end_ = committed_; // pieces appended but never committed are dropped
+    std::copy(s.begin(), s.end(), extend(s.size()));
+    return commitAppended();
 }
 
 void StringPool::reserve(std::size_t strings, std::size_t chars)
 {
     offsets_.reserve(strings);
     chars_.reserve(chars);
+    preferHugePages(offsets_.data(), offsets_.capacity() * sizeof(std::uint32_t));
+    preferHugePages(chars_.data(), chars_.capacity() * sizeof(char16_t));
 }
 
-void StringPool::appendLatin1(const std::uint8_t *p, std::size_t n)
+void StringPool::grow(std::size_t n)
 {
-    const std::size_t at = chars_.size();
-    chars_.resize(at + n);
-    char16_t *d = chars_.data() + at;
-    for (std::size_t i = 0; i < n; ++i)
-        d[i] = p[i];
-}
-
-void StringPool::appendUtf16le(const std::uint8_t *p, std::size_t n)
-{
-    const std::size_t at = chars_.size();
-    chars_.resize(at + n);
-    char16_t *d = chars_.data() + at;
-    for (std::size_t i = 0; i < n; ++i)
-        d[i] = le16(p + 2 * i);
-}
-
-std::uint32_t StringPool::commitAppended()
-{
-    const auto index = static_cast<std::uint32_t>(offsets_.size());
-    offsets_.push_back(static_cast<std::uint32_t>(committed_));
-    committed_ = chars_.size();
-    return index;
+    constexpr std::size_t step = 64 * 1024;
+    chars_.resize(std::max(end_ + n, std::min(chars_.size() + step, chars_.capacity())));
 }
 
 // ---- Sheet -----------------------------------------------------------------------------

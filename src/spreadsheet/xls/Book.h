@@ -49,18 +49,48 @@ public:
         return std::u16string_view(chars_.data() + offsets_[index], end - offsets_[index]);
     }
     std::size_t size() const { return offsets_.size(); }
+    std::size_t characters() const { return committed_; } // of every string together
     void reserve(std::size_t strings, std::size_t chars);
     // Building a string in place (the SST reader): append its pieces, then commit them as
     // one new string.
-    void appendLatin1(const std::uint8_t *p, std::size_t n);
-    void appendUtf16le(const std::uint8_t *p, std::size_t n);
-    std::uint32_t commitAppended();
+    void appendLatin1(const std::uint8_t *p, std::size_t n)
+    {
+        char16_t *d = extend(n);
+        for (std::size_t i = 0; i < n; ++i)
+            d[i] = p[i];
+    }
+    void appendUtf16le(const std::uint8_t *p, std::size_t n)
+    {
+        char16_t *d = extend(n);
+        for (std::size_t i = 0; i < n; ++i)
+            d[i] = static_cast<char16_t>(p[2 * i] | p[2 * i + 1] << 8);
+    }
+    std::uint32_t commitAppended()
+    {
+        const auto index = static_cast<std::uint32_t>(offsets_.size());
+        offsets_.push_back(static_cast<std::uint32_t>(committed_));
+        committed_ = end_;
+        return index;
+    }
     // Formatting runs and phonetic data of a rich string read from the SST, kept verbatim.
     struct Rich { Bytes runs; Bytes phonetic; std::uint16_t runCount = 0; };
     std::map<std::uint32_t, Rich> rich;
 
 private:
-    std::u16string chars_;                // every string, back to back
+    // Room for n more characters at the end of those in use; the storage grows in steps so
+    // that most strings are written straight into it.
+    char16_t *extend(std::size_t n)
+    {
+        if (chars_.size() - end_ < n)
+            grow(n);
+        char16_t *d = chars_.data() + end_;
+        end_ += n;
+        return d;
+    }
+    void grow(std::size_t n);
+
+    std::u16string chars_;                // every string, back to back, then unused room
+    std::size_t end_ = 0;                 // chars_ in use: committed strings and pieces after them
     std::vector<std::uint32_t> offsets_;  // where each starts; it ends where the next starts
     std::size_t committed_ = 0;           // chars_ up to here belong to committed strings
 };

@@ -36,14 +36,14 @@ public:
     // The characters of a string, 8-bit when every one fits (option byte not included).
     static bool fitsCompressed(std::u16string_view s)
     {
+        unsigned bits = 0; // without an early exit the loop runs in vector registers
         for (char16_t c : s)
-            if (c > 0xFF)
-                return false;
-        return true;
+            bits |= c;
+        return bits <= 0xFF;
     }
-    void chars(std::u16string_view s, bool compressed)
+    void chars(std::u16string_view s, bool compressed) { putChars(grow(compressed ? s.size() : 2 * s.size()), s, compressed); }
+    static void putChars(std::uint8_t *p, std::u16string_view s, bool compressed)
     {
-        std::uint8_t *p = grow(compressed ? s.size() : 2 * s.size());
         if (compressed) {
             for (char16_t c : s)
                 *p++ = static_cast<std::uint8_t>(c);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "StreamCrypt.h"
+
 #include <cstdint>
 #include <span>
 
@@ -13,11 +15,13 @@ struct RecordRef {
 };
 
 // Walks the records of a stream between two offsets. A header or body running past the
-// limit is Damaged, so a walk always moves forward and ends.
+// limit is Damaged, so a walk always moves forward and ends. A stream still being decrypted
+// comes with its StreamCrypt, and each record is read once its bytes are done.
 class RecordStream {
 public:
-    RecordStream(std::span<const std::uint8_t> stream, std::size_t start, std::size_t limit)
-        : s_(stream), pos_(start), limit_(limit < stream.size() ? limit : stream.size()) {}
+    RecordStream(std::span<const std::uint8_t> stream, std::size_t start, std::size_t limit,
+                 StreamCrypt *crypt = nullptr)
+        : s_(stream), pos_(start), limit_(limit < stream.size() ? limit : stream.size()), crypt_(crypt) {}
 
     bool atEnd() const { return pos_ >= limit_; }
     std::size_t pos() const { return pos_; }
@@ -27,9 +31,16 @@ public:
     bool peek(std::uint16_t &type) const;
 
 private:
+    void ready(std::size_t end) const
+    {
+        if (crypt_)
+            crypt_->require(pos_, end);
+    }
+
     std::span<const std::uint8_t> s_;
     std::size_t pos_;
     std::size_t limit_;
+    StreamCrypt *crypt_;
 };
 
 } // namespace xls

@@ -97,6 +97,21 @@ template <typename Sink> void SstReader::chars(std::size_t cch, bool highByte, S
 
 std::uint32_t SstReader::richString(StringPool &pool)
 {
+    // Most strings are plain and lie within one record: read them straight from it.
+    const auto body = segs_[seg_].body;
+    if (pos_ <= body.size() && body.size() - pos_ >= 3) {
+        const std::uint8_t *p = body.data() + pos_;
+        const std::size_t cch = le16(p), size = 3 + ((p[2] & 0x01) ? 2 * cch : cch);
+        if (!(p[2] & 0x0C) && size <= body.size() - pos_) {
+            if (p[2] & 0x01)
+                pool.appendUtf16le(p + 3, cch);
+            else
+                pool.appendLatin1(p + 3, cch);
+            pos_ += size;
+            remaining_ -= size;
+            return pool.commitAppended();
+        }
+    }
     const std::uint16_t cch = u16();
     const std::uint8_t opt = u8();
     std::uint16_t runCount = 0;

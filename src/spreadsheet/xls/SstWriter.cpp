@@ -2,29 +2,38 @@
 
 #include "ByteWriter.h"
 #include "RecordTypes.h"
+#include "SecondThread.h"
 
 #include <algorithm>
 #include <functional>
+#include <numeric>
 
 namespace xls {
 
 namespace {
 
+// A second thread is worth its start from this many strings on.
+constexpr std::size_t parallelStrings = 32768;
+
 // A fast 32-bit hash of the characters; equal hashes are confirmed by comparing the strings.
-std::uint32_t hashOf(std::u16string_view s)
+// Reading every character anyway, it also tells whether one needs 16 bits (`wide`).
+std::uint32_t hashOf(std::u16string_view s, bool &wide)
 {
-    std::uint64_t h = 0x9E3779B97F4A7C15ull ^ s.size();
+    std::uint64_t h = 0x9E3779B97F4A7C15ull ^ s.size(), bits = 0;
     std::size_t i = 0;
     for (; i + 4 <= s.size(); i += 4) {
         const std::uint64_t chunk = static_cast<std::uint64_t>(s[i]) | static_cast<std::uint64_t>(s[i + 1]) << 16
                                     | static_cast<std::uint64_t>(s[i + 2]) << 32 | static_cast<std::uint64_t>(s[i + 3]) << 48;
+        bits |= chunk;
         h = (h ^ chunk) * 0xFF51AFD7ED558CCDull;
         h ^= h >> 29;
     }
     for (; i < s.size(); ++i) {
+        bits |= s[i];
         h = (h ^ s[i]) * 0xC4CEB9FE1A85EC53ull;
         h ^= h >> 31;
     }
+    wide = (bits & 0xFF00FF00FF00FF00ull) != 0;
     h ^= h >> 33;
     return static_cast<std::uint32_t>(h);
 }
@@ -92,10 +101,9 @@ struct Bucket {
 // One XLUnicodeRichExtendedString, where it starts noted in `bucket` when given. Its header
 // and first character never straddle two records; characters running on into a CONTINUE
 // restate their width there.
-void writeString(std::u16string_view s, const StringPool::Rich *rich, ContinuedRecord &rec, ByteWriter &w,
-                 std::vector<Bucket> *buckets)
+void writeString(std::u16string_view s, bool compressed, const StringPool::Rich *rich, ContinuedRecord &rec,
+                 ByteWriter &w, std::vector<Bucket> *buckets)
 {
-    const bool compressed = ByteWriter::fitsCompressed(s);
     const std::size_t width = compressed ? 1 : 2;
     const bool runs = rich && rich->runCount, phonetic = rich && !rich->phonetic.empty();
     const std::size_t header = 3 + (runs ? 2 : 0) + (phonetic ? 4 : 0);
@@ -103,6 +111,13 @@ void writeString(std::u16string_view s, const StringPool::Rich *rich, ContinuedR
         rec.next();
     if (buckets)
         buckets->push_back({static_cast<std::uint32_t>(w.size()), static_cast<std::uint16_t>(w.size() - rec.recordStart())});
+    if (!runs && !phonetic && rec.room() >= 3 + s.size() * width) { // the usual case, in one piece
+        std::uint8_t *p = w.grow(3 + s.size() * width);
+        ByteWriter::put16(p, static_cast<std::uint16_t>(s.size()));
+        p[2] = compressed ? 0 : 0x01;
+        ByteWriter::putChars(p + 3, s, compressed);
+        return;
+    }
     w.u16(static_cast<std::uint16_t>(s.size()));
     w.u8(static_cast<std::uint8_t>((compressed ? 0 : 0x01) | (runs ? 0x08 : 0) | (phonetic ? 0x04 : 0)));
     if (runs)
@@ -141,7 +156,10 @@ void writeRichTail(const StringPool::Rich &rich, ContinuedRecord &rec, ByteWrite
 
 } // namespace
 
-SstWriter::SstWriter(const StringPool &pool) : pool_(pool), remap_(pool.size(), UINT32_MAX) {}
+SstWriter::SstWriter(const StringPool &pool) : pool_(pool), remap_(pool.size(), UINT32_MAX)
+{
+    order_.reserve(pool.size());
+}
 
 void SstWriter::reference(std::uint32_t poolIndex)
 {
@@ -155,15 +173,26 @@ void SstWriter::reference(std::uint32_t poolIndex)
 void SstWriter::finish()
 {
     const std::size_t n = order_.size();
+    std::vector<std::uint64_t> keys(n);
+    std::vector<std::uint8_t> wide(n);
+    const auto hash = [&](std::size_t from, std::size_t to) {
+        for (std::size_t k = from; k < to; ++k) {
+            bool sixteenBits = false;
+            keys[k] = static_cast<std::uint64_t>(hashOf(pool_.at(order_[k]), sixteenBits)) << 32 | k;
+            wide[k] = sixteenBits;
+        }
+    };
+    // Hashing reads every character: a large table is hashed in two halves at once.
+    std::jthread other = secondThread(n >= parallelStrings, [&] { hash(n / 2, n); });
+    hash(0, other.joinable() ? n / 2 : n);
+    if (other.joinable())
+        other.join();
+    if (!pool_.rich.empty()) // rich strings keep entries of their own
+        std::erase_if(keys, [&](std::uint64_t key) { return pool_.rich.count(order_[static_cast<std::uint32_t>(key)]); });
+
     // canonical[k]: the first position in order_ holding the same plain string as position k.
     std::vector<std::uint32_t> canonical(n);
-    std::vector<std::uint64_t> keys;
-    keys.reserve(n);
-    for (std::size_t k = 0; k < n; ++k) {
-        canonical[k] = static_cast<std::uint32_t>(k);
-        if (pool_.rich.empty() || !pool_.rich.count(order_[k]))
-            keys.push_back(static_cast<std::uint64_t>(hashOf(pool_.at(order_[k]))) << 32 | k);
-    }
+    std::iota(canonical.begin(), canonical.end(), 0u);
     radixSortByHash(keys);
     for (std::size_t i = 0; i < keys.size();) {
         std::size_t j = i + 1;
@@ -182,10 +211,12 @@ void SstWriter::finish()
         i = j;
     }
     entries_.reserve(n);
+    wide_.reserve(n);
     for (std::size_t k = 0; k < n; ++k) {
         if (canonical[k] == k) {
             remap_[order_[k]] = static_cast<std::uint32_t>(entries_.size());
             entries_.push_back(order_[k]);
+            wide_.push_back(wide[k]);
         } else {
             remap_[order_[k]] = remap_[order_[canonical[k]]];
         }
@@ -208,7 +239,7 @@ void SstWriter::write(Bytes &out) const
             const std::uint32_t poolIndex = entries_[i];
             const auto richIt = pool_.rich.find(poolIndex);
             const StringPool::Rich *rich = richIt != pool_.rich.end() ? &richIt->second : nullptr;
-            writeString(pool_.at(poolIndex), rich, rec, w, i % perBucket == 0 ? &buckets : nullptr);
+            writeString(pool_.at(poolIndex), !wide_[i], rich, rec, w, i % perBucket == 0 ? &buckets : nullptr);
             if (rich)
                 writeRichTail(*rich, rec, w);
         }

@@ -28,6 +28,7 @@ private:
     std::vector<std::uint32_t> remap_;   // pool index -> SST index; UINT32_MAX = not referenced
     std::vector<std::uint32_t> order_;   // referenced pool indices, first reference first
     std::vector<std::uint32_t> entries_; // SST index -> pool index
+    std::vector<std::uint8_t> wide_;     // SST index -> 1 when its characters need 16 bits
     std::uint32_t total_ = 0;            // references, for cstTotal
 };
 

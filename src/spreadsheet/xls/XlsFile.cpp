@@ -3,6 +3,8 @@
 #include "BiffReader.h"
 #include "BiffWriter.h"
 #include "Error.h"
+#include "HugePages.h"
+#include "StreamCrypt.h"
 #include "SystemError.h"
 
 #include <cerrno>
@@ -52,6 +54,7 @@ FileBuffer readWholeFile(const std::string &path)
 
     FileBuffer buffer;
     buffer.data.reset(new std::uint8_t[std::size_t(st.st_size) + 1]);
+    preferHugePages(buffer.data.get(), std::size_t(st.st_size));
     while (buffer.size < std::size_t(st.st_size)) {
         const ssize_t got = ::read(fd, buffer.data.get() + buffer.size, std::size_t(st.st_size) - buffer.size);
         if (got < 0) {
@@ -101,12 +104,14 @@ XlsFile openContainer(Container container, std::u16string_view password)
     Bytes stream = std::move(workbook->data);
     workbook->data = Bytes();
     const Bytes filepass = findFilepass(stream);
-    if (!filepass.empty()) {
+    if (filepass.empty()) {
+        file.book = readWorkbookStream(stream);
+    } else {
         const Rc4Cipher cipher = unlock(filepass, password, file.password);
-        cipher.decryptStream(stream);
+        StreamCrypt decryption(cipher, stream);
+        file.book = readWorkbookStream(stream, &decryption);
         file.scheme = cipher.scheme();
     }
-    file.book = readWorkbookStream(stream);
     file.container = std::move(container);
     return file;
 }

@@ -3,6 +3,7 @@
 #include "ContainerCheck.h"
 #include "ContainerTempFile.h"
 #include "Error.h"
+#include "HugePages.h"
 
 #include <gsf/gsf-infile-msole.h>
 #include <gsf/gsf-infile.h>
@@ -83,6 +84,8 @@ void readEntries(GsfInfile *dir, const std::string &where, std::size_t fileSize,
             if (size < 0 || std::uint64_t(size) > fileSize)
                 damaged("il flusso \"" + path + "\" dichiara " + std::to_string(size) +
                         " byte, più dell'intero file (" + std::to_string(fileSize) + " byte)");
+            entry.data.reserve(std::size_t(size));
+            preferHugePages(entry.data.data(), std::size_t(size));
             entry.data.resize(std::size_t(size));
             if (size > 0 && !gsf_input_read(child.get(), size, entry.data.data()))
                 damaged("il flusso \"" + path + "\" non è leggibile (catena di settori interrotta)");

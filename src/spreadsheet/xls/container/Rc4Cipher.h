@@ -26,15 +26,18 @@ public:
     static Bytes newFilepass(Scheme scheme, std::u16string_view password);
 
     Scheme scheme() const { return scheme_; }
-    // Decrypt or encrypt a whole Workbook stream in place, walking its records. A record
-    // running past the end throws Error(Damaged); the stream is then half done.
+    // Decrypt or encrypt a whole Workbook stream in place, walking its records, on two
+    // threads when it is large (StreamCrypt). A record running past the end throws
+    // Error(Damaged) before any byte is changed.
     void decryptStream(Bytes &stream) const;
     void encryptStream(Bytes &stream) const;
 
+    // Crypts [begin, end) in place; `begin` is a record boundary and no record runs past
+    // `end`, which the caller has checked.
+    void cryptRange(std::span<std::uint8_t> stream, std::size_t begin, std::size_t end) const;
+
 private:
     std::size_t blockKey(std::uint32_t block, std::uint8_t *key) const;
-    std::size_t cryptRange(std::span<std::uint8_t> stream, std::size_t begin, std::size_t end) const;
-    void crypt(Bytes &stream) const;
 
     Scheme scheme_ = Scheme::Rc4Md5;
     Bytes keyBase_;          // H1[0:5] (RC4) or H0 (CryptoAPI)
