@@ -2,7 +2,7 @@
 // the message, timed up to the moment the message is asked for, against its 5 ms target;
 // the whole press with the archive's save beside it. Medians and worst of many presses.
 #include "registry/Anagrafe.h"
-#include "Archive.h"
+#include "archive/Archive.h"
 #include "root/Forms.h"
 #include "bankcheck/FrmBancari.h"
 #include "StartedProgram.h"

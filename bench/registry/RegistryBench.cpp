@@ -2,8 +2,8 @@
 // picking the last name, and adding, modifying and deleting at the bottom of the registry,
 // each as the median of several runs against its target.
 #include "registry/Anagrafe.h"
-#include "Application.h"
-#include "Archive.h"
+#include "spreadsheet/Application.h"
+#include "archive/Archive.h"
 #include "app/Form1.h"
 #include "root/Forms.h"
 #include "FullRegistry.h"

@@ -2,12 +2,12 @@
 // fresh archive and on a full one (32,767 subjects). Each run is a new process that does what
 // the program does; the parent times it until the child reports the window on screen. Then
 // the steps of the start-up on the full archive, each run in a new process the same way.
-#include "Archive.h"
-#include "ArchiveLock.h"
+#include "archive/Archive.h"
+#include "archive/ArchiveLock.h"
 #include "app/Form1.h"
 #include "FullRegistry.h"
 #include "root/Launcher.h"
-#include "QtDialogs.h"
+#include "platform/QtDialogs.h"
 #include "StartedProgram.h"
 #include "Timing.h"
 #include "root/VelmoroApplication.h"

@@ -3,9 +3,9 @@
 #include "BenchFakes.h"
 #include "root/Forms.h"
 #include "root/Launcher.h"
-#include "PrinterTarget.h"
-#include "QtPrinters.h"
-#include "Regional.h"
+#include "spreadsheet/print/PrinterTarget.h"
+#include "platform/QtPrinters.h"
+#include "spreadsheet/Regional.h"
 
 namespace bench {
 

@@ -2,7 +2,7 @@
 
 #include "Backups.h"
 #include "Columns.h"
-#include "HostErrors.h"
+#include "spreadsheet/HostErrors.h"
 
 #include <QCoreApplication>
 #include <QDir>

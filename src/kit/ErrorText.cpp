@@ -1,6 +1,6 @@
 #include "ErrorText.h"
 
-#include "HostError.h"
+#include "spreadsheet/HostError.h"
 
 namespace kit {
 

@@ -1,8 +1,8 @@
-#include "detail/ColumnFormat.h"
+#include "spreadsheet/detail/ColumnFormat.h"
 #include "Area.h"
 
-#include "LittleEndian.h"
-#include "RecordTypes.h"
+#include "spreadsheet/xls/container/LittleEndian.h"
+#include "spreadsheet/xls/RecordTypes.h"
 
 #include <algorithm>
 #include <array>

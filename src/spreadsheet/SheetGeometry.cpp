@@ -1,9 +1,9 @@
 #include "SheetGeometry.h"
 
-#include "detail/Engine.h"
-#include "ByteReader.h"
-#include "Error.h"
-#include "RecordTypes.h"
+#include "spreadsheet/detail/Engine.h"
+#include "spreadsheet/xls/ByteReader.h"
+#include "spreadsheet/xls/container/Error.h"
+#include "spreadsheet/xls/RecordTypes.h"
 #include "Worksheet.h"
 
 #include <algorithm>

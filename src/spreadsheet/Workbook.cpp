@@ -1,12 +1,12 @@
 #include "Workbook.h"
 
 #include "Application.h"
-#include "ByteWriter.h"
+#include "spreadsheet/xls/ByteWriter.h"
 #include "HostErrors.h"
-#include "LittleEndian.h"
-#include "RecordTypes.h"
-#include "Window1.h"
-#include "detail/Engine.h"
+#include "spreadsheet/xls/container/LittleEndian.h"
+#include "spreadsheet/xls/RecordTypes.h"
+#include "spreadsheet/xls/Window1.h"
+#include "spreadsheet/detail/Engine.h"
 
 #include <QFile>
 

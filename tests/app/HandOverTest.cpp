@@ -5,11 +5,11 @@
 // in Italian.
 #include "ArchiveFiles.h"
 #include "archive/Columns.h"
-#include "DesktopShell.h"
+#include "platform/DesktopShell.h"
 #include "FakeDialogs.h"
 #include "FakeShell.h"
 #include "root/HandOver.h"
-#include "QtDialogs.h"
+#include "platform/QtDialogs.h"
 
 #include <QApplication>
 #include <QDir>

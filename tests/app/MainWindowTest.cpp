@@ -5,7 +5,7 @@
 // steps, and end; "Excel" with nothing to show the archive keeps the program.
 #include "app/Form2.h"
 #include "archive/Columns.h"
-#include "HostError.h"
+#include "spreadsheet/HostError.h"
 #include "TestRun.h"
 
 #include <QAbstractButton>

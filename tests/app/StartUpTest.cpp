@@ -1,11 +1,11 @@
 // Start-up on the archive: what is shown on a good archive, what ends the program before
 // anything is shown, and that a refused start leaves the folder as it was.
-#include "Archive.h"
-#include "ArchiveLock.h"
-#include "HostError.h"
-#include "OfficeLock.h"
+#include "archive/Archive.h"
+#include "archive/ArchiveLock.h"
+#include "spreadsheet/HostError.h"
+#include "handover/OfficeLock.h"
 #include "TestRun.h"
-#include "XlsFile.h"
+#include "spreadsheet/xls/XlsFile.h"
 
 #include <QAction>
 #include <QCoreApplication>

@@ -3,8 +3,8 @@
 // 100 %, the zoom of a fresh archive, 62.
 #include "PrintingFixture.h"
 
-#include "Application.h"
-#include "Columns.h"
+#include "spreadsheet/Application.h"
+#include "archive/Columns.h"
 #include "OfficeSubjects.h"
 
 #include <QDate>

@@ -2,7 +2,7 @@
 // PNG: the registry printed through the printer window with the zoom and orientation given.
 // Usage: printed_page_image OUT.png ZOOM verticale|orizzontale
 #include "OfficeSubjects.h"
-#include "PagePainter.h"
+#include "spreadsheet/print/PagePainter.h"
 #include "printing/StampaP.h"
 #include "root/VelmoroApplication.h"
 #include "TestRun.h"

@@ -1,8 +1,8 @@
 // Prints a three-page registry through the printer window and the job on the print queue
 // VELMORO_PRINT_QUEUE names; cups_print_test.sh reads the pages back.
-#include "PrinterTarget.h"
+#include "spreadsheet/print/PrinterTarget.h"
 #include "PrintingFixture.h"
-#include "QtPrinters.h"
+#include "platform/QtPrinters.h"
 
 TEST(RealPrinter, PrintsAThreePageRegistryPageByPage)
 {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "registry/Anagrafe.h"
-#include "Columns.h"
+#include "archive/Columns.h"
 #include "TestRun.h"
 
 #include <QAccessible>

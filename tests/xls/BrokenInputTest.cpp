@@ -1,8 +1,8 @@
-#include "CompoundFile.h"
+#include "spreadsheet/xls/container/CompoundFile.h"
 #include "Password.h"
 #include "OleImage.h"
 #include "TestFiles.h"
-#include "XlsFile.h"
+#include "spreadsheet/xls/XlsFile.h"
 
 #include <gtest/gtest.h>
 

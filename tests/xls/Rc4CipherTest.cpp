@@ -1,6 +1,6 @@
-#include "Rc4Cipher.h"
+#include "spreadsheet/xls/container/Rc4Cipher.h"
 #include "Password.h"
-#include "StreamCrypt.h"
+#include "spreadsheet/xls/container/StreamCrypt.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>

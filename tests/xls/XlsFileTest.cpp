@@ -1,9 +1,9 @@
-#include "BiffWriter.h"
+#include "spreadsheet/xls/BiffWriter.h"
 #include "Password.h"
-#include "CompoundFile.h"
-#include "LittleEndian.h"
+#include "spreadsheet/xls/container/CompoundFile.h"
+#include "spreadsheet/xls/container/LittleEndian.h"
 #include "TestFiles.h"
-#include "XlsFile.h"
+#include "spreadsheet/xls/XlsFile.h"
 
 #include <gtest/gtest.h>
 

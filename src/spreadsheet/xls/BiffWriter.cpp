@@ -4,10 +4,10 @@
 #include "BiffRows.h"
 #include "Window1.h"
 #include "ByteWriter.h"
-#include "HugePages.h"
-#include "LittleEndian.h"
+#include "spreadsheet/xls/container/HugePages.h"
+#include "spreadsheet/xls/container/LittleEndian.h"
 #include "RecordTypes.h"
-#include "SecondThread.h"
+#include "spreadsheet/xls/container/SecondThread.h"
 #include "SstWriter.h"
 
 #include <algorithm>

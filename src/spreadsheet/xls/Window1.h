@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ByteWriter.h"
-#include "LittleEndian.h"
+#include "spreadsheet/xls/container/LittleEndian.h"
 
 #include <cstdint>
 
