@@ -4,6 +4,7 @@
 #include "bankcheck/FrmBancari.h"
 #include "RegistryWindow.h"
 
+#include <QSignalSpy>
 #include <QAction>
 #include <QDir>
 #include <QMenuBar>
@@ -169,9 +170,13 @@ TEST_F(Lifecycle, HiddenWithTheRegistryAndShownAgainItKeepsItsTexts)
 
 TEST_F(Lifecycle, ClosingEmptiesItUnticksTheRegistryBoxAndUnloads)
 {
+    QSignalSpy asked(registryWindow(), &registry::Anagrafe::ibanCheckRequested);
     open(kIban);
+    EXPECT_EQ(asked.count() == 1 ? asked[0][0].toString() : QString(), kIban);
     QPointer<bankcheck::FrmBancari> closed = window();
+    QSignalSpy said(closed.data(), &bankcheck::FrmBancari::closed);
     ASSERT_EQ(run->forms->unload(closed), root::Forms::Unloaded::Closed);
+    EXPECT_EQ(said.count(), 1);
     EXPECT_EQ(texts(closed), QStringLiteral("|IT|||||"));
     EXPECT_FALSE(check(1)->isChecked() || closed->isVisible() || run->forms->isLoaded<bankcheck::FrmBancari>());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -2,6 +2,7 @@
 // "Seleziona" (or Enter) with no printer chosen; a save that fails after printing.
 #include "PrintingFixture.h"
 
+#include <QSignalSpy>
 #include <QFile>
 
 namespace {
@@ -48,7 +49,9 @@ TEST_F(PrinterWindow, KeepsItsListAndChoiceAfterAPrintAndBuildsThemAgainOnlyAfte
     addSubjects(2, 10);
     openWindow();
     choose("Magazzino");
+    QSignalSpy finished(window(), &printing::StampaP::printFinished);
     print("110", Answer::Yes, {Answer::Yes});
+    EXPECT_EQ(finished.count(), 1);
     EXPECT_FALSE(window()->isVisible());
     ASSERT_EQ(run->printers.jobs.size(), 1u);
     EXPECT_EQ(run->printers.jobs[0].printer, QStringLiteral("Magazzino"));

@@ -6,6 +6,7 @@
 #include "utilities/Progressivi.h"
 #include "RegistryWindow.h"
 
+#include <QSignalSpy>
 #include <QAction>
 #include <QCalendarWidget>
 #include <QDir>
@@ -189,7 +190,10 @@ TEST_P(Picker, OpensOnTodayPutsAPickedDayInTheDateFieldAndDoesNothingElse)
     EXPECT_EQ(calendar()->selectedDate(), today);
     EXPECT_EQ(QDate(calendar()->yearShown(), calendar()->monthShown(), today.day()), today);
 
+    QSignalSpy picked(run->forms->calendario(), &utilities::Calendario::datePicked);
     pickDecember5(GetParam().byKeyboard);
+    ASSERT_EQ(picked.count(), 1);
+    EXPECT_EQ(picked[0][0].toDate(), QDate(2026, 12, 5));
     EXPECT_EQ(text(4)->text(), GetParam().shown);
     EXPECT_EQ(items() + combo()->currentText(), QString());
     EXPECT_FALSE(isOpen());
