@@ -2,8 +2,8 @@
 // no hang, no other exception. Data that starts like a BIFF8 stream is also parsed as a plain
 // Workbook stream directly, which reaches the record reader far more often than mutated
 // containers do. Whatever opens is written back to check the writer on odd books.
-#include "spreadsheet/xls/BiffReader.h"
 #include "Password.h"
+#include "spreadsheet/xls/BiffReader.h"
 #include "spreadsheet/xls/BiffWriter.h"
 #include "spreadsheet/xls/container/Error.h"
 #include "spreadsheet/xls/XlsFile.h"

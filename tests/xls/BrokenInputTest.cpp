@@ -1,8 +1,8 @@
-#include "spreadsheet/xls/container/CompoundFile.h"
-#include "Password.h"
 #include "OleImage.h"
-#include "TestFiles.h"
+#include "Password.h"
+#include "spreadsheet/xls/container/CompoundFile.h"
 #include "spreadsheet/xls/XlsFile.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 

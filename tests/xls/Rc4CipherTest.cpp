@@ -1,5 +1,5 @@
-#include "spreadsheet/xls/container/Rc4Cipher.h"
 #include "Password.h"
+#include "spreadsheet/xls/container/Rc4Cipher.h"
 #include "spreadsheet/xls/container/StreamCrypt.h"
 #include "TestFiles.h"
 

@@ -1,9 +1,9 @@
-#include "spreadsheet/xls/BiffWriter.h"
 #include "Password.h"
+#include "spreadsheet/xls/BiffWriter.h"
 #include "spreadsheet/xls/container/CompoundFile.h"
 #include "spreadsheet/xls/container/LittleEndian.h"
-#include "TestFiles.h"
 #include "spreadsheet/xls/XlsFile.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
