@@ -2,8 +2,8 @@
 // save with its backup (a link, and the retention removing the backup it no longer keeps), the
 // backup's own steps timed inside those saves, and the copy made where the backup folder is on
 // another file system. Usage: backup_bench [WORKDIR]
-#include "Archive.h"
-#include "Backups.h"
+#include "archive/Archive.h"
+#include "archive/Backups.h"
 #include "FullRegistry.h"
 #include "Timing.h"
 

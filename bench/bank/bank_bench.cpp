@@ -1,6 +1,6 @@
 // CheckIBAN throughput over a million distinct Italian IBANs, half of them typed in groups
 // of four as printed on statements.
-#include "CheckBancari.h"
+#include "bank/CheckBancari.h"
 
 #include <chrono>
 #include <cstdio>

@@ -1,12 +1,12 @@
 // A press of "Verifica" in the bank check window on a fresh archive: the split, the engine and
 // the message, timed up to the moment the message is asked for, against its 5 ms target;
 // the whole press with the archive's save beside it. Medians and worst of many presses.
-#include "Anagrafe.h"
-#include "Archive.h"
-#include "Forms.h"
-#include "FrmBancari.h"
+#include "registry/Anagrafe.h"
+#include "archive/Archive.h"
+#include "root/Forms.h"
+#include "bankcheck/FrmBancari.h"
 #include "StartedProgram.h"
-#include "VelmoroApplication.h"
+#include "root/VelmoroApplication.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -50,7 +50,7 @@ void report(const char *what, std::vector<double> ms, double target)
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    app::VelmoroApplication qapp(argc, argv);
+    root::VelmoroApplication qapp(argc, argv);
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("Archivio.xls"));
     archive::CreateArchive(path);
@@ -58,10 +58,10 @@ int main(int argc, char **argv)
     bench::StartedProgram started(dialogs, path);
     if (!started.start())
         return 1;
-    app::Forms &forms = started.forms;
+    root::Forms &forms = started.forms;
     forms.anagrafe()->show();
     forms.anagrafe()->findChild<QCheckBox *>(QStringLiteral("Check1"))->click();
-    bank::FrmBancari &window = *forms.frmBancari();
+    bankcheck::FrmBancari &window = *forms.frmBancari();
     window.FormActivate();
     auto *code = window.findChild<QLineEdit *>(QStringLiteral("txtCodice"));
     auto *go = window.findChild<QPushButton *>(QStringLiteral("cmdGo"));

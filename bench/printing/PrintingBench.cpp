@@ -1,12 +1,12 @@
 // Printing a full registry (32,767 subjects, 18 columns): counting its pages as the print job
 // does after its page setup, and rendering one page as PrintOut sends it to a printer (a PDF
 // at the printer's resolution). Each figure is the median of several runs against its target.
-#include "Application.h"
-#include "Archive.h"
-#include "Columns.h"
+#include "spreadsheet/Application.h"
+#include "archive/Archive.h"
+#include "archive/Columns.h"
 #include "FullRegistry.h"
-#include "PagePainter.h"
-#include "Pagination.h"
+#include "spreadsheet/print/PagePainter.h"
+#include "spreadsheet/Pagination.h"
 #include "Timing.h"
 
 #include <QBuffer>

@@ -1,16 +1,16 @@
 // The registry window on a full archive (32,767 subjects): activation with its list fill,
 // picking the last name, and adding, modifying and deleting at the bottom of the registry,
 // each as the median of several runs against its target.
-#include "Anagrafe.h"
-#include "Application.h"
-#include "Archive.h"
-#include "Form1.h"
-#include "Forms.h"
+#include "registry/Anagrafe.h"
+#include "spreadsheet/Application.h"
+#include "archive/Archive.h"
+#include "app/Form1.h"
+#include "root/Forms.h"
 #include "FullRegistry.h"
-#include "Registry.h"
+#include "model/Registry.h"
 #include "StartedProgram.h"
 #include "Timing.h"
-#include "VelmoroApplication.h"
+#include "root/VelmoroApplication.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -34,10 +34,10 @@ public:
     QString inputBox(const QString &, const QString &, const QString &) override { return {}; }
 };
 
-registry::Fields subject(int i)
+model::Fields subject(int i)
 {
     const QStringList texts = bench::subjectTexts(i);
-    registry::Fields fields;
+    model::Fields fields;
     std::copy(texts.begin(), texts.end(), fields.begin());
     return fields;
 }
@@ -47,7 +47,7 @@ registry::Fields subject(int i)
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    app::VelmoroApplication qapp(argc, argv);
+    root::VelmoroApplication qapp(argc, argv);
     const QString path = QDir::tempPath() + QStringLiteral("/velmoro-registry-bench/Archivio.xls");
     if (!bench::makeArchive(path, kSubjects))
         return 1;
@@ -55,11 +55,11 @@ int main(int argc, char **argv)
     bench::StartedProgram started(dialogs, path);
     if (!started.start())
         return 1;
-    app::Forms &forms = started.forms;
+    root::Forms &forms = started.forms;
     registry::Anagrafe &window = *forms.anagrafe();
     window.show();
     auto *combo = window.findChild<QComboBox *>(QStringLiteral("Combo1"));
-    const registry::Registry registry(*forms.form1()->application());
+    const model::Registry registry(forms.session().host());
 
     std::printf("registry window, %d subjects, median of %d runs:\n", kSubjects, kRuns);
     bench::report("activation with the list fill", bench::medianMs(kRuns, [&] { window.FormActivate(); }), 60);
@@ -73,11 +73,11 @@ int main(int argc, char **argv)
     // Rows 2..32,766 filled again, so every add searches down to row 32,767.
     int refused = 0;
     const auto add = [&] {
-        registry::Fields fields = subject(0);
+        model::Fields fields = subject(0);
         refused += registry.add(fields).has_value();
         return fields[0];
     };
-    for (int row = kSubjects - kRuns + 2; row < registry::Registry::kLastRow; ++row)
+    for (int row = kSubjects - kRuns + 2; row < archive::kLastRow; ++row)
         add();
     QString added;
     bench::report("add into the last free row", bench::medianMs(kRuns, [&] { added = add(); }, [&] {

@@ -2,15 +2,15 @@
 // fresh archive and on a full one (32,767 subjects). Each run is a new process that does what
 // the program does; the parent times it until the child reports the window on screen. Then
 // the steps of the start-up on the full archive, each run in a new process the same way.
-#include "Archive.h"
-#include "ArchiveLock.h"
-#include "Form1.h"
+#include "archive/Archive.h"
+#include "archive/ArchiveLock.h"
+#include "app/Form1.h"
 #include "FullRegistry.h"
-#include "Launcher.h"
-#include "QtDialogs.h"
+#include "root/Launcher.h"
+#include "platform/QtDialogs.h"
 #include "StartedProgram.h"
 #include "Timing.h"
-#include "VelmoroApplication.h"
+#include "root/VelmoroApplication.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -36,8 +36,8 @@ const char *const kStepNames[] = {"process start to main()", "Qt and its fonts (
 
 int child(int argc, char **argv)
 {
-    app::VelmoroApplication qapp(argc, argv);
-    return app::runVelmoro(qapp, QString::fromLocal8Bit(argv[2]), [] {
+    root::VelmoroApplication qapp(argc, argv);
+    return root::runVelmoro(qapp, QString::fromLocal8Bit(argv[2]), [] {
         QCoreApplication::processEvents(); // the first paint
         std::fputs("shown\n", stdout);
         std::fflush(stdout);
@@ -59,7 +59,7 @@ void mark(const char *step)
 int stepsChild(int argc, char **argv)
 {
     mark("main");
-    app::VelmoroApplication qapp(argc, argv);
+    root::VelmoroApplication qapp(argc, argv);
     mark("qt");
     const QString path = QString::fromLocal8Bit(argv[2]);
     archive::ArchiveLock lock(path, QStringLiteral("Velmoro"));
@@ -75,7 +75,7 @@ int stepsChild(int argc, char **argv)
     mark("prepare");
     platform::QtDialogs dialogs;
     bench::StartedProgram program(dialogs, path);
-    app::Form1 window(program.forms);
+    app::Form1 window(program.forms.context(), [] {});
     window.show();
     QCoreApplication::processEvents();
     mark("shown");

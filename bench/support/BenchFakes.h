@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Program.h"
-#include "Shell.h"
+#include "platform/Program.h"
+#include "platform/Shell.h"
 
 namespace bench {
 

@@ -1,9 +1,9 @@
 #include "FullRegistry.h"
 
-#include "Application.h"
-#include "Archive.h"
-#include "Columns.h"
-#include "HostError.h"
+#include "spreadsheet/Application.h"
+#include "archive/Archive.h"
+#include "archive/Columns.h"
+#include "spreadsheet/HostError.h"
 
 #include <QDir>
 #include <QFileInfo>

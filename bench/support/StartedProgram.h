@@ -1,11 +1,11 @@
 #pragma once
 
 #include "BenchFakes.h"
-#include "Forms.h"
-#include "Launcher.h"
-#include "PrinterTarget.h"
-#include "QtPrinters.h"
-#include "Regional.h"
+#include "root/Forms.h"
+#include "root/Launcher.h"
+#include "spreadsheet/print/PrinterTarget.h"
+#include "platform/QtPrinters.h"
+#include "spreadsheet/Regional.h"
 
 namespace bench {
 
@@ -13,16 +13,16 @@ namespace bench {
 // system's printers; header only, for the benchmarks that link the windows.
 struct StartedProgram {
     StartedProgram(platform::Dialogs &dialogs, const QString &path)
-        : forms(app::Services{dialogs, program, shell, printers, printTarget, path, Regional::italian(), {}})
+        : forms(kit::Services{dialogs, program, shell, printers, printTarget, path, Regional::italian(), {}})
     {
     }
-    bool start() { return app::startUp(forms); }
+    bool start() { return root::startUp(forms); }
 
     StayingProgram program;
     NoShell shell;
     platform::QtPrinters printers;
     host::PrinterTarget printTarget;
-    app::Forms forms; // last: built on the members above
+    root::Forms forms; // last: built on the members above
 };
 
 } // namespace bench

@@ -1,13 +1,13 @@
 // Opens and saves an archive of 32,767 subjects x 18 columns, here and in LibreOffice headless
 // in the same run, and prints the times, their ratios and each step of the open and the save
 // against their targets. Usage: xls_bench [WORKDIR]
-#include "Archive.h"
-#include "BiffReader.h"
-#include "BiffWriter.h"
-#include "Columns.h"
-#include "StreamCrypt.h"
+#include "archive/Archive.h"
+#include "spreadsheet/xls/BiffReader.h"
+#include "spreadsheet/xls/BiffWriter.h"
+#include "archive/Columns.h"
+#include "spreadsheet/xls/container/StreamCrypt.h"
 #include "Timing.h"
-#include "XlsFile.h"
+#include "spreadsheet/xls/XlsFile.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,10 +2,11 @@
 // no hang, no other exception. Data that starts like a BIFF8 stream is also parsed as a plain
 // Workbook stream directly, which reaches the record reader far more often than mutated
 // containers do. Whatever opens is written back to check the writer on odd books.
-#include "BiffReader.h"
-#include "BiffWriter.h"
-#include "Error.h"
-#include "XlsFile.h"
+#include "Password.h"
+#include "spreadsheet/xls/BiffReader.h"
+#include "spreadsheet/xls/BiffWriter.h"
+#include "spreadsheet/xls/container/Error.h"
+#include "spreadsheet/xls/XlsFile.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -14,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     const std::span<const std::uint8_t> bytes(data, size);
     try {
-        const xls::XlsFile file = xls::openXls(bytes, u"TRVX5093MQP");
+        const xls::XlsFile file = xls::openXls(bytes, kArchivePassword);
         xls::writeWorkbookStream(file.book);
     } catch (const xls::Error &) {
     }

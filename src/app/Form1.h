@@ -1,10 +1,7 @@
 #pragma once
 
-#include "Application.h"
-#include "ArchiveLock.h"
-
 #include <QMainWindow>
-#include <memory>
+#include <functional>
 
 class QAction;
 class QCheckBox;
@@ -14,31 +11,34 @@ class QLineEdit;
 class QPushButton;
 class QTimer;
 
+namespace kit { struct Context; }
+
 namespace app {
 
-class Forms;
-
-// The main window: starts the host on the archive, opens the other windows, hands the archive
-// over, and is the only window that ends the program. It never closes on request.
+// The main window: starts the program on the archive, asks for the other windows, hands the
+// archive over, and is the only window that ends the program. It never closes on request.
 class Form1 : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit Form1(Forms &forms);
-    ~Form1() override;
+    // `unloadOtherWindows` closes every other loaded window with its own closing steps.
+    Form1(kit::Context &context, std::function<void()> unloadOtherWindows);
 
-    // Start-up: lock, host, archive, preparation, then the window shows itself.
-    // Host errors propagate to the caller, which reports them and ends the program.
+    // Start-up: the archive opened and prepared, then the window shows itself. Host errors
+    // propagate to the caller, which reports them and ends the program.
     void load();
+    // Ticked or unticked without acting, as another window leaves.
+    void setRegistryBoxChecked(bool checked);
+    void setPrintBoxChecked(bool checked);
 
-    host::Application *application() const { return app_.get(); }
-    host::Workbook *workbook() const { return book_; }
-
-    void UnloadOtherWindows();
     void CloseHostAndExit();
     void HandOverToHost();
-    // On an unhandled error: true when the program may end (nothing open, or saved).
-    bool saveBeforeEnding();
+
+signals:
+    void registryRequested();
+    void printRequested();
+    void utilitiesRequested();
+    void instructionsRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -47,23 +47,15 @@ protected:
 private:
     QWidget *makeControls();
     void addBottomRows(QGridLayout *grid);
-    bool claimArchive();
-    bool saveArchiveOrReport();
     bool givesUpUnsavedChanges();
     void onCheck1Toggled(bool checked);
     void onCheck2Toggled(bool checked);
     void onCheck3Toggled(bool checked);
     void onCheck5Toggled(bool checked);
-    void Timer1Tick();
     void Image1MouseDown();
-    void UtilClick();
 
-    Forms &forms_;
-    std::unique_ptr<archive::ArchiveLock> lock_;
-    std::unique_ptr<host::Application> app_;
-    host::Workbook *book_ = nullptr;
-    bool started_ = false;
-    bool handedOver_ = false; // something showed the archive when the host became visible
+    kit::Context &context_;
+    std::function<void()> UnloadOtherWindows;
 
     QCheckBox *Check1, *Check2, *Check3, *Check5;
     QPushButton *Command1;

@@ -1,9 +1,7 @@
 #include "Form2.h"
 
-#include "Form1.h"
-#include "Forms.h"
-#include "Logo.h"
-#include "Product.h"
+#include "kit/Logo.h"
+#include "kit/Product.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -43,10 +41,10 @@ QPlainTextEdit *fixedText(const char *name, const QStringList &lines, QWidget *p
 
 } // namespace
 
-Form2::Form2(Forms &forms) : forms_(forms)
+Form2::Form2()
 {
     setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(mainTitle());
+    setWindowTitle(kit::mainTitle());
 
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(16, 12, 16, 12);
@@ -62,8 +60,8 @@ Form2::Form2(Forms &forms) : forms_(forms)
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(logoPixmap(80));
-    Image1->setToolTip(kPictureTip);
+    Image1->setPixmap(kit::logoPixmap(80));
+    Image1->setToolTip(kit::kPictureTip);
     grid->addWidget(Image1, 0, 0, 2, 1, Qt::AlignTop);
 
     // Both texts share one place; only one is shown at a time.
@@ -97,7 +95,7 @@ void Form2::Command3Click()
 void Form2::closeEvent(QCloseEvent *event)
 {
     event->accept();
-    forms_.form1()->show();
+    emit closed();
 }
 
 } // namespace app

@@ -8,16 +8,17 @@ class QPushButton;
 
 namespace app {
 
-class Forms;
-
 // The instructions window: the terms of use first, the description after "Istruzioni".
-// Closing it unloads it and brings the main window back.
+// Closing it unloads it; it then says so, for the main window to come back.
 class Form2 : public QWidget {
     Q_OBJECT
 
 public:
-    explicit Form2(Forms &forms);
+    Form2();
     void load();
+
+signals:
+    void closed();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -25,7 +26,6 @@ protected:
 private:
     void Command3Click();
 
-    Forms &forms_;
     QLabel *Label1, *Image1;
     QPlainTextEdit *Text1, *Text2;
     QPushButton *Command3;

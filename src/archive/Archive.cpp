@@ -2,7 +2,7 @@
 
 #include "Backups.h"
 #include "Columns.h"
-#include "HostErrors.h"
+#include "spreadsheet/HostErrors.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -54,8 +54,11 @@ void PrepareArchiveSheet(host::Application &app)
         registry.range(host::columnLetters(column) + QLatin1Char('1')).setValue(kHeaders[std::size_t(column - 1)]);
 
     book->sheets(kSheetName).select();
-    for (const QString &columns : kTextColumns) {
-        app.activeSheet().columns(columns).select();
+    for (int column = 1; column <= kFieldCount; ++column) {
+        if (!kFields[std::size_t(column - 1)].text)
+            continue;
+        const QString letters = host::columnLetters(column);
+        app.activeSheet().columns(letters + u':' + letters).select();
         app.selection().setNumberFormat(QStringLiteral("@"));
     }
     app.activeSheet().range(QStringLiteral("A2")).select();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Application.h"
+#include "spreadsheet/Application.h"
 
 #include <QList>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "ArchiveLock.h"
 
 #include "Archive.h"
-#include "SystemError.h"
+#include "spreadsheet/xls/container/SystemError.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,10 +2,10 @@
 
 #include "Archive.h"
 #include "Columns.h"
-#include "ContainerTempFile.h"
-#include "Error.h"
-#include "HostErrors.h"
-#include "SystemError.h"
+#include "spreadsheet/xls/container/ContainerTempFile.h"
+#include "spreadsheet/xls/container/Error.h"
+#include "spreadsheet/HostErrors.h"
+#include "spreadsheet/xls/container/SystemError.h"
 
 #include <QDir>
 #include <QFile>

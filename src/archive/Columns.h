@@ -1,5 +1,7 @@
 #pragma once
 
+#include "bank/Lengths.h"
+
 #include <QString>
 #include <array>
 
@@ -11,6 +13,9 @@ inline const QString kPassword = QStringLiteral("TRVX5093MQP");
 inline const QString kFileName = QStringLiteral("Archivio.xls");
 
 constexpr int kFieldCount = 18; // columns A..R; text box N holds column N
+constexpr int kIdColumn = 1, kNameColumn = 2, kDateColumn = 4;
+// Row numbers of the registry are 16-bit signed.
+constexpr int kLastRow = 32767;
 
 inline const std::array<QString, kFieldCount> kHeaders = {
     QStringLiteral("ID"), QStringLiteral("Ragione Sociale/Cognome Nome"), QStringLiteral("Codice"),
@@ -20,6 +25,21 @@ inline const std::array<QString, kFieldCount> kHeaders = {
     QStringLiteral("Codice Fiscale"), QStringLiteral("Partita IVA"),
     QStringLiteral("Referente/Rappresentante"), QStringLiteral("Banca"),
     QStringLiteral("Intest/Conto"), QStringLiteral("IBAN")};
+
+// What a field keeps as typed. `text`: its column is text-formatted, so leading zeros and long
+// digit strings stay (telephone, fax, mobile, VAT number, IBAN). `keepsCase`: it is not put in
+// capitals (telephone, fax, mobile, e-mail, VAT number). `maxLength`: what the column holds, 0
+// for no bound of its own.
+struct Field {
+    bool text, keepsCase;
+    int maxLength;
+};
+constexpr std::array<Field, kFieldCount> kFields = {{
+    {false, false, 0},  {false, false, 0}, {false, false, 0}, {false, false, 10}, {false, false, 0},
+    {false, false, 5},  {false, false, 0}, {false, false, 2}, {true, true, 0},    {true, true, 0},
+    {true, true, 0},    {false, true, 0},  {false, false, 16}, {true, true, 11},  {false, false, 0},
+    {false, false, 0},  {false, false, 0}, {true, false, bank::kIbanLength},
+}};
 
 // Widths of a fresh archive's columns, in digits of the sheet's font, so that a printed page
 // shows what each column usually holds: fixed codes whole (dd/mm/yyyy, CAP, province,
@@ -46,12 +66,9 @@ constexpr std::array<double, kFieldCount> kColumnWidths = {
     29, // IBAN
 };
 
-// Telephone, fax, mobile, VAT number and IBAN keep leading zeros and long digit strings.
-inline const std::array<QString, 5> kTextColumns = {
-    QStringLiteral("I:I"), QStringLiteral("J:J"), QStringLiteral("K:K"), QStringLiteral("N:N"),
-    QStringLiteral("R:R")};
-
 inline const QString kCounterCell = QStringLiteral("IV1");     // last identifier given out
+// Beyond this a counter + 1 would no longer be a whole number written in full (15 digits).
+constexpr double kLargestCounter = 1e15;
 inline const QString kScrollArea = QStringLiteral("A2:S65536"); // keeps header and counter away
 
 } // namespace archive

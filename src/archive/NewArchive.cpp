@@ -1,7 +1,7 @@
 // Makes a fresh archive at the path given, never over an existing file: the program's build
 // places its first Archivio.xls next to it with this. Usage: velmoro-new-archive FILE
 #include "Archive.h"
-#include "HostError.h"
+#include "spreadsheet/HostError.h"
 
 #include <QCoreApplication>
 #include <QStringList>

@@ -2,9 +2,9 @@
 
 #include "Archive.h"
 #include "Columns.h"
-#include "ContainerTempFile.h"
-#include "Error.h"
-#include "HostError.h"
+#include "spreadsheet/xls/container/ContainerTempFile.h"
+#include "spreadsheet/xls/container/Error.h"
+#include "spreadsheet/HostError.h"
 
 #include <QDir>
 #include <QFile>

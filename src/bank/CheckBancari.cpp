@@ -2,6 +2,9 @@
 
 #include "BankError.h"
 #include "Funzioni.h"
+#include "Lengths.h"
+
+#include <optional>
 
 #include <algorithm>
 #include <string_view>
@@ -68,6 +71,20 @@ std::uint64_t feed(std::uint64_t number, char16_t c, std::uint64_t divisor)
     return number * 100 + (c - u'A' + 10);
 }
 
+// The mod-97 remainder (any divisor) of a code read as ConvertiLettere writes it, without
+// building that text: letters count as their two digits; nullopt for any other character.
+std::optional<std::uint64_t> remainderOf(QStringView code, std::uint64_t divisor)
+{
+    std::uint64_t number = 0;
+    for (QChar c : code) {
+        const char16_t u = asciiUpper(c.unicode());
+        if (!(u >= u'0' && u <= u'9') && !(u >= u'A' && u <= u'Z'))
+            return std::nullopt;
+        number = feed(number, u, divisor);
+    }
+    return number % divisor;
+}
+
 } // namespace
 
 void CheckBancari::setAbi(const QString &vData) { mAbi = vData; }
@@ -106,7 +123,7 @@ QString CheckBancari::NormalizzaContoCorrente(const QString &pContoCorrente) con
 {
     QString account = pContoCorrente;
     account.remove(u' ');
-    return RiempiZeri(account, 12);
+    return RiempiZeri(account, bank::kAccountLength);
 }
 
 QString CheckBancari::CalcolaCin()
@@ -190,13 +207,11 @@ QString CheckBancari::CalcolaIBAN(const QString &pPaese, const QString &pBBAN)
     const QString rearranged = code.mid(4) + code.left(4);
     if (Divisore() <= 0)
         throw BankError(5, QStringLiteral("Il divisore deve essere un numero intero positivo"));
-    const std::optional<QStringList> division =
-        DividiStringa(ConvertiLettere(rearranged), QString::number(Divisore()));
-    if (!division)
+    const std::optional<std::uint64_t> remainder = remainderOf(rearranged, std::uint64_t(Divisore()));
+    if (!remainder)
         throw BankError(kBankTypeMismatch,
                         QStringLiteral("Il codice del paese contiene caratteri non ammessi"));
-    const int remainder = division->at(1).toInt();
-    return country + QStringLiteral("%1").arg(Divisore() + 1 - remainder, 2, 10, QChar(u'0'))
+    return country + QStringLiteral("%1").arg(Divisore() + 1 - int(*remainder), 2, 10, QChar(u'0'))
         + normalised;
 }
 
@@ -212,14 +227,7 @@ bool CheckBancari::CheckIBAN(const QString &pIBAN) const
     const QString code = NormalizzaIBAN(pIBAN);
     if (!VerificaFormatoIBAN(code))
         return false;
-    // The remainder DividiStringa would give for ConvertiLettere of the code with its first
-    // four characters moved to the end, computed without building those texts.
-    const auto divisor = std::uint64_t(Divisore());
+    // The first four characters move to the end.
     const qsizetype head = std::min<qsizetype>(4, code.size());
-    std::uint64_t number = 0;
-    for (qsizetype i = head; i < code.size(); ++i)
-        number = feed(number, code.at(i).unicode(), divisor);
-    for (qsizetype i = 0; i < head; ++i)
-        number = feed(number, code.at(i).unicode(), divisor);
-    return number % divisor == 1;
+    return remainderOf(code.mid(head) + code.left(head), std::uint64_t(Divisore())) == 1u;
 }

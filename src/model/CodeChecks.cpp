@@ -1,6 +1,7 @@
 #include "model/CodeChecks.h"
 
 #include "bank/CheckBancari.h"
+#include "bank/Lengths.h"
 #include "model/Provinces.h"
 
 #include <algorithm>
@@ -165,7 +166,7 @@ QString checkIban(const QString &text)
     if (!std::all_of(code.begin(), code.end(), [](QChar c) { return isLetter(c) || isDigit(c); }))
         return QStringLiteral("IBAN: solo lettere e cifre ammesse");
     const bool italian = code.startsWith(u"IT");
-    if (italian && code.size() != 27)
+    if (italian && code.size() != bank::kIbanLength)
         return lengthMessage(QStringLiteral("IBAN: 27 caratteri richiesti per un IBAN italiano"), hadBlanks);
     if (code.size() < 15 || code.size() > 34)
         return lengthMessage(QStringLiteral("IBAN: da 15 a 34 caratteri richiesti"), hadBlanks);

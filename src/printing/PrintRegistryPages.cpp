@@ -1,15 +1,14 @@
 #include "PrintRegistryPages.h"
 
-#include "Application.h"
-#include "Archive.h"
-#include "Columns.h"
-#include "Form1.h"
-#include "Forms.h"
-#include "HostErrors.h"
-#include "Product.h"
-#include "StampaP.h"
+#include "archive/Archive.h"
+#include "kit/ArchiveSession.h"
+#include "kit/Context.h"
+#include "kit/Product.h"
+#include "kit/Services.h"
+#include "model/IgnoringErrors.h"
+#include "spreadsheet/Application.h"
+#include "spreadsheet/HostErrors.h"
 
-#include <QCheckBox>
 #include <QDate>
 #include <cmath>
 #include <limits>
@@ -19,6 +18,7 @@ namespace printing {
 
 namespace {
 
+using model::ignoringErrors;
 using platform::Dialogs;
 
 const QString kZoomPrompt =
@@ -29,14 +29,6 @@ const QString kPageTitle = QStringLiteral("Stampa Risultato ");
 constexpr double kSideInches = 0.21;
 constexpr double kTopInches = 0.5;
 constexpr int kA4 = 9;
-
-template <class Step> void ignoringErrors(Step step)
-{
-    try {
-        step();
-    } catch (const std::exception &) {
-    }
-}
 
 // The answer as a whole number in the user's locale, a half going to the even neighbour.
 std::optional<std::int32_t> wholeNumber(const QString &answer, const Regional &regional)
@@ -58,14 +50,14 @@ QString centerHeader(bool portrait, const Regional &regional)
 
 } // namespace
 
-PrintRegistryPages::PrintRegistryPages(app::Forms &forms, StampaP &window) : forms_(forms), window_(window) {}
+PrintRegistryPages::PrintRegistryPages(kit::Context &context, QString printer)
+    : context_(context), printer_(std::move(printer))
+{
+}
 
 host::Application &PrintRegistryPages::host() const
 {
-    host::Application *application = forms_.form1()->application();
-    if (!application)
-        throw host::hostGone();
-    return *application;
+    return context_.session.host();
 }
 
 host::Worksheet &PrintRegistryPages::sheet() const
@@ -78,7 +70,7 @@ host::Range PrintRegistryPages::cell(const char *address) const
     return sheet().range(QString::fromLatin1(address));
 }
 
-void PrintRegistryPages::run()
+bool PrintRegistryPages::run()
 {
     ignoringErrors([&] { host().setScreenUpdating(false); });
     ignoringErrors([&] { archive::RegistrySheet(host()).select(); });
@@ -86,8 +78,8 @@ void PrintRegistryPages::run()
     ignoringErrors([&] { cell("AU1").clearContents(); });
     ignoringErrors([&] { cell("AV1").clearContents(); });
     askZoom();
-    const Dialogs::Answer portrait = forms_.services().dialogs.messageBox(
-        kOrientationQuestion, app::kDefaultTitle, Dialogs::Buttons::YesNo, Dialogs::Icon::None);
+    const Dialogs::Answer portrait = context_.services.dialogs.messageBox(
+        kOrientationQuestion, kit::kDefaultTitle, Dialogs::Buttons::YesNo, Dialogs::Icon::None);
     setUpPages(portrait == Dialogs::Answer::Yes);
     ignoringErrors([&] {
         // A count beyond a 16-bit whole number is an overflow: the count stays 0.
@@ -95,15 +87,17 @@ void PrintRegistryPages::run()
         if (pages <= std::size_t(std::numeric_limits<std::int16_t>::max()))
             pageCount_ = std::int16_t(pages);
     });
-    if (printPages())
-        finish();
+    if (!printPages())
+        return false;
+    ignoringErrors([&] { host().setScreenUpdating(true); });
+    return true;
 }
 
 void PrintRegistryPages::askZoom()
 {
-    const QString answer = forms_.services().dialogs.inputBox(
-        kZoomPrompt, QStringLiteral("Gestione ") + app::kProductName, QStringLiteral("110"));
-    if (const auto zoom = wholeNumber(answer, forms_.services().regional))
+    const QString answer = context_.services.dialogs.inputBox(
+        kZoomPrompt, kit::kManagementTitle, QStringLiteral("110"));
+    if (const auto zoom = wholeNumber(answer, context_.services.regional))
         zoom_ = *zoom;
 }
 
@@ -129,7 +123,7 @@ void PrintRegistryPages::setUpPages(bool portrait)
         });
     };
     const double side = host::Application::inchesToPoints(kSideInches);
-    set([&](host::PageSetup &page) { page.setCenterHeader(centerHeader(portrait, forms_.services().regional)); });
+    set([&](host::PageSetup &page) { page.setCenterHeader(centerHeader(portrait, context_.services.regional)); });
     set([&](host::PageSetup &page) { page.setLeftMargin(side); });
     set([&](host::PageSetup &page) { page.setRightMargin(side); });
     set([&](host::PageSetup &page) { page.setTopMargin(host::Application::inchesToPoints(kTopInches)); });
@@ -164,13 +158,13 @@ bool PrintRegistryPages::confirmPage()
     ignoringErrors([&] { pages = cell("AV1").text(); });
     const QString question = QStringLiteral("Vuoi Procedere alla stampa   ? ") + QStringLiteral(" Pagine     ") + page +
                              QStringLiteral("    di    ") + pages;
-    return forms_.services().dialogs.messageBox(question, kPageTitle, Dialogs::Buttons::YesNo,
+    return context_.services.dialogs.messageBox(question, kPageTitle, Dialogs::Buttons::YesNo,
                                                 Dialogs::Icon::None) != Dialogs::Answer::No;
 }
 
 void PrintRegistryPages::printPage(int page)
 {
-    const QString printer = window_.printerName();
+    const QString &printer = printer_;
     QString why;
     try {
         sheet().printOut(page, page, 1, printer);
@@ -183,21 +177,13 @@ void PrintRegistryPages::printPage(int page)
     if (failureReported_)
         return;
     failureReported_ = true;
-    forms_.services().dialogs.messageBox(
+    context_.services.dialogs.messageBox(
         QStringLiteral("La pagina %1 non è stata stampata sulla stampante \"%2\":\n%3\n\n"
                        "Per stampare, rispondere No alle prossime domande, scegliere una stampante "
                        "dall'elenco e premere di nuovo \"Seleziona\".")
             .arg(page)
             .arg(printer, why),
-        app::kDefaultTitle, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
-}
-
-void PrintRegistryPages::finish()
-{
-    window_.hide();
-    if (auto *check2 = forms_.form1()->findChild<QCheckBox *>(QStringLiteral("Check2")))
-        check2->setChecked(false);
-    ignoringErrors([&] { host().setScreenUpdating(true); });
+        kit::kDefaultTitle, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
 }
 
 } // namespace printing

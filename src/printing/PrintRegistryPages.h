@@ -3,21 +3,20 @@
 #include <QString>
 #include <cstdint>
 
-namespace app { class Forms; }
+namespace kit { struct Context; }
 namespace host { class Application; class Range; class Worksheet; }
 
 namespace printing {
 
-class StampaP;
-
 // The registry print job behind "Seleziona": asks the zoom and the orientation, sets up the
 // registry sheet's pages, counts them and prints each page the user confirms on the printer
-// StampaP names. Every step ignores the errors it meets and the next step runs; only the
+// given. Every step ignores the errors it meets and the next step runs; only the
 // first page that fails to print is reported, so that a wrong printer does not go unseen.
 class PrintRegistryPages {
 public:
-    PrintRegistryPages(app::Forms &forms, StampaP &window);
-    void run();
+    PrintRegistryPages(kit::Context &context, QString printer);
+    // True when the user let the job run to its end; the host then draws the screen again.
+    bool run();
 
 private:
     host::Application &host() const;
@@ -28,10 +27,9 @@ private:
     bool printPages(); // false when the user ends the job
     bool confirmPage();
     void printPage(int page);
-    void finish();
 
-    app::Forms &forms_;
-    StampaP &window_;
+    kit::Context &context_;
+    QString printer_;
     std::int32_t zoom_ = 0;
     std::int16_t pageCount_ = 0;
     bool failureReported_ = false;

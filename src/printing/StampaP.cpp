@@ -1,11 +1,13 @@
 #include "StampaP.h"
 
-#include "Archive.h"
-#include "DefaultButton.h"
-#include "Form1.h"
-#include "Forms.h"
 #include "PrintRegistryPages.h"
-#include "Product.h"
+
+#include "kit/ArchiveSession.h"
+#include "kit/Context.h"
+#include "kit/DefaultButton.h"
+#include "kit/Look.h"
+#include "kit/Product.h"
+#include "kit/Services.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -25,19 +27,11 @@ QRect fromTwips(int left, int top, int width, int height)
     return QRect(left / 15, top / 15, width / 15, height / 15);
 }
 
-QFont calibri(double points)
-{
-    QFont font(QStringLiteral("Calibri"));
-    font.setPointSizeF(points);
-    font.setBold(true);
-    return font;
-}
-
 template <class Control> Control *place(Control *control, const char *name, QRect where, double points)
 {
     control->setObjectName(QString::fromLatin1(name));
     control->setGeometry(where);
-    control->setFont(calibri(points));
+    control->setFont(kit::windowFont(points, true));
     return control;
 }
 
@@ -52,7 +46,7 @@ QString defaultPrinterText(const QString &defaultName, bool anyInstalled)
 
 } // namespace
 
-StampaP::StampaP(app::Forms &forms) : forms_(forms)
+StampaP::StampaP(kit::Context &context) : context_(context)
 {
     setObjectName(QStringLiteral("StampaP"));
     setWindowTitle(QStringLiteral("Seleziona Stampante"));
@@ -65,17 +59,16 @@ StampaP::StampaP(app::Forms &forms) : forms_(forms)
     Command1 = place(new QPushButton(QStringLiteral("Seleziona"), this), "Command1",
                      fromTwips(600, 1320, 3615, 375), 11.25);
     Label1 = place(new QLabel(this), "Label1", fromTwips(600, 2160, 3615, 495), 11.25);
-    Label5 = place(new QLabel(QStringLiteral("Se di interesse si realizzano applicazioni o personalizzazioni  "), this),
-                   "Label5", fromTwips(360, 3000, 3975, 615), 9.75);
+    Label5 = place(kit::makeOfferLabel(*this), "Label5", fromTwips(360, 3000, 3975, 615), 9.75);
     Label5->setWordWrap(true);
 
-    app::setDefaultButton(*this, *Command1);
-    connect(Command1, &QPushButton::clicked, this, &StampaP::Command1Click);
+    kit::setDefaultButton(*this, *Command1);
+    connect(Command1, &QPushButton::clicked, this, context_.guard.slot(this, &StampaP::Command1Click));
 }
 
 void StampaP::load()
 {
-    const platform::Printers &printers = forms_.services().printers;
+    const platform::Printers &printers = context_.services.printers;
     const QStringList names = printers.names();
     Combo1->clear();
     Combo1->addItems(names);
@@ -93,13 +86,16 @@ void StampaP::Command1Click()
 {
     const QString printer = printerName().trimmed();
     if (printer.isEmpty() || printer == kNoPrinterChosen) {
-        forms_.services().dialogs.messageBox(QStringLiteral("Seleziona prima una stampante dall'elenco."),
-                                             app::kDefaultTitle, platform::Dialogs::Buttons::Ok,
+        context_.services.dialogs.messageBox(QStringLiteral("Seleziona prima una stampante dall'elenco."),
+                                             kit::kDefaultTitle, platform::Dialogs::Buttons::Ok,
                                              platform::Dialogs::Icon::Exclamation);
         return;
     }
-    PrintRegistryPages(forms_, *this).run();
-    archive::SaveArchive(*forms_.form1()->application());
+    if (PrintRegistryPages(context_, printerName()).run()) {
+        hide();
+        emit printFinished();
+    }
+    context_.session.save();
 }
 
 } // namespace printing

@@ -6,28 +6,31 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 
-namespace app { class Forms; }
+namespace kit { struct Context; }
 
 namespace printing {
 
 // The printer window: lists the installed printers, names the default one, and on
 // "Seleziona" (or Enter) prints the registry on the printer its combo box names, then saves
 // the archive; with no printer chosen it says so and does nothing else. Closing it unloads
-// it; the print job only hides it.
+// it; a print job the user lets run to its end hides it.
 class StampaP : public QWidget {
     Q_OBJECT
 
 public:
-    explicit StampaP(app::Forms &forms);
+    explicit StampaP(kit::Context &context);
     void load();
 
     // Whatever Combo1 shows, picked from the list or typed.
     QString printerName() const;
 
+signals:
+    void printFinished();
+
 private:
     void Command1Click();
 
-    app::Forms &forms_;
+    kit::Context &context_;
     QComboBox *Combo1;
     QPushButton *Command1;
     QLabel *Label1, *Label5;

@@ -1,17 +1,15 @@
 #include "Anagrafe.h"
 
-#include "Archive.h"
-#include "Calendario.h"
-#include "ErrorText.h"
 #include "FieldRules.h"
-#include "Form1.h"
-#include "Forms.h"
-#include "FrmBancari.h"
-#include "HostError.h"
-#include "HostErrors.h"
-#include "Product.h"
-#include "ProgramActivation.h"
-#include "ScreenCentre.h"
+
+#include "kit/ArchiveSession.h"
+#include "kit/Clock.h"
+#include "kit/Context.h"
+#include "kit/Look.h"
+#include "kit/Product.h"
+#include "kit/Services.h"
+#include "kit/WindowPlace.h"
+#include "model/IgnoringErrors.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -20,7 +18,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenuBar>
-#include <QTime>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -28,27 +26,13 @@ namespace registry {
 
 namespace {
 
+using model::ignoringErrors;
 using platform::Dialogs;
 
-void bringUp(QWidget *window)
-{
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
-
-const QString kTitle = QStringLiteral("Gestione ") + app::kProductName;
+const QString &kTitle = kit::kManagementTitle;
 const QString kBlankTitle = QLatin1Char(' ') + kTitle;
 
-constexpr int kIdField = 1, kNameField = 2, kDateField = 4;
-
-template <class Step> void ignoringErrors(Step step)
-{
-    try {
-        step();
-    } catch (const host::HostError &) {
-    }
-}
+constexpr int kIdField = archive::kIdColumn, kNameField = archive::kNameColumn, kDateField = archive::kDateColumn;
 
 QString fieldName(int number)
 {
@@ -70,23 +54,16 @@ QVBoxLayout *labelled(const QString &caption, QWidget *field, QWidget *area, QLa
     return column;
 }
 
-void setBackground(QLineEdit *field, const QColor &colour)
-{
-    QPalette palette = field->palette();
-    palette.setColor(QPalette::Base, colour);
-    field->setPalette(palette);
-}
-
 // Why an add or a modify wrote nothing (an unknown identifier has its own text), then what
 // was not done: "Il Soggetto non è stato aggiunto."
-QString refusalText(Refusal refusal, const QString &date, const Regional &regional, const QString &notDone)
+QString refusalText(model::Refusal refusal, const QString &date, const Regional &regional, const QString &notDone)
 {
     QString reason;
-    if (refusal == Refusal::CounterNotWhole) {
+    if (refusal == model::Refusal::CounterNotWhole) {
         reason = QStringLiteral("Il progressivo ID (cella IV1 dell'archivio) non è un numero intero.\n"
                                 "Correggerlo con Utilità/Progressivi.");
-    } else if (refusal == Refusal::RegistryFull) {
-        reason = QStringLiteral("L'archivio è pieno: tutte le righe fino alla %1 sono occupate.").arg(Registry::kLastRow);
+    } else if (refusal == model::Refusal::RegistryFull) {
+        reason = QStringLiteral("L'archivio è pieno: tutte le righe fino alla %1 sono occupate.").arg(archive::kLastRow);
     } else {
         QString pattern = regional.shortDateFormat().toLower();
         pattern.replace(QLatin1Char('d'), QLatin1Char('g')).replace(QLatin1Char('y'), QLatin1Char('a'));
@@ -103,30 +80,24 @@ QString unknownIdText(const QString &id, const QString &whatNot)
 
 } // namespace
 
-Anagrafe::Anagrafe(app::Forms &forms) : forms_(forms)
+Anagrafe::Anagrafe(kit::Context &context) : context_(context)
 {
     setObjectName(QStringLiteral("Anagrafe"));
     setWindowTitle(QStringLiteral("Velmoro "));
     buildMenu();
 
     auto *area = new QWidget(this);
-    QFont font(QStringLiteral("Calibri"));
-    font.setPointSizeF(11.25);
-    font.setBold(true);
-    area->setFont(font);
+    area->setFont(kit::windowFont(11.25, true));
     area->setFixedSize(792, 418);
     buildFields(area);
     chainTabOrder();
     setCentralWidget(area);
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(1000);
-    connect(Timer1, &QTimer::timeout, this, &Anagrafe::Timer1Tick);
-    connect(Combo1, &QComboBox::activated, this, &Anagrafe::Combo1Click);
-    connect(Check1, &QCheckBox::toggled, this, &Anagrafe::Check1Click);
-    connect(Check2, &QCheckBox::toggled, this, &Anagrafe::Check2Click);
-    new app::ProgramActivation(*this, forms_, [this] { FormActivate(); });
+    Timer1 = kit::makeClock(*this, *Text19, context_.services.regional);
+    connect(Combo1, &QComboBox::activated, this, context_.guard.slot(this, &Anagrafe::Combo1Click));
+    connect(Check1, &QCheckBox::toggled, this, context_.guard.slot(this, &Anagrafe::Check1Click));
+    connect(Check2, &QCheckBox::toggled, this, context_.guard.slot(this, &Anagrafe::Check2Click));
+    new kit::ProgramActivation(*this, context_.isProgramWindow, context_.guard.slot(this, &Anagrafe::FormActivate));
 }
 
 void Anagrafe::buildMenu()
@@ -138,7 +109,7 @@ void Anagrafe::buildMenu()
         auto *action = new QAction(caption, owner);
         action->setObjectName(QString::fromLatin1(name));
         owner->addAction(action);
-        connect(action, &QAction::triggered, this, handler);
+        connect(action, &QAction::triggered, this, context_.guard.slot(this, handler));
         return action;
     };
     mnuM = command(MnCliente, "mnuM", QStringLiteral("Modifica Fornitore"), &Anagrafe::mnuMClick);
@@ -153,7 +124,7 @@ void Anagrafe::buildFields(QWidget *area)
     for (int number = 1; number <= archive::kFieldCount; ++number) {
         auto *field = new QLineEdit(area);
         field->setObjectName(fieldName(number));
-        setBackground(field, Qt::white);
+        kit::setBackground(*field, Qt::white);
         applyFieldRules(*field, number);
         Text[std::size_t(number - 1)] = field;
     }
@@ -217,7 +188,7 @@ QBoxLayout *Anagrafe::buildListRow(QWidget *area)
     Check2->setAccessibleName(QStringLiteral("Calendario"));
     QLineEdit *date = Text[kDateField - 1];
     date->setFixedWidth(120);
-    setBackground(date, palette().color(QPalette::Button));
+    kit::setBackground(*date, palette().color(QPalette::Button));
     auto *dateLine = new QHBoxLayout;
     dateLine->setSpacing(4);
     dateLine->addWidget(Check2);
@@ -228,7 +199,7 @@ QBoxLayout *Anagrafe::buildListRow(QWidget *area)
     Text19->setReadOnly(true);
     Text19->setAccessibleName(QStringLiteral("Ore"));
     Text19->setFixedWidth(190);
-    setBackground(Text19, palette().color(QPalette::Button));
+    kit::setBackground(*Text19, palette().color(QPalette::Button));
 
     auto *line = new QHBoxLayout;
     line->setSpacing(10);
@@ -277,7 +248,7 @@ void Anagrafe::chainTabOrder()
 
 void Anagrafe::load()
 {
-    app::centreOnScreen(*this);
+    kit::centreOnScreen(*this);
     Timer1->start();
 }
 
@@ -290,7 +261,7 @@ void Anagrafe::FormActivate()
 {
     if (registry().isEmpty()) {
         box(QStringLiteral("Non ci sono Soggetti  Registrati in %1 , occorre  utilizzare: AGGIUNGI Soggetto ")
-                .arg(app::kProductName),
+                .arg(kit::kProductName),
             kTitle, Dialogs::Icon::Information);
         return;
     }
@@ -337,16 +308,31 @@ void Anagrafe::Azzera()
 
 void Anagrafe::Check1Click(bool checked)
 {
-    if (!checked)
-        return;
-    bringUp(forms_.frmBancari());
+    if (checked)
+        emit ibanCheckRequested(Text[17]->text());
 }
 
 void Anagrafe::Check2Click(bool checked)
 {
-    if (!checked)
-        return;
-    bringUp(forms_.calendario());
+    if (checked)
+        emit datePickerRequested();
+}
+
+bool Anagrafe::setPickedDate(QDate date)
+{
+    QLineEdit *field = Text[kDateField - 1];
+    if (!field->isVisible())
+        return false;
+    // The day itself, never a text read back, so day and month cannot change places.
+    field->setText(context_.services.regional.dateText(date));
+    emptyList();
+    return true;
+}
+
+void Anagrafe::setBankCheckBoxChecked(bool checked)
+{
+    const QSignalBlocker quiet(Check1);
+    Check1->setChecked(checked);
 }
 
 void Anagrafe::Combo1Click()
@@ -368,12 +354,12 @@ void Anagrafe::MnAggClick()
         reloadList();
         return;
     }
-    if (box(QStringLiteral(" Vuoi Inserire questo %1 ?").arg(app::kProductName), kTitle, Dialogs::Icon::None,
+    if (box(QStringLiteral(" Vuoi Inserire questo %1 ?").arg(kit::kProductName), kTitle, Dialogs::Icon::None,
             Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes)
         return;
-    Fields fields = typedFields();
+    model::Fields fields = typedFields();
     if (const auto refusal = registry().add(fields)) {
-        box(refusalText(*refusal, field(kDateField), forms_.services().regional, QStringLiteral("aggiunto")),
+        box(refusalText(*refusal, field(kDateField), context_.services.regional, QStringLiteral("aggiunto")),
             kBlankTitle, Dialogs::Icon::Exclamation);
         reloadList();
         return;
@@ -414,9 +400,9 @@ void Anagrafe::mnuMClick()
         return;
     if (const auto refusal = registry().modify(typedFields())) {
         // Nothing was written, so what the user typed stays.
-        box(refusal == Refusal::UnknownId
+        box(refusal == model::Refusal::UnknownId
                 ? unknownIdText(field(kIdField), QStringLiteral("nessuna modifica è stata scritta"))
-                : refusalText(*refusal, field(kDateField), forms_.services().regional, QStringLiteral("modificato")),
+                : refusalText(*refusal, field(kDateField), context_.services.regional, QStringLiteral("modificato")),
             kTitle, Dialogs::Icon::Exclamation);
         return;
     }
@@ -456,40 +442,18 @@ void Anagrafe::mnuEsciClick()
     Check1->setChecked(false);
     Azzera();
     hide();
-    if (forms_.isLoaded<bank::FrmBancari>())
-        forms_.frmBancari()->hide();
-    app::Form1 *main = forms_.form1();
-    main->show();
-    if (auto *registryBox = main->findChild<QCheckBox *>(QStringLiteral("Check1")))
-        registryBox->setChecked(false);
-    try {
-        archive::SaveArchive(application());
-    } catch (const host::HostError &error) {
-        box(app::failedSaveText(error), app::kDefaultTitle, Dialogs::Icon::Exclamation);
-    }
+    emit left();
+    context_.session.save();
 }
 
-void Anagrafe::Timer1Tick()
+model::Registry Anagrafe::registry() const
 {
-    Text19->setText(QStringLiteral("Ore...") + forms_.services().regional.timeText(QTime::currentTime()));
+    return model::Registry(context_.session.host());
 }
 
-host::Application &Anagrafe::application() const
+model::Fields Anagrafe::typedFields() const
 {
-    host::Application *app = forms_.form1()->application();
-    if (!app)
-        throw host::hostGone();
-    return *app;
-}
-
-Registry Anagrafe::registry() const
-{
-    return Registry(application());
-}
-
-Fields Anagrafe::typedFields() const
-{
-    Fields fields;
+    model::Fields fields;
     for (std::size_t i = 0; i < fields.size(); ++i)
         fields[i] = Text[i]->text();
     return fields;
@@ -503,7 +467,7 @@ QString Anagrafe::field(int number) const
 Dialogs::Answer Anagrafe::box(const QString &text, const QString &title, Dialogs::Icon icon,
                               Dialogs::Buttons buttons)
 {
-    return forms_.services().dialogs.messageBox(text, title, buttons, icon);
+    return context_.services.dialogs.messageBox(text, title, buttons, icon);
 }
 
 } // namespace registry

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "Dialogs.h"
-#include "Registry.h"
+#include "model/Registry.h"
+#include "platform/Dialogs.h"
 
+#include <QDate>
 #include <QMainWindow>
 #include <array>
 
@@ -14,8 +15,7 @@ class QLineEdit;
 class QMenu;
 class QTimer;
 
-namespace app { class Forms; }
-namespace host { class Application; }
+namespace kit { struct Context; }
 
 namespace registry {
 
@@ -25,7 +25,7 @@ class Anagrafe : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit Anagrafe(app::Forms &forms);
+    explicit Anagrafe(kit::Context &context);
 
     void load();
     // Appends the registry's names to the list; it does not empty the list first.
@@ -33,6 +33,18 @@ public:
     // Runs each time the window becomes active coming from another window of the program
     // or from being hidden; a message box or another program does not count.
     void FormActivate();
+    // The date picked in the date picker goes into the date field, in the regional short date,
+    // and empties the name list; false, and nothing changed, while the field is not shown.
+    bool setPickedDate(QDate date);
+    // Ticked or unticked without acting, as the bank check window closes.
+    void setBankCheckBoxChecked(bool checked);
+
+signals:
+    // "Verifica IBAN " ticked: the IBAN field's text to check.
+    void ibanCheckRequested(const QString &iban);
+    void datePickerRequested();
+    // "Esci": the window is hidden; the main window is to come back.
+    void left();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -54,11 +66,9 @@ private:
     void MnuEClick();
     void mnuPClick();
     void mnuEsciClick();
-    void Timer1Tick();
 
-    host::Application &application() const;
-    Registry registry() const;
-    Fields typedFields() const;
+    model::Registry registry() const;
+    model::Fields typedFields() const;
     QString field(int number) const;
     void emptyList();
     void reloadList();
@@ -68,7 +78,7 @@ private:
                                   platform::Dialogs::Icon icon,
                                   platform::Dialogs::Buttons buttons = platform::Dialogs::Buttons::Ok);
 
-    app::Forms &forms_;
+    kit::Context &context_;
 
     QComboBox *Combo1;
     std::array<QLineEdit *, archive::kFieldCount> Text{}; // Text1..Text18 in order

@@ -1,5 +1,7 @@
 #include "FieldRules.h"
 
+#include "archive/Columns.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -8,18 +10,6 @@
 namespace registry {
 
 namespace {
-
-struct Rule {
-    bool upper;
-    int maxLength; // 0: only the line edit's own bound
-};
-
-// Telephone, fax, mobile, e-mail and VAT number keep their case.
-constexpr Rule kRules[18] = {
-    {true, 0},  {true, 0},  {true, 0},   {true, 10}, {true, 0},  {true, 5},
-    {true, 0},  {true, 2},  {false, 0},  {false, 0}, {false, 0}, {false, 0},
-    {true, 16}, {false, 11}, {true, 0},  {true, 0},  {true, 0},  {true, 27},
-};
 
 // Capitals go in as the user types, composes or pastes, so the field's own undo and redo
 // record them. Anything else (a text set by the program, a drop, the context menu's paste)
@@ -97,10 +87,10 @@ QString upperKeepingLength(const QString &text)
 
 void applyFieldRules(QLineEdit &field, int number)
 {
-    const Rule &rule = kRules[number - 1];
+    const archive::Field &rule = archive::kFields[std::size_t(number - 1)];
     if (rule.maxLength > 0)
         field.setMaxLength(rule.maxLength);
-    if (rule.upper)
+    if (!rule.keepsCase)
         new Capitals(field);
 }
 

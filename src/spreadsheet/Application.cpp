@@ -1,7 +1,7 @@
 #include "Application.h"
 
 #include "HostErrors.h"
-#include "detail/Engine.h"
+#include "spreadsheet/detail/Engine.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "detail/CellText.h"
+#include "spreadsheet/detail/CellText.h"
 
 #include "DateSerial.h"
 #include "HostErrors.h"

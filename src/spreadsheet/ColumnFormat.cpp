@@ -1,6 +1,8 @@
-#include "detail/ColumnFormat.h"
+#include "spreadsheet/detail/ColumnFormat.h"
+#include "Area.h"
 
-#include "LittleEndian.h"
+#include "spreadsheet/xls/container/LittleEndian.h"
+#include "spreadsheet/xls/RecordTypes.h"
 
 #include <algorithm>
 #include <array>
@@ -10,14 +12,12 @@
 namespace host {
 namespace {
 
-constexpr std::uint16_t kStandardWidth = 0x0099; // STANDARDWIDTH: default width in 1/256 char
 constexpr std::uint16_t kUserSetWidth = 0x0002;  // COLINFO fUserSet
-constexpr int kColumns = 256;
 
 std::uint16_t defaultWidth(const xls::Sheet &sheet)
 {
     for (const xls::RawRecord &record : sheet.records) {
-        if (record.type == kStandardWidth && record.body.size() >= 2)
+        if (record.type == xls::rec::StandardWidth && record.body.size() >= 2)
             return xls::le16(record.body.data());
     }
     return xls::ColumnInfo{}.width;
@@ -33,13 +33,13 @@ bool sameLook(const xls::ColumnInfo &a, const xls::ColumnInfo &b)
 template <typename Change>
 void changeColumns(xls::Sheet &sheet, std::uint16_t first, std::uint16_t last, Change change)
 {
-    std::array<std::optional<xls::ColumnInfo>, kColumns> perColumn;
+    std::array<std::optional<xls::ColumnInfo>, kMaxColumns> perColumn;
     for (const xls::ColumnInfo &info : sheet.columns) {
-        for (int c = info.first; c <= info.last && c < kColumns; ++c)
+        for (int c = info.first; c <= info.last && c < kMaxColumns; ++c)
             perColumn[c] = info;
     }
     const std::uint16_t width = defaultWidth(sheet);
-    for (int c = first; c <= last && c < kColumns; ++c) {
+    for (int c = first; c <= last && c < kMaxColumns; ++c) {
         if (!perColumn[c]) {
             xls::ColumnInfo info;
             info.width = width;
@@ -48,7 +48,7 @@ void changeColumns(xls::Sheet &sheet, std::uint16_t first, std::uint16_t last, C
         change(*perColumn[c]);
     }
     std::vector<xls::ColumnInfo> merged;
-    for (int c = 0; c < kColumns; ++c) {
+    for (int c = 0; c < kMaxColumns; ++c) {
         if (!perColumn[c])
             continue;
         xls::ColumnInfo info = *perColumn[c];

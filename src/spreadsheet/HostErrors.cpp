@@ -1,7 +1,7 @@
 #include "HostErrors.h"
 
-#include "SystemError.h"
-#include "detail/Engine.h"
+#include "spreadsheet/xls/container/SystemError.h"
+#include "spreadsheet/detail/Engine.h"
 
 #include <QDir>
 

@@ -3,7 +3,7 @@
 #include "Area.h"
 #include "HostErrors.h"
 #include "Worksheet.h"
-#include "detail/Engine.h"
+#include "spreadsheet/detail/Engine.h"
 
 #include <QStringList>
 #include <array>

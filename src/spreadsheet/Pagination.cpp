@@ -1,7 +1,7 @@
 #include "Pagination.h"
 
-#include "detail/CellText.h"
-#include "detail/Engine.h"
+#include "spreadsheet/detail/CellText.h"
+#include "spreadsheet/detail/Engine.h"
 #include "HostErrors.h"
 #include "PageHeader.h"
 #include "PageSetup.h"

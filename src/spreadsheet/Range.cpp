@@ -1,8 +1,8 @@
 #include "Range.h"
 
-#include "detail/CellText.h"
-#include "detail/ColumnFormat.h"
-#include "detail/Engine.h"
+#include "spreadsheet/detail/CellText.h"
+#include "spreadsheet/detail/ColumnFormat.h"
+#include "spreadsheet/detail/Engine.h"
 #include "HostErrors.h"
 #include "SheetGeometry.h"
 #include "Workbook.h"

@@ -1,9 +1,9 @@
 #include "SheetGeometry.h"
 
-#include "detail/Engine.h"
-#include "ByteReader.h"
-#include "Error.h"
-#include "RecordTypes.h"
+#include "spreadsheet/detail/Engine.h"
+#include "spreadsheet/xls/ByteReader.h"
+#include "spreadsheet/xls/container/Error.h"
+#include "spreadsheet/xls/RecordTypes.h"
 #include "Worksheet.h"
 
 #include <algorithm>
@@ -18,7 +18,6 @@ constexpr double kPointsPerPixel = 0.75; // 96 pixels to the inch
 constexpr std::uint16_t kRowHidden = 0x0020;
 constexpr std::uint16_t kDefaultRowHidden = 0x0002;
 constexpr std::uint16_t kColumnHidden = 0x0001;
-constexpr std::uint16_t kStandardWidth = 0x0099;
 
 std::uint16_t u16At(const xls::Bytes &body, std::size_t offset)
 {
@@ -113,7 +112,7 @@ SheetGeometry::SheetGeometry(const Worksheet &sheet)
     // A default width adds the cell padding and rounds up to 8 pixels.
     const int digit = digitPixels(fontPoints_);
     double standard = 0;
-    if (const xls::RawRecord *width = findRecord(data.records, kStandardWidth)) {
+    if (const xls::RawRecord *width = findRecord(data.records, xls::rec::StandardWidth)) {
         standard = columnPixels(u16At(width->body, 0), digit);
     } else {
         const xls::RawRecord *chars = findRecord(data.records, xls::rec::DefColWidth);

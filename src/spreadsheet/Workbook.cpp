@@ -1,18 +1,19 @@
 #include "Workbook.h"
 
 #include "Application.h"
-#include "ByteWriter.h"
+#include "spreadsheet/xls/ByteWriter.h"
 #include "HostErrors.h"
-#include "LittleEndian.h"
-#include "RecordTypes.h"
-#include "detail/Engine.h"
+#include "spreadsheet/xls/container/LittleEndian.h"
+#include "spreadsheet/xls/RecordTypes.h"
+#include "spreadsheet/xls/Window1.h"
+#include "spreadsheet/detail/Engine.h"
 
 #include <QFile>
 
 namespace host {
 namespace {
 
-// WINDOW1, the book window: the active tab (itabCur) at offset 10.
+// The book window, WINDOW1, whole.
 xls::RawRecord *window1(xls::Book &book)
 {
     for (xls::RawRecord &record : book.globals) {
@@ -34,7 +35,7 @@ Workbook::Workbook(Application &app, QString path, std::unique_ptr<detail::Workb
     }
     std::size_t current = 0;
     if (const xls::RawRecord *record = window1(book))
-        current = xls::le16(&record->body[10]);
+        current = xls::le16(&record->body[xls::kWindow1ActiveTab]);
     if (current >= book.sheets.size() || book.sheets[current].kind != xls::SheetKind::Worksheet)
         current = sheets_.empty() ? 0 : sheets_.front()->index();
     active_ = current;
@@ -88,9 +89,7 @@ void Workbook::activate(std::size_t sheetIndex)
     if (!record)
         return;
     std::uint8_t *body = record->body.data();
-    xls::ByteWriter::put16(body + 10, std::uint16_t(sheetIndex)); // itabCur
-    if (xls::le16(body + 12) > sheetIndex)                        // itabFirst, the first tab shown
-        xls::ByteWriter::put16(body + 12, std::uint16_t(sheetIndex));
+    xls::setActiveTab(body, std::uint16_t(sheetIndex));
     if (record->body.size() >= 16)
         xls::ByteWriter::put16(body + 14, 1); // ctabSel: one tab selected, the active one
 }

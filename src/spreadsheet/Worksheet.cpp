@@ -5,7 +5,7 @@
 #include "Pagination.h"
 #include "PrintTarget.h"
 #include "Workbook.h"
-#include "detail/Engine.h"
+#include "spreadsheet/detail/Engine.h"
 
 namespace host {
 namespace {

@@ -5,26 +5,26 @@
 
 class QCalendarWidget;
 
-namespace app { class Forms; }
+namespace kit { struct Context; }
 
 namespace utilities {
 
-// The date picker: a month calendar whose clicked day goes into the registry window's date
-// field while that field is visible, and then the picker closes.
+// The date picker: a month calendar that says which day the user clicked (or reached with the
+// keyboard and picked with Enter).
 class Calendario : public QWidget {
     Q_OBJECT
 
 public:
-    explicit Calendario(app::Forms &forms);
+    explicit Calendario(kit::Context &context);
 
     void load();
     // Each time the window becomes active: the calendar back on today.
     void FormActivate();
 
-private:
-    void CalendarioDateClick(QDate date);
+signals:
+    void datePicked(QDate date);
 
-    app::Forms &forms_;
+private:
     QCalendarWidget *calendar;
 };
 

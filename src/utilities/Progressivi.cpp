@@ -1,16 +1,13 @@
 #include "Progressivi.h"
 
-#include "Archive.h"
-#include "Counter.h"
-#include "DefaultButton.h"
-#include "ErrorText.h"
-#include "Form1.h"
-#include "Forms.h"
-#include "HostError.h"
-#include "HostErrors.h"
-#include "Logo.h"
-#include "ProgramActivation.h"
-#include "Product.h"
+#include "kit/ArchiveSession.h"
+#include "kit/Context.h"
+#include "kit/DefaultButton.h"
+#include "kit/Logo.h"
+#include "kit/Look.h"
+#include "kit/Product.h"
+#include "kit/Services.h"
+#include "model/Counter.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -26,14 +23,6 @@ namespace {
 using platform::Dialogs;
 
 const QColor kLocked(255, 255, 255);
-const QColor kOpen(255, 255, 192);
-
-void setBackground(QLineEdit *field, const QColor &colour)
-{
-    QPalette palette = field->palette();
-    palette.setColor(QPalette::Base, colour);
-    field->setPalette(palette);
-}
 
 QString refusalText(const QString &typed)
 {
@@ -53,7 +42,7 @@ QString loweredText(const QString &next, const QString &highest)
 
 } // namespace
 
-Progressivi::Progressivi(app::Forms &forms) : forms_(forms)
+Progressivi::Progressivi(kit::Context &context) : context_(context)
 {
     setObjectName(QStringLiteral("Progressivi"));
     setWindowTitle(QStringLiteral("Utilità"));
@@ -69,7 +58,7 @@ Progressivi::Progressivi(app::Forms &forms) : forms_(forms)
     };
 
     Image1 = label("Image1", QString());
-    Image1->setPixmap(app::logoPixmap(80));
+    Image1->setPixmap(kit::logoPixmap(80));
     Image1->setToolTip(QStringLiteral("Visita il mio Sito !"));
     grid->addWidget(Image1, 0, 0, 4, 1, Qt::AlignTop);
 
@@ -101,14 +90,14 @@ Progressivi::Progressivi(app::Forms &forms) : forms_(forms)
     Command1->setObjectName(QStringLiteral("Command1"));
     grid->addWidget(Command1, 3, 2);
 
-    Label5 = label("Label5", QStringLiteral("Se di interesse si realizzano applicazioni o personalizzazioni  "));
+    Label5 = kit::makeOfferLabel(*this);
     grid->addWidget(Label5, 4, 0, 1, 3);
     grid->setColumnStretch(2, 1);
 
-    connect(Check1, &QCheckBox::toggled, this, &Progressivi::Check1Click);
-    app::setDefaultButton(*this, *Command1);
-    connect(Command1, &QPushButton::clicked, this, &Progressivi::Command1Click);
-    new app::ProgramActivation(*this, forms_, [this] { FormActivate(); });
+    connect(Check1, &QCheckBox::toggled, this, context_.guard.slot(this, &Progressivi::Check1Click));
+    kit::setDefaultButton(*this, *Command1);
+    connect(Command1, &QPushButton::clicked, this, context_.guard.slot(this, &Progressivi::Command1Click));
+    new kit::ProgramActivation(*this, context_.isProgramWindow, context_.guard.slot(this, &Progressivi::FormActivate));
 }
 
 void Progressivi::load()
@@ -119,13 +108,13 @@ void Progressivi::load()
 void Progressivi::FormActivate()
 {
     Text1->setEnabled(false);
-    Label4->setText(Counter(application()).text());
+    Label4->setText(model::Counter(context_.session.host()).text());
 }
 
 void Progressivi::Check1Click(bool checked)
 {
     Text1->setEnabled(checked);
-    setBackground(Text1, checked ? kOpen : kLocked);
+    kit::setBackground(*Text1, checked ? kit::kOpenFieldColour : kLocked);
     if (checked)
         Text1->setFocus();
     else
@@ -141,7 +130,7 @@ void Progressivi::Command1Click()
 
 bool Progressivi::storeCounter()
 {
-    const Counter counter(application());
+    const model::Counter counter(context_.session.host());
     const auto stored = counter.set(Text1->text());
     if (!stored) {
         box(refusalText(Text1->text()), true);
@@ -149,7 +138,7 @@ bool Progressivi::storeCounter()
     }
     const double next = *stored + 1, highest = counter.highestId();
     if (next <= highest) {
-        const Regional &regional = forms_.services().regional;
+        const Regional &regional = context_.services.regional;
         box(loweredText(regional.numberText(next), regional.numberText(highest)), false);
     }
     return true;
@@ -158,30 +147,15 @@ bool Progressivi::storeCounter()
 void Progressivi::closeEvent(QCloseEvent *event)
 {
     event->accept();
-    app::Form1 *main = forms_.form1();
-    main->show();
+    emit closed();
     // "Esci" after the host was ended from outside has nothing left to save.
-    host::Application *app = main->application();
-    if (!app || app->hasQuit())
-        return;
-    try {
-        archive::SaveArchive(*app);
-    } catch (const host::HostError &error) {
-        box(app::failedSaveText(error), true);
-    }
-}
-
-host::Application &Progressivi::application() const
-{
-    host::Application *app = forms_.form1()->application();
-    if (!app)
-        throw host::hostGone();
-    return *app;
+    if (context_.session.hostRunning())
+        context_.session.save();
 }
 
 void Progressivi::box(const QString &text, bool warning)
 {
-    forms_.services().dialogs.messageBox(text, app::kDefaultTitle, Dialogs::Buttons::Ok,
+    context_.services.dialogs.messageBox(text, kit::kDefaultTitle, Dialogs::Buttons::Ok,
                                          warning ? Dialogs::Icon::Exclamation : Dialogs::Icon::Information);
 }
 

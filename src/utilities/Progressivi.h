@@ -7,22 +7,24 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace app { class Forms; }
-namespace host { class Application; }
+namespace kit { struct Context; }
 
 namespace utilities {
 
 // The progressive-ID window: shows the counter that numbers new subjects and sets it anew.
-// Closing unloads it, brings the main window back and saves the archive.
+// Closing unloads it, says so for the main window to come back, and saves the archive.
 class Progressivi : public QWidget {
     Q_OBJECT
 
 public:
-    explicit Progressivi(app::Forms &forms);
+    explicit Progressivi(kit::Context &context);
 
     void load();
     // Each time the window becomes active coming from another window of the program.
     void FormActivate();
+
+signals:
+    void closed();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -31,10 +33,9 @@ private:
     void Check1Click(bool checked);
     void Command1Click();
     bool storeCounter();
-    host::Application &application() const;
     void box(const QString &text, bool warning);
 
-    app::Forms &forms_;
+    kit::Context &context_;
     QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Image1;
     QCheckBox *Check1;
     QLineEdit *Text1;

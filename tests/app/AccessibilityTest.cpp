@@ -1,9 +1,9 @@
 // What a screen reader finds, read through Qt's accessibility interfaces: every window of the
 // program announced as a window with its title, and every control that shows a value reading
 // out that value together with its caption.
-#include "Progressivi.h"
+#include "utilities/Progressivi.h"
 #include "RegistryWindow.h"
-#include "StampaP.h"
+#include "printing/StampaP.h"
 
 #include <QAccessible>
 #include <QLabel>

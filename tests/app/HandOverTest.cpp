@@ -4,11 +4,12 @@
 // message boxes: the answer each key gives, the safe default of a question, Qt's own buttons
 // in Italian.
 #include "ArchiveFiles.h"
-#include "DesktopShell.h"
+#include "archive/Columns.h"
+#include "platform/DesktopShell.h"
 #include "FakeDialogs.h"
 #include "FakeShell.h"
-#include "HandOver.h"
-#include "QtDialogs.h"
+#include "root/HandOver.h"
+#include "platform/QtDialogs.h"
 
 #include <QApplication>
 #include <QDir>
@@ -24,7 +25,7 @@
 
 namespace {
 
-using Route = app::HandOver::Route;
+using Route = root::HandOver::Route;
 
 struct HelperCase {
     const char *name;
@@ -59,7 +60,7 @@ TEST_P(HandOverRoute, FollowsTheHelpersAnswer)
     FakeDialogs dialogs;
     FakeShell shell;
     shell.succeeds = c.shellSucceeds;
-    app::HandOver handOver(dialogs, shell, helper, QStringLiteral("TRVX5093MQP"), {QStringLiteral("--headless")});
+    root::HandOver handOver(dialogs, shell, helper, archive::kPassword, {QStringLiteral("--headless")});
 
     EXPECT_EQ(handOver.present(archive), c.route);
 
@@ -71,7 +72,7 @@ TEST_P(HandOverRoute, FollowsTheHelpersAnswer)
     }
     if (c.script) { // the password goes on standard input, never on the command line
         EXPECT_EQ(QString::fromUtf8(contents(folder.filePath(QStringLiteral("seen.txt")))),
-                  QStringLiteral("TRVX5093MQP\n--headless\n") + archive + u'\n');
+                  archive::kPassword + QStringLiteral("\n--headless\n") + archive + u'\n');
     }
 }
 

@@ -3,8 +3,9 @@
 // "Esci" is reported and the program goes on with its data unless, on "Esci", the user gives
 // them up; "Esci" and "Excel" save, close the other windows whatever fails in their closing
 // steps, and end; "Excel" with nothing to show the archive keeps the program.
-#include "Form2.h"
-#include "HostError.h"
+#include "app/Form2.h"
+#include "archive/Columns.h"
+#include "spreadsheet/HostError.h"
 #include "TestRun.h"
 
 #include <QAbstractButton>
@@ -48,7 +49,8 @@ protected:
 
 TEST_F(MainWindow, RefusesToCloseFromTheCloseBoxOrAnUnload)
 {
-    EXPECT_FALSE(form()->close() || run->forms->unload(form()));
+    EXPECT_FALSE(form()->close());
+    EXPECT_EQ(run->forms->unload(form()), root::Forms::Unloaded::Refused);
     EXPECT_TRUE(form()->isVisible() && run->forms->loaded().contains(form()));
     EXPECT_FALSE(run->program.ended());
 }
@@ -245,10 +247,12 @@ TEST_P(UnhandledError, IsShownWithNumberAndDescriptionAndEndsTheProgramOnlyAfter
     if (c.folderLost)
         loseTheFolder();
     if (c.hostQuit)
-        form()->application()->quit();
-    QTimer::singleShot(0, [] {
-        throw host::HostError(host::ErrorKind::InvalidArgument, host::kApplicationDefined,
-                              QStringLiteral("Metodo Prova della classe Range non riuscito"));
+        run->host()->quit();
+    QTimer::singleShot(0, run->forms.get(), [this] {
+        run->forms->guard().run([] {
+            throw host::HostError(host::ErrorKind::InvalidArgument, host::kApplicationDefined,
+                                  QStringLiteral("Metodo Prova della classe Range non riuscito"));
+        });
     });
     QCoreApplication::processEvents();
 
@@ -276,21 +280,21 @@ TEST_F(Exit, EsciSavesTheActiveWorkbookWritesTheArchiveAgainAndEnds)
     // Another workbook made active: the save point saves it, the archive is written by SaveAs.
     const QString other = folder.filePath(QStringLiteral("Altro.xls"));
     archive_files::makeFresh(other);
-    form()->application()->open(other, QStringLiteral("TRVX5093MQP")).activeSheet()
+    run->host()->open(other, archive::kPassword).activeSheet()
         .range(QStringLiteral("B2")).setValue(QStringLiteral("ALTRO"));
 
     button("Command1")->click();
 
     EXPECT_EQ(outcome(), QStringLiteral("endings 1 code 0 boxes 0 presented 0 instructions 0"));
     EXPECT_EQ(saved("B2") + archive_files::cellText(other, QStringLiteral("B2")), QStringLiteral("ROSSI MARIOALTRO"));
-    EXPECT_EQ(form()->application(), nullptr);
+    EXPECT_EQ(run->host(), nullptr);
 }
 
 TEST_F(Exit, EsciAfterTheHostIsGoneEndsWithoutAMessageOrAWrite)
 {
     auto before = archive_files::snapshot(subfolder);
     ASSERT_EQ(before.remove(QStringLiteral(".~velmoro.Archivio.xls.lock")), 1); // the lock goes with the program
-    form()->application()->quit();
+    run->host()->quit();
 
     button("Command1")->click();
 
@@ -334,13 +338,13 @@ TEST_F(Exit, ExcelWithNothingToShowTheArchiveKeepsTheProgramAndItsWindowsUntilAR
     EXPECT_FALSE(button("Check1")->isChecked() || button("Check3")->isChecked());
     EXPECT_EQ(outcome(), QStringLiteral("endings 0 code -1 boxes 0 presented 1 instructions 1"));
     EXPECT_EQ(saved("B2") + saved("I2"), QStringLiteral("ROSSI MARIO0612345678"));
-    EXPECT_FALSE(form()->application()->visible());
+    EXPECT_FALSE(run->host()->visible());
 
     run->presents = true;
     button("Check3")->click();
     EXPECT_EQ(outcome(), QStringLiteral("endings 1 code 0 boxes 0 presented 2 instructions 0"));
-    EXPECT_EQ(run->presented, QStringList(2, form()->workbook()->fullName()));
-    EXPECT_TRUE(form()->application()->visible());
+    EXPECT_EQ(run->presented, QStringList(2, run->forms->session().workbook()->fullName()));
+    EXPECT_TRUE(run->host()->visible());
 }
 
 class ExitPast : public Exit, public testing::WithParamInterface<const char *> {};

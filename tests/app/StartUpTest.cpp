@@ -1,11 +1,11 @@
 // Start-up on the archive: what is shown on a good archive, what ends the program before
 // anything is shown, and that a refused start leaves the folder as it was.
-#include "Archive.h"
-#include "ArchiveLock.h"
-#include "HostError.h"
-#include "OfficeLock.h"
+#include "archive/Archive.h"
+#include "archive/ArchiveLock.h"
+#include "spreadsheet/HostError.h"
+#include "handover/OfficeLock.h"
 #include "TestRun.h"
-#include "XlsFile.h"
+#include "spreadsheet/xls/XlsFile.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -41,7 +41,7 @@ TEST_F(StartUp, ShowsTheMainWindowWithTheHostHiddenAndTheSheetPreparedWithItsEig
 
     app::Form1 *form = run.form1();
     EXPECT_TRUE(form->isVisible() && run.dialogs.boxes.empty() && !run.program.ended());
-    host::Application *app = form->application();
+    host::Application *app = run.host();
     ASSERT_NE(app, nullptr);
     EXPECT_FALSE(app->visible() || app->statusBar().isEmpty() || !app->screenUpdating());
     EXPECT_EQ(app->activeSheet().name(), QStringLiteral("Velmoro"));
@@ -170,7 +170,7 @@ TEST_F(StartUp, OfASecondCopyIsRefusedBeforeAnythingIsShownWhateverPathLeadsToTh
                   QStringLiteral("L'archivio Archivio.xls è già aperto da un'altra copia di Velmoro.\n"
                                  "Chiudere l'altra copia (pulsante \"Esci\") e riavviare il programma."));
         EXPECT_EQ(second.program.endings, 1);
-        EXPECT_FALSE(second.form1()->isVisible() || second.form1()->application());
+        EXPECT_FALSE(second.form1()->isVisible() || second.host());
         second.finish();
         EXPECT_EQ(archive_files::snapshot(QFileInfo(path).path()), programBefore);
     }
@@ -283,7 +283,7 @@ TEST_P(StartUpWithoutALock, EndsWithTheReasonBeforeOpeningTheArchive)
                 text.contains(QStringLiteral("di blocco \"%1\": %2.\n").arg(lockPath, QString::fromUtf8(reason))))
         << text.toStdString();
     EXPECT_EQ(std::pair(run.program.endings, run.program.exitCode), std::pair(1, 1));
-    EXPECT_FALSE(run.form1()->isVisible() || run.form1()->application());
+    EXPECT_FALSE(run.form1()->isVisible() || run.host());
     run.finish();
     EXPECT_EQ(archive_files::snapshot(folder.path()), before);
 }

@@ -1,10 +1,10 @@
-#include "Archive.h"
-#include "ArchiveLock.h"
+#include "archive/Archive.h"
+#include "archive/ArchiveLock.h"
 #include "ArchiveTool.h"
-#include "Backups.h"
-#include "Columns.h"
-#include "HostError.h"
-#include "SheetGeometry.h"
+#include "archive/Backups.h"
+#include "archive/Columns.h"
+#include "spreadsheet/HostError.h"
+#include "spreadsheet/SheetGeometry.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "Archive.h"
-#include "Columns.h"
-#include "RegistryCsv.h"
+#include "archive/Archive.h"
+#include "archive/Columns.h"
+#include "archive/RegistryCsv.h"
 
 #include <QFile>
 #include <QTemporaryDir>

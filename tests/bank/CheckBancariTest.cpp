@@ -1,5 +1,5 @@
-#include "BankError.h"
-#include "CheckBancari.h"
+#include "bank/BankError.h"
+#include "bank/CheckBancari.h"
 
 #include <gtest/gtest.h>
 

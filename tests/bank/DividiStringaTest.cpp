@@ -1,4 +1,4 @@
-#include "Funzioni.h"
+#include "bank/Funzioni.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,10 @@
 // The bank check window opened from the registry window: pressing "Verifica" (how the code is
 // split, the message for each kind of code, whether the archive is saved afterwards), activation,
 // hiding with the registry window, closing, and how it looks and reads in keyboard order.
-#include "FrmBancari.h"
+#include "bankcheck/FrmBancari.h"
 #include "RegistryWindow.h"
 
+#include <QSignalSpy>
 #include <QAction>
 #include <QDir>
 #include <QMenuBar>
@@ -33,7 +34,7 @@ protected:
     }
     bool savedSinceOpening() { return saved("C2") == u"MARK"_qs; }
 
-    bank::FrmBancari *window() { return run->forms->frmBancari(); }
+    bankcheck::FrmBancari *window() { return run->forms->frmBancari(); }
     registry::Anagrafe *registryWindow() { return RegistryWindow::window(); }
     QLineEdit *text(const QString &name) { return window()->findChild<QLineEdit *>(name); }
     // Steps as the user takes them: "set txtAbi 5428", "type txtCodice IT60 X054",
@@ -169,11 +170,15 @@ TEST_F(Lifecycle, HiddenWithTheRegistryAndShownAgainItKeepsItsTexts)
 
 TEST_F(Lifecycle, ClosingEmptiesItUnticksTheRegistryBoxAndUnloads)
 {
+    QSignalSpy asked(registryWindow(), &registry::Anagrafe::ibanCheckRequested);
     open(kIban);
-    QPointer<bank::FrmBancari> closed = window();
-    ASSERT_TRUE(run->forms->unload(closed));
+    EXPECT_EQ(asked.count() == 1 ? asked[0][0].toString() : QString(), kIban);
+    QPointer<bankcheck::FrmBancari> closed = window();
+    QSignalSpy said(closed.data(), &bankcheck::FrmBancari::closed);
+    ASSERT_EQ(run->forms->unload(closed), root::Forms::Unloaded::Closed);
+    EXPECT_EQ(said.count(), 1);
     EXPECT_EQ(texts(closed), QStringLiteral("|IT|||||"));
-    EXPECT_FALSE(check(1)->isChecked() || closed->isVisible() || run->forms->isLoaded<bank::FrmBancari>());
+    EXPECT_FALSE(check(1)->isChecked() || closed->isVisible() || run->forms->isLoaded<bankcheck::FrmBancari>());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(closed.isNull());
     open(QStringLiteral("IT99"));

@@ -1,5 +1,5 @@
-#include "BiffPrintArea.h"
-#include "Book.h"
+#include "spreadsheet/xls/BiffPrintArea.h"
+#include "spreadsheet/xls/Book.h"
 #include "RecordList.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "BiffReader.h"
+#include "spreadsheet/xls/BiffReader.h"
 #include "RecordList.h"
 
 #include <gtest/gtest.h>

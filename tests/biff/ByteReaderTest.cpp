@@ -1,4 +1,4 @@
-#include "ByteReader.h"
+#include "spreadsheet/xls/ByteReader.h"
 #include "RecordList.h"
 
 #include <gtest/gtest.h>

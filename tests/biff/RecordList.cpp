@@ -1,7 +1,7 @@
 #include "RecordList.h"
 
-#include "ByteWriter.h"
-#include "LittleEndian.h"
+#include "spreadsheet/xls/ByteWriter.h"
+#include "spreadsheet/xls/container/LittleEndian.h"
 
 #include <stdexcept>
 

@@ -1,5 +1,5 @@
-#include "BiffReader.h"
-#include "BiffWriter.h"
+#include "spreadsheet/xls/BiffReader.h"
+#include "spreadsheet/xls/BiffWriter.h"
 #include "RecordList.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
-#include "Archive.h"
-#include "Columns.h"
+#include "archive/Archive.h"
+#include "archive/Columns.h"
 #include "Oracle.h"
-#include "RegistryCsv.h"
-#include "SheetGeometry.h"
+#include "archive/RegistryCsv.h"
+#include "spreadsheet/SheetGeometry.h"
 
 #include <QDate>
 #include <QFile>

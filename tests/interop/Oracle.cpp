@@ -1,6 +1,6 @@
 #include "Oracle.h"
 
-#include "Columns.h"
+#include "archive/Columns.h"
 
 #include <QJsonDocument>
 #include <QProcess>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Worksheet.h"
+#include "spreadsheet/Worksheet.h"
 
 #include <QDate>
 #include <array>

@@ -1,9 +1,9 @@
 // The host's page breaks against LibreOffice's, for the registry with the page setup the print
 // job gives it, saved and paginated by LibreOffice through the oracle, which also reads that
 // page setup back.
-#include "Application.h"
-#include "Archive.h"
-#include "Columns.h"
+#include "spreadsheet/Application.h"
+#include "archive/Archive.h"
+#include "archive/Columns.h"
 #include "Oracle.h"
 
 #include <QJsonArray>

@@ -1,8 +1,8 @@
 // Pages on paper: the header centred at its margin, each text inside its cell on the side its
 // alignment says, numbers that do not fit as "#" signs; no job for a printer the system lacks.
-#include "HostError.h"
-#include "PagePainter.h"
-#include "PrinterTarget.h"
+#include "spreadsheet/HostError.h"
+#include "spreadsheet/print/PagePainter.h"
+#include "spreadsheet/print/PrinterTarget.h"
 
 #include <QImage>
 #include <QPainter>

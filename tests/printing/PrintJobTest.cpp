@@ -3,8 +3,8 @@
 // 100 %, the zoom of a fresh archive, 62.
 #include "PrintingFixture.h"
 
-#include "Application.h"
-#include "Columns.h"
+#include "spreadsheet/Application.h"
+#include "archive/Columns.h"
 #include "OfficeSubjects.h"
 
 #include <QDate>
@@ -126,7 +126,7 @@ TEST_F(PrintJob, AsksSetsThePagesUpAndPrintsEachPageTheUserConfirms)
         const bool ended = r.pages.back() == Y;
         EXPECT_EQ(window()->isVisible(), !ended);
         EXPECT_TRUE(run->forms->isLoaded<printing::StampaP>());
-        EXPECT_EQ(run->form1()->application()->screenUpdating(), ended);
+        EXPECT_EQ(run->host()->screenUpdating(), ended);
         expectSaved(r.area, r.portrait == Y, r.zoomSet, int(r.pages.size()), r.pageCount);
     }
 }

@@ -2,8 +2,9 @@
 // PNG: the registry printed through the printer window with the zoom and orientation given.
 // Usage: printed_page_image OUT.png ZOOM verticale|orizzontale
 #include "OfficeSubjects.h"
-#include "PagePainter.h"
-#include "StampaP.h"
+#include "spreadsheet/print/PagePainter.h"
+#include "printing/StampaP.h"
+#include "root/VelmoroApplication.h"
 #include "TestRun.h"
 
 #include <QCheckBox>
@@ -18,7 +19,7 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    app::VelmoroApplication qapp(argc, argv);
+    root::VelmoroApplication qapp(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() != 4 || (arguments[3] != QLatin1String("verticale") && arguments[3] != QLatin1String("orizzontale"))) {
         std::fputs("Uso: printed_page_image OUT.png ZOOM verticale|orizzontale\n", stderr);
@@ -30,7 +31,7 @@ int main(int argc, char **argv)
     TestRun run(archive);
     if (!run.start())
         return 1;
-    office_subjects::add(run.form1()->application()->activeSheet());
+    office_subjects::add(run.host()->activeSheet());
     run.printers.installed = QStringList{QStringLiteral("PDF")};
     run.control<QCheckBox>("Check2")->click();
     run.forms->stampaP()->findChild<QComboBox *>(QStringLiteral("Combo1"))->setEditText(QStringLiteral("PDF"));

@@ -1,6 +1,9 @@
 // The printer window: the printer list, the default printer, when the list is built again, and
-// "Seleziona" (or Enter) with no printer chosen.
+// "Seleziona" (or Enter) with no printer chosen; a save that fails after printing.
 #include "PrintingFixture.h"
+
+#include <QSignalSpy>
+#include <QFile>
 
 namespace {
 
@@ -46,7 +49,9 @@ TEST_F(PrinterWindow, KeepsItsListAndChoiceAfterAPrintAndBuildsThemAgainOnlyAfte
     addSubjects(2, 10);
     openWindow();
     choose("Magazzino");
+    QSignalSpy finished(window(), &printing::StampaP::printFinished);
     print("110", Answer::Yes, {Answer::Yes});
+    EXPECT_EQ(finished.count(), 1);
     EXPECT_FALSE(window()->isVisible());
     ASSERT_EQ(run->printers.jobs.size(), 1u);
     EXPECT_EQ(run->printers.jobs[0].printer, QStringLiteral("Magazzino"));
@@ -90,6 +95,23 @@ TEST_F(PrinterWindow, WithNoPrinterChosenSelezionaOrEnterSaysSoAndDoesNothingEls
     run->dialogs.answers = {Answer::Yes, Answer::No};
     QTest::keyClick(combo(), Qt::Key_Return);
     EXPECT_EQ(run->dialogs.inputs.size(), 1u);
+}
+
+TEST_F(PrinterWindow, ASaveThatFailsAfterPrintingIsReportedAndTheProgramKeepsItsData)
+{
+    addSubjects(2, 10);
+    openWindow();
+    choose("PDF");
+    ASSERT_TRUE(QFile::setPermissions(archive, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    print("110", Answer::Yes, {Answer::Yes});
+
+    ASSERT_EQ(run->printers.jobs.size(), 1u);
+    ASSERT_EQ(run->dialogs.boxes.size(), 3u); // the orientation, the page, the failed save
+    const auto &failed = run->dialogs.boxes.back();
+    EXPECT_TRUE(failed.text.startsWith(u"Salvataggio dell'archivio non riuscito (errore 1004):"_qs) &&
+                failed.text.contains(u"è di sola lettura"_qs)) << failed.text.toStdString();
+    EXPECT_FALSE(run->program.ended());
+    EXPECT_EQ(sheet().range(u"AU1"_qs).text(), u"1"_qs);
 }
 
 } // namespace

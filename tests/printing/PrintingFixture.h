@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StampaP.h"
+#include "printing/StampaP.h"
 #include "TestRun.h"
 
 #include <QCheckBox>

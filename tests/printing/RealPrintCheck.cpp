@@ -1,8 +1,8 @@
 // Prints a three-page registry through the printer window and the job on the print queue
 // VELMORO_PRINT_QUEUE names; cups_print_test.sh reads the pages back.
-#include "PrinterTarget.h"
+#include "spreadsheet/print/PrinterTarget.h"
 #include "PrintingFixture.h"
-#include "QtPrinters.h"
+#include "platform/QtPrinters.h"
 
 TEST(RealPrinter, PrintsAThreePageRegistryPageByPage)
 {
@@ -15,12 +15,12 @@ TEST(RealPrinter, PrintsAThreePageRegistryPageByPage)
     FakeShell shell;
     platform::QtPrinters printers;
     host::PrinterTarget target;
-    app::Forms forms({dialogs, program, shell, printers, target, archive, Regional::italian(), {}});
-    ASSERT_TRUE(app::startUp(forms));
+    root::Forms forms({dialogs, program, shell, printers, target, archive, Regional::italian(), {}});
+    ASSERT_TRUE(root::startUp(forms));
     ASSERT_TRUE(printers.names().contains(queue)) << printers.names().join(u',').toStdString();
 
     // 56 rows a page at 110 %: 3 pages. Short names: a text is cut at its column's edge.
-    host::Worksheet &registry = forms.form1()->application()->activeSheet();
+    host::Worksheet &registry = forms.session().host().activeSheet();
     for (int subject = 1; subject <= 120; ++subject) {
         registry.cells(subject + 1, 1).setValue(double(subject));
         registry.cells(subject + 1, 2).setValue(QStringLiteral("Ditta %1").arg(subject));

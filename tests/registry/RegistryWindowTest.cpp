@@ -66,7 +66,8 @@ TEST_F(Registry, PulisciICampiEmptiesFieldsListTextAndClockUnticksAndReloads)
 TEST_F(Registry, RefusesToCloseAndEsciHidesItShowsTheMainWindowAndSaves)
 {
     open();
-    EXPECT_FALSE(window()->close() || run->forms->unload(window()));
+    EXPECT_FALSE(window()->close());
+    EXPECT_EQ(run->forms->unload(window()), root::Forms::Unloaded::Refused);
     EXPECT_TRUE(window()->isVisible());
     put(2, u"1|ROSSI"_qs);
     act({u"type 2 bozza"_qs, u"mnuEsci"_qs});

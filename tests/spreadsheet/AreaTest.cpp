@@ -1,4 +1,4 @@
-#include "Area.h"
+#include "spreadsheet/Area.h"
 #include "HostFixture.h"
 
 namespace {

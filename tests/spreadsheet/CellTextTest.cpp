@@ -1,5 +1,5 @@
-#include "DateSerial.h"
-#include "HostError.h"
+#include "spreadsheet/DateSerial.h"
+#include "spreadsheet/HostError.h"
 #include "HostFixture.h"
 
 namespace {

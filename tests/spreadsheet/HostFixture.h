@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Application.h"
-#include "HostError.h"
-#include "detail/Engine.h"
+#include "spreadsheet/Application.h"
+#include "spreadsheet/HostError.h"
+#include "spreadsheet/detail/Engine.h"
 
 #include <gtest/gtest.h>
 

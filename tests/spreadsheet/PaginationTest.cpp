@@ -1,8 +1,8 @@
-#include "HostError.h"
+#include "spreadsheet/HostError.h"
 #include "HostFixture.h"
-#include "PageHeader.h"
-#include "Pagination.h"
-#include "RecordTypes.h"
+#include "spreadsheet/PageHeader.h"
+#include "spreadsheet/Pagination.h"
+#include "spreadsheet/xls/RecordTypes.h"
 
 #include <QDate>
 

@@ -1,6 +1,6 @@
-#include "HostError.h"
+#include "spreadsheet/HostError.h"
 #include "HostFixture.h"
-#include "SheetGeometry.h"
+#include "spreadsheet/SheetGeometry.h"
 
 #include <cmath>
 #include <vector>

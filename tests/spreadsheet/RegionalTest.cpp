@@ -1,5 +1,5 @@
 #include "HostFixture.h"
-#include "Regional.h"
+#include "spreadsheet/Regional.h"
 
 namespace {
 

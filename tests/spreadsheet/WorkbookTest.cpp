@@ -1,4 +1,4 @@
-#include "HostError.h"
+#include "spreadsheet/HostError.h"
 #include "HostFixture.h"
 
 

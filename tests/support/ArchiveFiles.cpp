@@ -1,9 +1,9 @@
 #include "ArchiveFiles.h"
 
-#include "Application.h"
-#include "Archive.h"
-#include "Columns.h"
-#include "XlsFile.h"
+#include "spreadsheet/Application.h"
+#include "archive/Archive.h"
+#include "archive/Columns.h"
+#include "spreadsheet/xls/XlsFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "HostError.h"
-#include "PrintTarget.h"
-#include "Printers.h"
+#include "spreadsheet/HostError.h"
+#include "spreadsheet/PrintTarget.h"
+#include "platform/Printers.h"
 
 #include <vector>
 

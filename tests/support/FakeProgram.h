@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Program.h"
+#include "platform/Program.h"
 
 class FakeProgram : public platform::Program {
 public:

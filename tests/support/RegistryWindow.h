@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Anagrafe.h"
-#include "Columns.h"
+#include "registry/Anagrafe.h"
+#include "archive/Columns.h"
 #include "TestRun.h"
 
 #include <QAccessible>

@@ -5,10 +5,10 @@
 #include "FakePrinters.h"
 #include "FakeProgram.h"
 #include "FakeShell.h"
-#include "Form1.h"
-#include "Forms.h"
-#include "Launcher.h"
-#include "VelmoroApplication.h"
+#include "app/Form1.h"
+#include "root/Forms.h"
+#include "root/Launcher.h"
+#include "spreadsheet/Application.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -24,24 +24,21 @@ public:
     explicit TestRun(QString path, Regional regional = Regional(QLocale(QLocale::Italian, QLocale::Italy)))
         : archivePath(std::move(path))
     {
-        forms = std::make_unique<app::Forms>(app::Services{
+        forms = std::make_unique<root::Forms>(kit::Services{
             dialogs, program, shell, printers, printers, archivePath, std::move(regional),
             [this](host::Workbook &book) {
                 presented.append(book.fullName());
                 return presents;
             }});
-        // Errors reach the program's own handler, as in a real run.
-        reporting = std::make_unique<app::UnhandledErrors>(
-            *static_cast<app::VelmoroApplication *>(QCoreApplication::instance()), *forms);
     }
     ~TestRun() { finish(); }
 
-    bool start() { return app::startUp(*forms); } // the program's start-up; false when it ended
+    bool start() { return root::startUp(*forms); } // the program's start-up; false when it ended
     app::Form1 *form1() { return forms->form1(); } // the loaded main window
+    host::Application *host() { return forms->session().application(); } // null before start-up and after exit
     template <class T> T *control(const char *name) { return form1()->findChild<T *>(QString::fromLatin1(name)); }
     void finish() // windows destroyed, lock released
     {
-        reporting.reset();
         forms.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
@@ -53,8 +50,7 @@ public:
     FakePrinters printers;
     QStringList presented;
     bool presents = true;
-    std::unique_ptr<app::Forms> forms;
-    std::unique_ptr<app::UnhandledErrors> reporting;
+    std::unique_ptr<root::Forms> forms;
 };
 
 // A test with its own folder for the archive.
@@ -77,7 +73,7 @@ protected:
         run = std::make_unique<TestRun>(archive, Regional(locale));
         ASSERT_TRUE(run->start());
     }
-    host::Worksheet &sheet() { return run->form1()->application()->activeSheet(); }
+    host::Worksheet &sheet() { return run->host()->activeSheet(); }
     void type(const char *address, const char *text)
     {
         sheet().range(QString::fromLatin1(address)).setValue(QString::fromUtf8(text));

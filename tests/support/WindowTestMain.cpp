@@ -1,4 +1,4 @@
-#include "VelmoroApplication.h"
+#include "root/VelmoroApplication.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,6 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     testing::InitGoogleTest(&argc, argv);
-    app::VelmoroApplication qapp(argc, argv);
+    root::VelmoroApplication qapp(argc, argv);
     return RUN_ALL_TESTS();
 }

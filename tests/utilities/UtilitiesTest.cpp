@@ -2,10 +2,11 @@
 // field's locking, and its closing steps. The date picker opened from the registry window:
 // today's month on every activation, a picked day in the date field as the regional short
 // date, nothing done on closing or while the field is hidden.
-#include "Calendario.h"
-#include "Progressivi.h"
+#include "utilities/Calendario.h"
+#include "utilities/Progressivi.h"
 #include "RegistryWindow.h"
 
+#include <QSignalSpy>
 #include <QAction>
 #include <QCalendarWidget>
 #include <QDir>
@@ -75,8 +76,8 @@ TEST_P(Aggiorna, StoresAWholeCounterSavesAndClosesOrRefusesAndStaysOpen)
     EXPECT_EQ(isOpen(), refused);
     EXPECT_EQ(run->form1()->isVisible(), !refused);
     EXPECT_EQ(archive_files::cellText(archive, u"IV1"_qs), refused ? QString() : c.counter);
-    registry::Fields fields{u""_qs, u"NUOVO"_qs};
-    EXPECT_FALSE(registry::Registry(*run->form1()->application()).add(fields));
+    model::Fields fields{u""_qs, u"NUOVO"_qs};
+    EXPECT_FALSE(model::Registry(*run->host()).add(fields));
     EXPECT_EQ(fields[0], c.nextId);
 }
 
@@ -118,10 +119,24 @@ TEST_F(ProgressiviWindow, AFailedSaveOnClosingIsShownAndAfterTheHostEndedEsciClo
     EXPECT_FALSE(isOpen() || run->program.ended());
 
     openIt();
-    run->form1()->application()->quit();
+    run->host()->quit();
     run->form1()->findChild<QPushButton *>(u"Command1"_qs)->click();
     EXPECT_FALSE(isOpen() || run->program.endings != 1);
     EXPECT_EQ(boxes().size(), 1);
+}
+
+// The slot meets a failure of the host and stops there, with the program's unhandled-error
+// behaviour: nothing left to save, the program ends.
+TEST_F(ProgressiviWindow, AggiornaAfterTheHostEndedFromOutsideShowsTheRunTimeErrorAndEnds)
+{
+    openIt();
+    run->host()->quit();
+    in<QCheckBox>("Check1")->click();
+    input()->setText(u"7"_qs);
+    in<QPushButton>("Command1")->click();
+    EXPECT_EQ(boxes(), QStringList(u"x|Velmoro|Errore di run-time '462':\n\n"
+                                   "Il computer server remoto non esiste o non è disponibile"_qs));
+    EXPECT_EQ(run->program.endings, 1);
 }
 
 struct Picking {
@@ -175,7 +190,10 @@ TEST_P(Picker, OpensOnTodayPutsAPickedDayInTheDateFieldAndDoesNothingElse)
     EXPECT_EQ(calendar()->selectedDate(), today);
     EXPECT_EQ(QDate(calendar()->yearShown(), calendar()->monthShown(), today.day()), today);
 
+    QSignalSpy picked(run->forms->calendario(), &utilities::Calendario::datePicked);
     pickDecember5(GetParam().byKeyboard);
+    ASSERT_EQ(picked.count(), 1);
+    EXPECT_EQ(picked[0][0].toDate(), QDate(2026, 12, 5));
     EXPECT_EQ(text(4)->text(), GetParam().shown);
     EXPECT_EQ(items() + combo()->currentText(), QString());
     EXPECT_FALSE(isOpen());

@@ -1,7 +1,8 @@
-#include "CompoundFile.h"
 #include "OleImage.h"
+#include "Password.h"
+#include "spreadsheet/xls/container/CompoundFile.h"
+#include "spreadsheet/xls/XlsFile.h"
 #include "TestFiles.h"
-#include "XlsFile.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,7 @@ using namespace xls::test;
 
 namespace {
 
-const std::u16string password = u"TRVX5093MQP";
+const std::u16string &password = kArchivePassword;
 
 Bytes containerBytes(const Container &c)
 {

@@ -1,7 +1,7 @@
-#include "CompoundFile.h"
-#include "Error.h"
+#include "spreadsheet/xls/container/CompoundFile.h"
+#include "spreadsheet/xls/container/Error.h"
 #include "OleImage.h"
-#include "SystemError.h"
+#include "spreadsheet/xls/container/SystemError.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,6 @@
-#include "Rc4Cipher.h"
-#include "StreamCrypt.h"
+#include "Password.h"
+#include "spreadsheet/xls/container/Rc4Cipher.h"
+#include "spreadsheet/xls/container/StreamCrypt.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +10,7 @@ using namespace xls::test;
 
 namespace {
 
-const std::u16string password = u"TRVX5093MQP";
+const std::u16string &password = kArchivePassword;
 
 void addRecord(Bytes &stream, std::uint16_t type, std::size_t size)
 {

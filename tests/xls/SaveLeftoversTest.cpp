@@ -1,4 +1,4 @@
-#include "ContainerTempFile.h"
+#include "spreadsheet/xls/container/ContainerTempFile.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>

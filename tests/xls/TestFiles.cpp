@@ -1,6 +1,6 @@
 #include "TestFiles.h"
 
-#include "CompoundFile.h"
+#include "spreadsheet/xls/container/CompoundFile.h"
 
 #include <gtest/gtest.h>
 

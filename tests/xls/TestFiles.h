@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Bytes.h"
-#include "Error.h"
+#include "spreadsheet/xls/container/Bytes.h"
+#include "spreadsheet/xls/container/Error.h"
 
 #include <filesystem>
 #include <functional>

@@ -1,8 +1,9 @@
-#include "BiffWriter.h"
-#include "CompoundFile.h"
-#include "LittleEndian.h"
+#include "Password.h"
+#include "spreadsheet/xls/BiffWriter.h"
+#include "spreadsheet/xls/container/CompoundFile.h"
+#include "spreadsheet/xls/container/LittleEndian.h"
+#include "spreadsheet/xls/XlsFile.h"
 #include "TestFiles.h"
-#include "XlsFile.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,7 @@ using namespace xls::test;
 
 namespace {
 
-const std::u16string password = u"TRVX5093MQP";
+const std::u16string &password = kArchivePassword;
 
 // FILEPASS version, key bits and salt of a saved file; empty when it is not encrypted.
 std::optional<std::tuple<unsigned, unsigned, unsigned, Bytes>> filepassOf(const std::string &path)

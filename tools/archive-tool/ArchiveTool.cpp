@@ -1,12 +1,12 @@
 #include "ArchiveTool.h"
 
-#include "Application.h"
-#include "Archive.h"
-#include "ArchiveLock.h"
-#include "Backups.h"
-#include "Columns.h"
-#include "HostError.h"
-#include "RegistryCsv.h"
+#include "spreadsheet/Application.h"
+#include "archive/Archive.h"
+#include "archive/ArchiveLock.h"
+#include "archive/Backups.h"
+#include "archive/Columns.h"
+#include "spreadsheet/HostError.h"
+#include "archive/RegistryCsv.h"
 
 #include <QDir>
 #include <QFileInfo>

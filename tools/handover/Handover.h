@@ -4,8 +4,8 @@
 #include <string>
 
 #include "CommandLine.h"
-#include "ExitCode.h"
-#include "OfficeLock.h"
+#include "handover/ExitCode.h"
+#include "handover/OfficeLock.h"
 #include "OfficeConnection.h"
 #include "OfficeProcess.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "CommandLine.h"
-#include "ExitCode.h"
+#include "handover/ExitCode.h"
 #include "Handover.h"
 
 // velmoro-handover [--headless] [--profile DIR] [--pipe NAME] FILE

@@ -1,6 +1,6 @@
 // Draws the program's logo, as its windows show it, into a square PNG for the desktop's menu.
 // Usage: velmoro-icon SIZE FILE
-#include "Logo.h"
+#include "kit/Logo.h"
 
 #include <QGuiApplication>
 #include <QStringList>
@@ -19,7 +19,7 @@ int main(int argc, char *argv[])
         std::fputs("Uso: velmoro-icon DIMENSIONE FILE (DIMENSIONE da 16 a 1024 pixel)\n", stderr);
         return 2;
     }
-    if (!app::logoPixmap(size).save(arguments[2], "PNG")) {
+    if (!kit::logoPixmap(size).save(arguments[2], "PNG")) {
         std::fprintf(stderr, "velmoro-icon: impossibile scrivere %s\n", arguments[2].toLocal8Bit().constData());
         return 1;
     }

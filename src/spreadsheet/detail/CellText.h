@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Book.h"
-#include "Range.h"
+#include "spreadsheet/xls/Book.h"
+#include "spreadsheet/Range.h"
 
 #include <QDate>
 #include <QString>

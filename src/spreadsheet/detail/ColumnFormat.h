@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Book.h"
+#include "spreadsheet/xls/Book.h"
 
 #include <string_view>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Error.h"
-#include "HostError.h"
-#include "XlsFile.h"
+#include "spreadsheet/xls/container/Error.h"
+#include "spreadsheet/HostError.h"
+#include "spreadsheet/xls/XlsFile.h"
 
 #include <QString>
 

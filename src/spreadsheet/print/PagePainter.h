@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PrintedPage.h"
+#include "spreadsheet/PrintedPage.h"
 
 class QPainter;
 

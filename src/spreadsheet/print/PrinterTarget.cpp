@@ -1,6 +1,6 @@
 #include "PrinterTarget.h"
 
-#include "HostError.h"
+#include "spreadsheet/HostError.h"
 #include "PagePainter.h"
 
 #include <QPageLayout>

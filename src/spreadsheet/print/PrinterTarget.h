@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PrintTarget.h"
+#include "spreadsheet/PrintTarget.h"
 
 namespace host {
 

@@ -1,7 +1,7 @@
 #include "BiffNames.h"
 
 #include "ByteWriter.h"
-#include "LittleEndian.h"
+#include "spreadsheet/xls/container/LittleEndian.h"
 #include "RecordTypes.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "BiffPrintArea.h"
 
 #include "ByteWriter.h"
-#include "LittleEndian.h"
+#include "spreadsheet/xls/container/LittleEndian.h"
 
 namespace xls {
 

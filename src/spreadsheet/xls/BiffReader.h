@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Book.h"
-#include "StreamCrypt.h"
+#include "spreadsheet/xls/container/StreamCrypt.h"
 
 #include <span>
 

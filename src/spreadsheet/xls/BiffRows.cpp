@@ -1,7 +1,7 @@
 #include "BiffRows.h"
 
 #include "ByteWriter.h"
-#include "Error.h"
+#include "spreadsheet/xls/container/Error.h"
 #include "RecordTypes.h"
 #include "SstReader.h"
 

@@ -2,11 +2,12 @@
 
 #include "BiffNames.h"
 #include "BiffRows.h"
+#include "Window1.h"
 #include "ByteWriter.h"
-#include "HugePages.h"
-#include "LittleEndian.h"
+#include "spreadsheet/xls/container/HugePages.h"
+#include "spreadsheet/xls/container/LittleEndian.h"
 #include "RecordTypes.h"
-#include "SecondThread.h"
+#include "spreadsheet/xls/container/SecondThread.h"
 #include "SstWriter.h"
 
 #include <algorithm>
@@ -360,10 +361,7 @@ Bytes Writer::window1(const Bytes &body) const
     for (std::size_t i = 0; i < book_.sheets.size(); ++i) {
         if (book_.sheets[i].kind != SheetKind::Worksheet || !book_.sheets[i].window.selected)
             continue;
-        const auto active = static_cast<std::uint16_t>(i);
-        ByteWriter::put16(&b[10], active);
-        if (le16(&b[12]) > active)
-            ByteWriter::put16(&b[12], active); // the first visible tab may not come after it
+        setActiveTab(b.data(), static_cast<std::uint16_t>(i));
         break;
     }
     return b;

@@ -1,7 +1,7 @@
 #include "Book.h"
 
-#include "HugePages.h"
-#include "LittleEndian.h"
+#include "spreadsheet/xls/container/HugePages.h"
+#include "spreadsheet/xls/container/LittleEndian.h"
 #include "RecordTypes.h"
 
 #include <algorithm>

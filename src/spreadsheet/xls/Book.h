@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Bytes.h"
+#include "spreadsheet/xls/container/Bytes.h"
 
 #include <cstdint>
 #include <map>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Error.h"
-#include "LittleEndian.h"
+#include "spreadsheet/xls/container/Error.h"
+#include "spreadsheet/xls/container/LittleEndian.h"
 
 #include <cstdint>
 #include <cstring>

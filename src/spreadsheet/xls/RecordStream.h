@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StreamCrypt.h"
+#include "spreadsheet/xls/container/StreamCrypt.h"
 
 #include <cstdint>
 #include <span>

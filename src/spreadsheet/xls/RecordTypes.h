@@ -43,6 +43,7 @@ inline constexpr std::uint16_t ColInfo = 0x007D;
 inline constexpr std::uint16_t Guts = 0x0080;
 inline constexpr std::uint16_t WsBool = 0x0081;
 inline constexpr std::uint16_t GridSet = 0x0082;
+inline constexpr std::uint16_t StandardWidth = 0x0099; // default column width in 1/256 of a character
 inline constexpr std::uint16_t HCenter = 0x0083;
 inline constexpr std::uint16_t VCenter = 0x0084;
 inline constexpr std::uint16_t BoundSheet = 0x0085;

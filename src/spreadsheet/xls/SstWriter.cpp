@@ -2,7 +2,7 @@
 
 #include "ByteWriter.h"
 #include "RecordTypes.h"
-#include "SecondThread.h"
+#include "spreadsheet/xls/container/SecondThread.h"
 
 #include <algorithm>
 #include <functional>

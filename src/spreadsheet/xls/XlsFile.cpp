@@ -2,10 +2,10 @@
 
 #include "BiffReader.h"
 #include "BiffWriter.h"
-#include "Error.h"
-#include "HugePages.h"
-#include "StreamCrypt.h"
-#include "SystemError.h"
+#include "spreadsheet/xls/container/Error.h"
+#include "spreadsheet/xls/container/HugePages.h"
+#include "spreadsheet/xls/container/StreamCrypt.h"
+#include "spreadsheet/xls/container/SystemError.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "Book.h"
-#include "CompoundFile.h"
-#include "Rc4Cipher.h"
+#include "spreadsheet/xls/container/CompoundFile.h"
+#include "spreadsheet/xls/container/Rc4Cipher.h"
 
 #include <optional>
 #include <span>

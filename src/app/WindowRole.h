@@ -1,9 +1,0 @@
-#pragma once
-
-namespace app {
-
-// Screen readers announce every window of the program as a window, also those built on a
-// plain QWidget, which Qt would otherwise announce as a client area (an AT-SPI "filler").
-void announceWindowsAsWindows();
-
-} // namespace app
