@@ -9,6 +9,7 @@
 #include "FrmBancari.h"
 #include "HostError.h"
 #include "HostErrors.h"
+#include "NameCompleter.h"
 #include "Product.h"
 #include "ProgramActivation.h"
 #include "ScreenCentre.h"
@@ -211,6 +212,7 @@ QBoxLayout *Anagrafe::buildListRow(QWidget *area)
     Combo1->setMinimumContentsLength(20);
     if (auto *list = qobject_cast<QListView *>(Combo1->view()))
         list->setUniformItemSizes(true);
+    new NameCompleter(*Combo1);
 
     Check2 = new QCheckBox(area);
     Check2->setObjectName(QStringLiteral("Check2"));

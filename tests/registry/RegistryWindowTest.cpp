@@ -5,7 +5,9 @@
 // reads: size, font, colours, menu, what a screen reader announces, in keyboard order.
 #include "RegistryWindow.h"
 
+#include <QAbstractItemView>
 #include <QClipboard>
+#include <QCompleter>
 #include <QInputMethodEvent>
 #include <QMenuBar>
 #include <QRegularExpression>
@@ -37,6 +39,64 @@ TEST_F(Registry, PickingShowsTheUpperRowOfItsNameFieldByField)
     put(3, u"2|BIANCHI ANNA"_qs);
     act({u"pick 2"_qs});
     EXPECT_EQ(fields(), rossi);
+    EXPECT_EQ(boxes(), QStringList());
+}
+
+TEST_F(Registry, TypingPartOfANameOffersTheNamesHoldingItAndPickingOneFillsTheFields)
+{
+    put(2, u"1|ROSSI MARIO|C01"_qs);
+    put(3, u"2|FORLÌ SRL|C02|||||FC"_qs);
+    put(4, u"3|D’ANGELO LUCA|C03"_qs);
+    put(5, u"4|BAR FORLIMPOPOLI|C04"_qs);
+    put(6, u"5|FORLÌ SRL|C05"_qs);
+    open();
+    QCompleter *completer = combo()->completer();
+    ASSERT_TRUE(completer);
+    const auto offered = [&] { // the popup's rows
+        QStringList names;
+        for (int row = 0; row < completer->popup()->model()->rowCount(); ++row)
+            names << completer->popup()->model()->index(row, 0).data().toString();
+        return names.join(u';');
+    };
+    const struct {
+        QString typed, offered;
+    } searches[] = {
+        {u"forli"_qs, u"FORLÌ SRL;BAR FORLIMPOPOLI;FORLÌ SRL"_qs},
+        {u"dang"_qs, u"D’ANGELO LUCA"_qs},
+        {u"d'angelo"_qs, u"D’ANGELO LUCA"_qs},
+        {u" srl"_qs, u"FORLÌ SRL;FORLÌ SRL"_qs},
+        {u"Rossi M"_qs, u"ROSSI MARIO"_qs},
+    };
+    for (const auto &search : searches) {
+        combo()->lineEdit()->clear();
+        QTest::keyClicks(combo()->lineEdit(), search.typed);
+        EXPECT_TRUE(completer->popup()->isVisible()) << qPrintable(search.typed);
+        EXPECT_EQ(offered(), search.offered) << qPrintable(search.typed);
+    }
+    combo()->lineEdit()->clear();
+    QTest::keyClicks(combo()->lineEdit(), u"zz"_qs);
+    EXPECT_FALSE(completer->popup()->isVisible());
+    EXPECT_EQ(fields(), QString(17, u'|'));
+
+    combo()->lineEdit()->clear();
+    QTest::keyClicks(combo()->lineEdit(), u"forlimp"_qs);
+    QAbstractItemView *popup = completer->popup();
+    ASSERT_TRUE(popup->isVisible());
+    const QRect row = popup->visualRect(popup->model()->index(0, 0));
+    QTest::mouseClick(popup->viewport(), Qt::LeftButton, {}, row.center());
+    EXPECT_FALSE(popup->isVisible());
+    EXPECT_EQ(combo()->currentIndex(), 3);
+    EXPECT_EQ(combo()->currentText(), u"BAR FORLIMPOPOLI"_qs);
+    EXPECT_EQ(fields(), u"4|BAR FORLIMPOPOLI|C04"_qs + QString(15, u'|'));
+    // The second of two names alike shows the upper row, as a pick in the list does.
+    combo()->lineEdit()->clear();
+    QTest::keyClicks(combo()->lineEdit(), u"srl"_qs);
+    QTest::keyClick(popup, Qt::Key_Down);
+    QTest::keyClick(popup, Qt::Key_Down);
+    QTest::keyClick(popup, Qt::Key_Return);
+    EXPECT_EQ(combo()->currentIndex(), 4);
+    EXPECT_EQ(fields(), u"2|FORLÌ SRL|C02|||||FC"_qs + QString(10, u'|'));
+    EXPECT_EQ(items(), u"ROSSI MARIO;FORLÌ SRL;D’ANGELO LUCA;BAR FORLIMPOPOLI;FORLÌ SRL"_qs);
     EXPECT_EQ(boxes(), QStringList());
 }
 
