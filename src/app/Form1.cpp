@@ -2,6 +2,7 @@
 
 #include "Anagrafe.h"
 #include "Archive.h"
+#include "ArchiveSave.h"
 #include "ErrorText.h"
 #include "Form2.h"
 #include "Forms.h"
@@ -198,7 +199,7 @@ bool Form1::claimArchive()
 bool Form1::saveArchiveOrReport()
 {
     try {
-        archive::SaveArchive(*app_);
+        saveArchive(*app_, forms_.services().dialogs);
         return true;
     } catch (const std::exception &error) {
         forms_.services().dialogs.messageBox(failedSaveText(error), kDefaultTitle,

@@ -1,7 +1,7 @@
 #include "FrmBancari.h"
 
 #include "Anagrafe.h"
-#include "Archive.h"
+#include "ArchiveSave.h"
 #include "BankError.h"
 #include "CheckBancari.h"
 #include "DefaultButton.h"
@@ -207,7 +207,7 @@ void FrmBancari::cmdGoClick()
     try {
         if (!application)
             throw host::hostGone();
-        archive::SaveArchive(*application);
+        app::saveArchive(*application, forms_.services().dialogs);
     } catch (const host::HostError &error) {
         say(app::failedSaveText(error), Dialogs::Icon::Exclamation);
     }

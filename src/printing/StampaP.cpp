@@ -1,6 +1,6 @@
 #include "StampaP.h"
 
-#include "Archive.h"
+#include "ArchiveSave.h"
 #include "DefaultButton.h"
 #include "Form1.h"
 #include "Forms.h"
@@ -99,7 +99,7 @@ void StampaP::Command1Click()
         return;
     }
     PrintRegistryPages(forms_, *this).run();
-    archive::SaveArchive(*forms_.form1()->application());
+    app::saveArchive(*forms_.form1()->application(), forms_.services().dialogs);
 }
 
 } // namespace printing

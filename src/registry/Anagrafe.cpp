@@ -1,6 +1,6 @@
 #include "Anagrafe.h"
 
-#include "Archive.h"
+#include "ArchiveSave.h"
 #include "Calendario.h"
 #include "ErrorText.h"
 #include "FieldRules.h"
@@ -465,7 +465,7 @@ void Anagrafe::mnuEsciClick()
     if (auto *registryBox = main->findChild<QCheckBox *>(QStringLiteral("Check1")))
         registryBox->setChecked(false);
     try {
-        archive::SaveArchive(application());
+        app::saveArchive(application(), forms_.services().dialogs);
     } catch (const host::HostError &error) {
         box(app::failedSaveText(error), app::kDefaultTitle, Dialogs::Icon::Exclamation);
     }

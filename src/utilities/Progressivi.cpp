@@ -1,6 +1,6 @@
 #include "Progressivi.h"
 
-#include "Archive.h"
+#include "ArchiveSave.h"
 #include "Counter.h"
 #include "DefaultButton.h"
 #include "ErrorText.h"
@@ -9,8 +9,8 @@
 #include "HostError.h"
 #include "HostErrors.h"
 #include "Logo.h"
-#include "ProgramActivation.h"
 #include "Product.h"
+#include "ProgramActivation.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -165,7 +165,7 @@ void Progressivi::closeEvent(QCloseEvent *event)
     if (!app || app->hasQuit())
         return;
     try {
-        archive::SaveArchive(*app);
+        app::saveArchive(*app, forms_.services().dialogs);
     } catch (const host::HostError &error) {
         box(app::failedSaveText(error), true);
     }

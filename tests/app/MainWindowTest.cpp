@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QLabel>
@@ -73,6 +74,28 @@ TEST_F(MainWindow, Check1AndCheck2SaveTheArchiveAndUncheckingDoesNothing)
         EXPECT_FALSE(button(name)->isChecked()) << name;
     EXPECT_EQ(saved("B2"), QStringLiteral("VERDI SNC"));
     EXPECT_TRUE(run->dialogs.boxes.empty() && form()->isVisible() && !run->program.ended());
+}
+
+TEST_F(MainWindow, ASaveWhoseBackupCannotBeMadeSavesAndSaysWhy)
+{
+    QFile blocker(folder.filePath(QStringLiteral("Backup"))); // a file where the folder would go
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    type("B2", "ROSSI MARIO");
+    button("Check1")->click();
+    EXPECT_EQ(saved("B2"), QStringLiteral("ROSSI MARIO"));
+    ASSERT_EQ(run->dialogs.boxes.size(), 1u);
+    const auto &box = run->dialogs.boxes[0];
+    EXPECT_EQ(box.title, QStringLiteral("Velmoro"));
+    EXPECT_EQ(box.icon, platform::Dialogs::Icon::Exclamation);
+    EXPECT_TRUE(box.text.startsWith(QStringLiteral("Copia di sicurezza non riuscita: impossibile scrivere nella cartella")) &&
+                box.text.contains(QStringLiteral("L'archivio è stato salvato comunque")))
+        << box.text.toStdString();
+
+    ASSERT_TRUE(blocker.remove()); // with the folder possible again, saves say nothing
+    button("Check2")->click();
+    EXPECT_EQ(run->dialogs.boxes.size(), 1u);
+    EXPECT_TRUE(form()->isVisible() && !run->program.ended());
 }
 
 TEST_F(MainWindow, ShowsItsControlsInReadingOrderWithoutOverlap)
