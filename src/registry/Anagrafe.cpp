@@ -3,6 +3,7 @@
 #include "ArchiveSave.h"
 #include "Calendario.h"
 #include "ErrorText.h"
+#include "FieldHints.h"
 #include "FieldRules.h"
 #include "Form1.h"
 #include "Forms.h"
@@ -156,6 +157,7 @@ void Anagrafe::buildFields(QWidget *area)
         field->setObjectName(fieldName(number));
         setBackground(field, Qt::white);
         applyFieldRules(*field, number);
+        showCodeHints(*field, number);
         Text[std::size_t(number - 1)] = field;
     }
     // The program gives the identifier, and Modifica and Elimina find the row by it.

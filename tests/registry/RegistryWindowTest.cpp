@@ -15,6 +15,8 @@
 
 namespace {
 
+const QString kAddQuestion = u"?|Gestione Velmoro| Vuoi Inserire questo Velmoro ?"_qs;
+
 class Registry : public RegistryWindow {};
 
 TEST_F(Registry, PickingShowsTheUpperRowOfItsNameFieldByField)
@@ -98,6 +100,46 @@ TEST_F(Registry, TypingPartOfANameOffersTheNamesHoldingItAndPickingOneFillsTheFi
     EXPECT_EQ(fields(), u"2|FORLÌ SRL|C02|||||FC"_qs + QString(10, u'|'));
     EXPECT_EQ(items(), u"ROSSI MARIO;FORLÌ SRL;D’ANGELO LUCA;BAR FORLIMPOPOLI;FORLÌ SRL"_qs);
     EXPECT_EQ(boxes(), QStringList());
+}
+
+TEST_F(Registry, CodesThatAreWrongShowATintAndTheReasonButAreNeverRefused)
+{
+    const QColor tint(255, 214, 214), white(Qt::white);
+    const struct {
+        int field;
+        QString typed, reason;
+    } cases[] = {
+        {6, u"0018"_qs, u"CAP: 5 cifre richieste"_qs},
+        {6, u"00184"_qs, {}},
+        {8, u"xx"_qs, u"Provincia: sigla non riconosciuta"_qs},
+        {8, u"fc"_qs, {}},
+        {13, u"rccmnl83s18d969k"_qs, u"Codice fiscale: il carattere di controllo dovrebbe essere H"_qs},
+        {13, u"rccmnl83s18d969h"_qs, {}},
+        {14, u"00743110158"_qs, u"Partita IVA: la cifra di controllo dovrebbe essere 7"_qs},
+        {14, u"00743110157"_qs, {}},
+        {18, u"IT60X0542811101000000123457"_qs, u"IBAN: le cifre di controllo non corrispondono al codice"_qs},
+        {18, u"it60x0542811101000000123456"_qs, {}},
+        {2, u"1234"_qs, {}}, // a field without a code
+        {9, u"abc"_qs, {}},
+    };
+    for (const auto &c : cases) {
+        QLineEdit *field = text(c.field);
+        field->clear();
+        QTest::keyClicks(field, c.typed);
+        const QString read = QAccessible::queryAccessibleInterface(field)->text(QAccessible::Description);
+        EXPECT_EQ(field->palette().color(QPalette::Base), c.reason.isEmpty() ? white : tint) << c.field;
+        EXPECT_EQ(field->toolTip(), c.reason) << c.field;
+        EXPECT_EQ(read, c.reason) << c.field;
+    }
+    // Set by the program as by typing; a wrong code is added all the same, and the reset
+    // takes the tint away.
+    text(13)->setText(u"RCCMNL83S18D969K"_qs);
+    EXPECT_EQ(text(13)->palette().color(QPalette::Base), tint);
+    act({u"type 2 rossi"_qs, u"MnAgg yes"_qs});
+    EXPECT_EQ(boxes(), (QStringList{kAddQuestion, u"-| Gestione Velmoro|Soggetto Aggiunto"_qs}));
+    EXPECT_EQ(sheet().range(u"M2"_qs).text(), u"RCCMNL83S18D969K"_qs);
+    EXPECT_EQ(text(13)->palette().color(QPalette::Base), white);
+    EXPECT_EQ(text(13)->toolTip(), QString());
 }
 
 TEST_F(Registry, PulisciICampiEmptiesFieldsListTextAndClockUnticksAndReloads)
@@ -243,7 +285,7 @@ struct Scenario {
 
 const QString kEmpty = u"i|Gestione Velmoro|Non ci sono Soggetti  Registrati in Velmoro , occorre  utilizzare: "
                        "AGGIUNGI Soggetto "_qs;
-const QString kAdd = u"?|Gestione Velmoro| Vuoi Inserire questo Velmoro ?"_qs;
+const QString kAdd = kAddQuestion;
 const QString kAdded = u"-| Gestione Velmoro|Soggetto Aggiunto"_qs;
 const QString kModify = u"?|Gestione Velmoro|Si vuole modificare il Soggetto Selezionato ?"_qs;
 const QString kModified = u"i|Gestione Velmoro|Soggetto Modificato"_qs;
