@@ -2,6 +2,7 @@
 
 #include "ArchiveSave.h"
 #include "Calendario.h"
+#include "DuplicateNotice.h"
 #include "ErrorText.h"
 #include "FieldHints.h"
 #include "FieldRules.h"
@@ -201,6 +202,8 @@ void Anagrafe::buildFields(QWidget *area)
             rows->addStretch(1);
         rows->addLayout(line);
     }
+    duplicateNotice_ = new DuplicateNotice(*Text[12], *Text[13], area);
+    rows->addWidget(duplicateNotice_);
 }
 
 QBoxLayout *Anagrafe::buildListRow(QWidget *area)
@@ -372,6 +375,7 @@ void Anagrafe::MnAggClick()
         reloadList();
         return;
     }
+    duplicateNotice_->check(application(), typedFields());
     if (box(QStringLiteral(" Vuoi Inserire questo %1 ?").arg(app::kProductName), kTitle, Dialogs::Icon::None,
             Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes)
         return;

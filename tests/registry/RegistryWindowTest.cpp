@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QCompleter>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QTimer>
@@ -140,6 +141,48 @@ TEST_F(Registry, CodesThatAreWrongShowATintAndTheReasonButAreNeverRefused)
     EXPECT_EQ(sheet().range(u"M2"_qs).text(), u"RCCMNL83S18D969K"_qs);
     EXPECT_EQ(text(13)->palette().color(QPalette::Base), white);
     EXPECT_EQ(text(13)->toolTip(), QString());
+}
+
+TEST_F(Registry, AddingACodeAnotherSubjectHoldsNamesThatSubjectBeforeTheQuestion)
+{
+    const auto codes = [](const char *idAndName, const char *codiceFiscale, const char *partitaIva) {
+        return QString::fromUtf8(idAndName) + QString(11, u'|') + QString::fromUtf8(codiceFiscale) + u'|' +
+               QString::fromUtf8(partitaIva); // in columns M and N
+    };
+    put(2, codes("1|ROSSI MARIO", "RSSMRA80A01H501U", "00743110157"));
+    put(3, codes("2|ROSSI SRL", "", "0074 3110 157"));
+    put(4, codes("3|BIANCHI", "", "12345678887"));
+    open();
+    QLabel *notice = control<QLabel>(u"DuplicateNotice"_qs);
+    ASSERT_TRUE(notice);
+    QString shown;
+    run->dialogs.asked = [&](const FakeDialogs::Box &) {
+        shown = notice->isVisible() ? QAccessible::queryAccessibleInterface(notice)->text(QAccessible::Name) : u"-"_qs;
+    };
+    const struct {
+        QString codiceFiscale, partitaIva, notice;
+    } adds[] = {
+        {{}, u"12345678887"_qs, u"Attenzione: la partita IVA 12345678887 è già del soggetto 3 BIANCHI"_qs},
+        {{}, u"00743110157"_qs,
+         u"Attenzione: la partita IVA 00743110157 è già del soggetto 1 ROSSI MARIO e di un altro"_qs},
+        {u"rssmra80a01h501u"_qs, u"12345678887"_qs,
+         u"Attenzione: la partita IVA 12345678887 è già del soggetto 3 BIANCHI\n"
+         "Attenzione: il codice fiscale RSSMRA80A01H501U è già del soggetto 1 ROSSI MARIO"_qs},
+        {u"RSSMRA80A01H501V"_qs, u"12345678888"_qs, u"-"_qs},
+        {{}, {}, u"-"_qs},
+    };
+    for (const auto &add : adds) {
+        shown.clear();
+        act({u"set 13 "_qs + add.codiceFiscale, u"set 14 "_qs + add.partitaIva, u"type 2 nuovo"_qs, u"MnAgg no"_qs});
+        EXPECT_EQ(shown, add.notice);
+        EXPECT_EQ(notice->isVisible(), add.notice != u"-"_qs); // still there to read after No
+        act({u"mnuP"_qs});
+    }
+    act({u"set 14 12345678887"_qs, u"type 2 nuovo"_qs, u"MnAgg no"_qs, u"type 14 \b"_qs});
+    EXPECT_FALSE(notice->isVisible()); // the code changed
+    act({u"set 14 12345678887"_qs, u"MnAgg yes"_qs}); // and it is added all the same
+    EXPECT_EQ(sheet().range(u"N5"_qs).text(), u"12345678887"_qs);
+    EXPECT_FALSE(notice->isVisible());
 }
 
 TEST_F(Registry, PulisciICampiEmptiesFieldsListTextAndClockUnticksAndReloads)
