@@ -4,6 +4,7 @@
 #include "Archive.h"
 #include "ArchiveSave.h"
 #include "ErrorText.h"
+#include "ExportForAccountant.h"
 #include "Form2.h"
 #include "Forms.h"
 #include "HostError.h"
@@ -60,6 +61,8 @@ Form1::Form1(Forms &forms) : forms_(forms)
 
     Util = menuBar()->addAction(QStringLiteral("&Utilità/Progressivi"));
     Util->setObjectName(QStringLiteral("Util"));
+    Esporta = menuBar()->addAction(QStringLiteral("&Esporta CSV per il commercialista..."));
+    Esporta->setObjectName(QStringLiteral("Esporta"));
 
     setCentralWidget(makeControls());
 
@@ -74,6 +77,7 @@ Form1::Form1(Forms &forms) : forms_(forms)
     connect(Command1, &QPushButton::clicked, this, &Form1::CloseHostAndExit);
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1Tick);
     connect(Util, &QAction::triggered, this, &Form1::UtilClick);
+    connect(Esporta, &QAction::triggered, this, [this] { exportForAccountant(*app_, forms_.services().dialogs); });
 }
 
 QWidget *Form1::makeControls()

@@ -70,7 +70,7 @@ private:
     QLineEdit *Text1;
     QTimer *Timer1;
     QLabel *Label1, *Label5, *Image1;
-    QAction *Util;
+    QAction *Util, *Esporta;
 };
 
 } // namespace app

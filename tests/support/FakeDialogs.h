@@ -26,7 +26,10 @@ public:
     std::deque<Answer> answers;
     std::vector<Input> inputs;
     std::deque<QString> typed; // what the user types into each input box in turn
-    std::vector<Input> files;  // file questions: title, suggested path, filter
+    struct FileQuestion {
+        QString title, suggestedPath, filter;
+    };
+    std::vector<FileQuestion> files;
     std::deque<QString> named; // the file the user names each time, "" to cancel
     std::vector<int> previews; // the pages each preview showed
     std::function<void(const Box &)> asked; // runs as each box is asked
