@@ -80,6 +80,13 @@ host::Range PrintRegistryPages::cell(const char *address) const
 
 void PrintRegistryPages::run()
 {
+    setUp();
+    if (printPages())
+        finish();
+}
+
+int PrintRegistryPages::setUp()
+{
     ignoringErrors([&] { host().setScreenUpdating(false); });
     ignoringErrors([&] { archive::RegistrySheet(host()).select(); });
     ignoringErrors([&] { cell("AZ1").setValue(110.0); });
@@ -95,8 +102,7 @@ void PrintRegistryPages::run()
         if (pages <= std::size_t(std::numeric_limits<std::int16_t>::max()))
             pageCount_ = std::int16_t(pages);
     });
-    if (printPages())
-        finish();
+    return pageCount_;
 }
 
 void PrintRegistryPages::askZoom()

@@ -18,6 +18,10 @@ class PrintRegistryPages {
 public:
     PrintRegistryPages(app::Forms &forms, StampaP &window);
     void run();
+    // The job's steps before its first page: the questions, the registry sheet's pages set up
+    // for them, the pages counted. Returns the count the job walks (0 when they cannot be
+    // counted); they are the registry sheet's first pages.
+    int setUp();
 
 private:
     host::Application &host() const;

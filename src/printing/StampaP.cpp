@@ -4,6 +4,7 @@
 #include "DefaultButton.h"
 #include "Form1.h"
 #include "Forms.h"
+#include "PrintPreview.h"
 #include "PrintRegistryPages.h"
 #include "Product.h"
 
@@ -63,7 +64,9 @@ StampaP::StampaP(app::Forms &forms) : forms_(forms)
     Combo1->setInsertPolicy(QComboBox::NoInsert);
     Combo1->setAccessibleName(QStringLiteral("Stampante"));
     Command1 = place(new QPushButton(QStringLiteral("Seleziona"), this), "Command1",
-                     fromTwips(600, 1320, 3615, 375), 11.25);
+                     fromTwips(600, 1320, 2115, 375), 11.25);
+    Command2 = place(new QPushButton(QStringLiteral("Anteprima"), this), "Command2",
+                     fromTwips(2835, 1320, 1380, 375), 11.25);
     Label1 = place(new QLabel(this), "Label1", fromTwips(600, 2160, 3615, 495), 11.25);
     Label5 = place(new QLabel(QStringLiteral("Se di interesse si realizzano applicazioni o personalizzazioni  "), this),
                    "Label5", fromTwips(360, 3000, 3975, 615), 9.75);
@@ -71,6 +74,10 @@ StampaP::StampaP(app::Forms &forms) : forms_(forms)
 
     app::setDefaultButton(*this, *Command1);
     connect(Command1, &QPushButton::clicked, this, &StampaP::Command1Click);
+    connect(Command2, &QPushButton::clicked, this, [this] {
+        if (printerChosen())
+            previewRegistryPages(forms_, *this);
+    });
 }
 
 void StampaP::load()
@@ -89,15 +96,21 @@ QString StampaP::printerName() const
     return Combo1->currentText();
 }
 
-void StampaP::Command1Click()
+bool StampaP::printerChosen()
 {
     const QString printer = printerName().trimmed();
-    if (printer.isEmpty() || printer == kNoPrinterChosen) {
-        forms_.services().dialogs.messageBox(QStringLiteral("Seleziona prima una stampante dall'elenco."),
-                                             app::kDefaultTitle, platform::Dialogs::Buttons::Ok,
-                                             platform::Dialogs::Icon::Exclamation);
+    if (!printer.isEmpty() && printer != kNoPrinterChosen)
+        return true;
+    forms_.services().dialogs.messageBox(QStringLiteral("Seleziona prima una stampante dall'elenco."),
+                                         app::kDefaultTitle, platform::Dialogs::Buttons::Ok,
+                                         platform::Dialogs::Icon::Exclamation);
+    return false;
+}
+
+void StampaP::Command1Click()
+{
+    if (!printerChosen())
         return;
-    }
     PrintRegistryPages(forms_, *this).run();
     app::saveArchive(*forms_.form1()->application(), forms_.services().dialogs);
 }
