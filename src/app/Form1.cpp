@@ -77,7 +77,10 @@ Form1::Form1(Forms &forms) : forms_(forms)
     connect(Command1, &QPushButton::clicked, this, &Form1::CloseHostAndExit);
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1Tick);
     connect(Util, &QAction::triggered, this, &Form1::UtilClick);
-    connect(Esporta, &QAction::triggered, this, [this] { exportForAccountant(*app_, forms_.services().dialogs); });
+    connect(Esporta, &QAction::triggered, this, [this] {
+        if (app_)
+            exportForAccountant(*app_, forms_.services().dialogs);
+    });
 }
 
 QWidget *Form1::makeControls()

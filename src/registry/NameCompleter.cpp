@@ -81,9 +81,10 @@ QModelIndex NameFilter::mapFromSource(const QModelIndex &sourceIndex) const
     return index(int(found - rows_.begin()), 0);
 }
 
-NameCompleter::NameCompleter(QComboBox &combo) : QCompleter(&combo), filter_(new NameFilter(*combo.model(), this))
+NameCompleter::NameCompleter(QComboBox &combo) : QCompleter(&combo)
 {
-    setModel(filter_);
+    auto *filter = new NameFilter(*combo.model(), this);
+    setModel(filter);
     // The filter has chosen the names already: the popup shows every one of them.
     setCompletionMode(QCompleter::UnfilteredPopupCompletion);
     setMaxVisibleItems(12);
@@ -92,7 +93,7 @@ NameCompleter::NameCompleter(QComboBox &combo) : QCompleter(&combo), filter_(new
     popup()->setAccessibleName(QStringLiteral("Soggetti trovati"));
     // The line edit tells textEdited before it hands the completer the same text, so the
     // popup then shows the names found for it.
-    connect(combo.lineEdit(), &QLineEdit::textEdited, filter_, &NameFilter::search);
+    connect(combo.lineEdit(), &QLineEdit::textEdited, filter, &NameFilter::search);
     combo.setCompleter(this);
 }
 

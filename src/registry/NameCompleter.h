@@ -44,11 +44,6 @@ class NameCompleter : public QCompleter {
 
 public:
     explicit NameCompleter(QComboBox &combo);
-
-    NameFilter &filter() const { return *filter_; }
-
-private:
-    NameFilter *filter_;
 };
 
 } // namespace registry
