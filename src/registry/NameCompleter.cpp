@@ -87,6 +87,9 @@ NameCompleter::NameCompleter(QComboBox &combo) : QCompleter(&combo)
     setModel(filter);
     // The filter has chosen the names already: the popup shows every one of them.
     setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+    // A name that starts with what was typed is highlighted, so Enter picks it, as the list's
+    // own completion did.
+    setCaseSensitivity(Qt::CaseInsensitive);
     setMaxVisibleItems(12);
     if (auto *list = qobject_cast<QListView *>(popup()))
         list->setUniformItemSizes(true);

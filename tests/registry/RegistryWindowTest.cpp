@@ -99,6 +99,11 @@ TEST_F(Registry, TypingPartOfANameOffersTheNamesHoldingItAndPickingOneFillsTheFi
     QTest::keyClick(popup, Qt::Key_Return);
     EXPECT_EQ(combo()->currentIndex(), 4);
     EXPECT_EQ(fields(), u"2|FORLÌ SRL|C02|||||FC"_qs + QString(10, u'|'));
+    // Enter picks the first name that starts with what was typed.
+    combo()->lineEdit()->clear();
+    QTest::keyClicks(combo()->lineEdit(), u"rossi"_qs);
+    QTest::keyClick(popup, Qt::Key_Return);
+    EXPECT_EQ(fields(), u"1|ROSSI MARIO|C01"_qs + QString(15, u'|'));
     EXPECT_EQ(items(), u"ROSSI MARIO;FORLÌ SRL;D’ANGELO LUCA;BAR FORLIMPOPOLI;FORLÌ SRL"_qs);
     EXPECT_EQ(boxes(), QStringList());
 }
