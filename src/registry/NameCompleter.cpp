@@ -44,9 +44,7 @@ void NameFilter::search(const QString &fragment)
 
 QModelIndex NameFilter::index(int row, int column, const QModelIndex &parent) const
 {
-    if (parent.isValid() || row < 0 || row >= rows_.size() || column != 0)
-        return {};
-    return createIndex(row, column);
+    return hasIndex(row, column, parent) ? createIndex(row, column) : QModelIndex();
 }
 
 QModelIndex NameFilter::parent(const QModelIndex &) const
@@ -66,7 +64,7 @@ int NameFilter::columnCount(const QModelIndex &parent) const
 
 QModelIndex NameFilter::mapToSource(const QModelIndex &proxyIndex) const
 {
-    if (!proxyIndex.isValid() || proxyIndex.model() != this)
+    if (!proxyIndex.isValid())
         return {};
     return sourceModel()->index(rows_[proxyIndex.row()], 0);
 }

@@ -3,6 +3,7 @@
 // archive "Esci" saves, read with the engine; picking a subject, "Pulisci i campi", "Esci",
 // the clock, the refusal to close; the field rules while typing; and how the window looks and
 // reads: size, font, colours, menu, what a screen reader announces, in keyboard order.
+#include "NameCompleter.h"
 #include "RegistryWindow.h"
 
 #include <QAbstractItemView>
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QStandardItemModel>
 #include <QTimer>
 
 namespace {
@@ -106,6 +108,29 @@ TEST_F(Registry, TypingPartOfANameOffersTheNamesHoldingItAndPickingOneFillsTheFi
     EXPECT_EQ(fields(), u"1|ROSSI MARIO|C01"_qs + QString(15, u'|'));
     EXPECT_EQ(items(), u"ROSSI MARIO;FORLÌ SRL;D’ANGELO LUCA;BAR FORLIMPOPOLI;FORLÌ SRL"_qs);
     EXPECT_EQ(boxes(), QStringList());
+}
+
+TEST(NameFilter, MapsTheNamesFoundToTheirRowsInTheListBothWaysAndReadsAChangedListAgain)
+{
+    QStandardItemModel list;
+    for (const char *name : {"ROSSI", "FORLÌ SRL", "BIANCHI", "BAR FORLI"})
+        list.appendRow(new QStandardItem(QString::fromUtf8(name)));
+    registry::NameFilter filter(list);
+    filter.search(u"forli"_qs);
+    ASSERT_EQ(filter.rowCount(), 2);
+    EXPECT_FALSE(filter.index(2, 0).isValid() || filter.index(0, 1).isValid());
+    QStringList found;
+    for (int row = 0; row < filter.rowCount(); ++row) {
+        const QModelIndex source = filter.mapToSource(filter.index(row, 0));
+        found << QString::number(source.row()) + u'=' + filter.index(row, 0).data().toString();
+        EXPECT_EQ(filter.mapFromSource(source), filter.index(row, 0));
+    }
+    EXPECT_EQ(found.join(u';'), u"1=FORLÌ SRL;3=BAR FORLI"_qs);
+    EXPECT_FALSE(filter.mapFromSource(list.index(2, 0)).isValid());
+    list.appendRow(new QStandardItem(u"FORLIVESE"_qs));
+    EXPECT_EQ(filter.rowCount(), 0); // until the next search
+    filter.search(u"forli"_qs);
+    EXPECT_EQ(filter.rowCount(), 3);
 }
 
 TEST_F(Registry, CodesThatAreWrongShowATintAndTheReasonButAreNeverRefused)
