@@ -33,6 +33,8 @@ public:
         return Answer::Ok;
     }
     QString inputBox(const QString &, const QString &, const QString &) override { return {}; }
+    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
+    void printPreview(QPrintPreviewDialog &) override {}
 };
 
 void report(const char *what, std::vector<double> ms, double target)

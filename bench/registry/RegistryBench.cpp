@@ -32,6 +32,8 @@ public:
         return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
     }
     QString inputBox(const QString &, const QString &, const QString &) override { return {}; }
+    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
+    void printPreview(QPrintPreviewDialog &) override {}
 };
 
 model::Fields subject(int i)

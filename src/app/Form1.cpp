@@ -1,5 +1,7 @@
 #include "Form1.h"
 
+#include "ExportForAccountant.h"
+
 #include "kit/ArchiveSession.h"
 #include "kit/Clock.h"
 #include "kit/Context.h"
@@ -42,6 +44,8 @@ Form1::Form1(kit::Context &context, std::function<void()> unloadOtherWindows)
 
     Util = menuBar()->addAction(QStringLiteral("&Utilità/Progressivi"));
     Util->setObjectName(QStringLiteral("Util"));
+    Esporta = menuBar()->addAction(QStringLiteral("&Esporta CSV per il commercialista..."));
+    Esporta->setObjectName(QStringLiteral("Esporta"));
 
     setCentralWidget(makeControls());
     Timer1 = kit::makeClock(*this, *Text1, context_.services.regional);
@@ -52,6 +56,7 @@ Form1::Form1(kit::Context &context, std::function<void()> unloadOtherWindows)
     connect(Check5, &QCheckBox::toggled, this, context_.guard.slot(this, &Form1::onCheck5Toggled));
     connect(Command1, &QPushButton::clicked, this, context_.guard.slot(this, &Form1::CloseHostAndExit));
     connect(Util, &QAction::triggered, this, &Form1::utilitiesRequested);
+    connect(Esporta, &QAction::triggered, this, context_.guard.slot(this, &Form1::EsportaClick));
 }
 
 QWidget *Form1::makeControls()
@@ -114,6 +119,12 @@ void Form1::load()
         return;
     Timer1->start();
     show();
+}
+
+void Form1::EsportaClick()
+{
+    if (host::Application *app = context_.session.application())
+        exportForAccountant(*app, context_.services.dialogs);
 }
 
 void Form1::setRegistryBoxChecked(bool checked)

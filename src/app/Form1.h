@@ -52,6 +52,7 @@ private:
     void onCheck2Toggled(bool checked);
     void onCheck3Toggled(bool checked);
     void onCheck5Toggled(bool checked);
+    void EsportaClick();
     void Image1MouseDown();
 
     kit::Context &context_;
@@ -62,7 +63,7 @@ private:
     QLineEdit *Text1;
     QTimer *Timer1;
     QLabel *Label1, *Label5, *Image1;
-    QAction *Util;
+    QAction *Util, *Esporta;
 };
 
 } // namespace app

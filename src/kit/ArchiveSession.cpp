@@ -103,7 +103,10 @@ bool ArchiveSession::hostRunning() const
 bool ArchiveSession::save()
 {
     try {
-        archive::SaveArchive(host());
+        const QString backupProblem = archive::SaveArchive(host());
+        if (!backupProblem.isEmpty())
+            services_.dialogs.messageBox(backupProblem + QStringLiteral("\n\nL'archivio è stato salvato comunque."),
+                                         kDefaultTitle, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
         return true;
     } catch (const std::exception &error) {
         services_.dialogs.messageBox(failedSaveText(error), kDefaultTitle, Dialogs::Buttons::Ok,

@@ -34,7 +34,7 @@ public:
     bool hostRunning() const;
 
     // SaveArchive; a failure is told with its number and description, and the program goes on
-    // with its changes.
+    // with its changes. A backup that could not be made first is told too; the save stands.
     bool save();
     // After an error nobody handled: true when the program may end (nothing open, or saved).
     bool saveBeforeEnding();

@@ -1,7 +1,10 @@
 #include "QtDialogs.h"
 
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintPreviewDialog>
 
 namespace platform {
 
@@ -43,6 +46,23 @@ QString QtDialogs::inputBox(const QString &prompt, const QString &title,
     const QString text =
         QInputDialog::getText(nullptr, title, prompt, QLineEdit::Normal, defaultText, &ok);
     return ok ? text : QString();
+}
+
+QString QtDialogs::saveFileName(const QString &title, const QString &suggestedPath,
+                                const QString &filter)
+{
+    QFileDialog dialog(nullptr, title, suggestedPath, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QFileInfo(suggestedPath).suffix());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+void QtDialogs::printPreview(QPrintPreviewDialog &preview)
+{
+    preview.exec();
 }
 
 } // namespace platform

@@ -72,6 +72,15 @@ host::Range PrintRegistryPages::cell(const char *address) const
 
 bool PrintRegistryPages::run()
 {
+    setUp();
+    if (!printPages())
+        return false;
+    ignoringErrors([&] { host().setScreenUpdating(true); });
+    return true;
+}
+
+int PrintRegistryPages::setUp()
+{
     ignoringErrors([&] { host().setScreenUpdating(false); });
     ignoringErrors([&] { archive::RegistrySheet(host()).select(); });
     ignoringErrors([&] { cell("AZ1").setValue(110.0); });
@@ -87,10 +96,7 @@ bool PrintRegistryPages::run()
         if (pages <= std::size_t(std::numeric_limits<std::int16_t>::max()))
             pageCount_ = std::int16_t(pages);
     });
-    if (!printPages())
-        return false;
-    ignoringErrors([&] { host().setScreenUpdating(true); });
-    return true;
+    return pageCount_;
 }
 
 void PrintRegistryPages::askZoom()

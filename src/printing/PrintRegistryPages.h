@@ -17,6 +17,10 @@ public:
     PrintRegistryPages(kit::Context &context, QString printer);
     // True when the user let the job run to its end; the host then draws the screen again.
     bool run();
+    // The job's steps before its first page: the questions, the registry sheet's pages set up
+    // for them, the pages counted. Returns the count the job walks (0 when they cannot be
+    // counted); they are the registry sheet's first pages.
+    int setUp();
 
 private:
     host::Application &host() const;

@@ -1,5 +1,6 @@
 #include "StampaP.h"
 
+#include "PrintPreview.h"
 #include "PrintRegistryPages.h"
 
 #include "kit/ArchiveSession.h"
@@ -57,13 +58,16 @@ StampaP::StampaP(kit::Context &context) : context_(context)
     Combo1->setInsertPolicy(QComboBox::NoInsert);
     Combo1->setAccessibleName(QStringLiteral("Stampante"));
     Command1 = place(new QPushButton(QStringLiteral("Seleziona"), this), "Command1",
-                     fromTwips(600, 1320, 3615, 375), 11.25);
+                     fromTwips(600, 1320, 2115, 375), 11.25);
+    Command2 = place(new QPushButton(QStringLiteral("Anteprima"), this), "Command2",
+                     fromTwips(2835, 1320, 1380, 375), 11.25);
     Label1 = place(new QLabel(this), "Label1", fromTwips(600, 2160, 3615, 495), 11.25);
     Label5 = place(kit::makeOfferLabel(*this), "Label5", fromTwips(360, 3000, 3975, 615), 9.75);
     Label5->setWordWrap(true);
 
     kit::setDefaultButton(*this, *Command1);
     connect(Command1, &QPushButton::clicked, this, context_.guard.slot(this, &StampaP::Command1Click));
+    connect(Command2, &QPushButton::clicked, this, context_.guard.slot(this, &StampaP::Command2Click));
 }
 
 void StampaP::load()
@@ -82,20 +86,32 @@ QString StampaP::printerName() const
     return Combo1->currentText();
 }
 
-void StampaP::Command1Click()
+bool StampaP::printerChosen()
 {
     const QString printer = printerName().trimmed();
-    if (printer.isEmpty() || printer == kNoPrinterChosen) {
-        context_.services.dialogs.messageBox(QStringLiteral("Seleziona prima una stampante dall'elenco."),
-                                             kit::kDefaultTitle, platform::Dialogs::Buttons::Ok,
-                                             platform::Dialogs::Icon::Exclamation);
+    if (!printer.isEmpty() && printer != kNoPrinterChosen)
+        return true;
+    context_.services.dialogs.messageBox(QStringLiteral("Seleziona prima una stampante dall'elenco."),
+                                         kit::kDefaultTitle, platform::Dialogs::Buttons::Ok,
+                                         platform::Dialogs::Icon::Exclamation);
+    return false;
+}
+
+void StampaP::Command1Click()
+{
+    if (!printerChosen())
         return;
-    }
     if (PrintRegistryPages(context_, printerName()).run()) {
         hide();
         emit printFinished();
     }
     context_.session.save();
+}
+
+void StampaP::Command2Click()
+{
+    if (printerChosen())
+        previewRegistryPages(context_, printerName(), *this);
 }
 
 } // namespace printing

@@ -12,8 +12,9 @@ namespace printing {
 
 // The printer window: lists the installed printers, names the default one, and on
 // "Seleziona" (or Enter) prints the registry on the printer its combo box names, then saves
-// the archive; with no printer chosen it says so and does nothing else. Closing it unloads
-// it; a print job the user lets run to its end hides it.
+// the archive; "Anteprima" shows the pages it would print. With no printer chosen either says
+// so and does nothing else. Closing it unloads it; a print job the user lets run to its end
+// hides it.
 class StampaP : public QWidget {
     Q_OBJECT
 
@@ -28,11 +29,14 @@ signals:
     void printFinished();
 
 private:
+    // False, after saying so, while no printer is named.
+    bool printerChosen();
     void Command1Click();
+    void Command2Click();
 
     kit::Context &context_;
     QComboBox *Combo1;
-    QPushButton *Command1;
+    QPushButton *Command1, *Command2;
     QLabel *Label1, *Label5;
 };
 

@@ -1,6 +1,9 @@
 #include "Anagrafe.h"
 
+#include "DuplicateNotice.h"
+#include "FieldHints.h"
 #include "FieldRules.h"
+#include "NameCompleter.h"
 
 #include "kit/ArchiveSession.h"
 #include "kit/Clock.h"
@@ -126,6 +129,7 @@ void Anagrafe::buildFields(QWidget *area)
         field->setObjectName(fieldName(number));
         kit::setBackground(*field, Qt::white);
         applyFieldRules(*field, number);
+        showCodeHints(*field, number);
         Text[std::size_t(number - 1)] = field;
     }
     // The program gives the identifier, and Modifica and Elimina find the row by it.
@@ -169,6 +173,8 @@ void Anagrafe::buildFields(QWidget *area)
             rows->addStretch(1);
         rows->addLayout(line);
     }
+    duplicateNotice_ = new DuplicateNotice(*Text[12], *Text[13], area);
+    rows->addWidget(duplicateNotice_);
 }
 
 QBoxLayout *Anagrafe::buildListRow(QWidget *area)
@@ -182,6 +188,7 @@ QBoxLayout *Anagrafe::buildListRow(QWidget *area)
     Combo1->setMinimumContentsLength(20);
     if (auto *list = qobject_cast<QListView *>(Combo1->view()))
         list->setUniformItemSizes(true);
+    new NameCompleter(*Combo1);
 
     Check2 = new QCheckBox(area);
     Check2->setObjectName(QStringLiteral("Check2"));
@@ -354,6 +361,7 @@ void Anagrafe::MnAggClick()
         reloadList();
         return;
     }
+    duplicateNotice_->check(context_.session.host(), typedFields());
     if (box(QStringLiteral(" Vuoi Inserire questo %1 ?").arg(kit::kProductName), kTitle, Dialogs::Icon::None,
             Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes)
         return;

@@ -19,6 +19,8 @@ namespace kit { struct Context; }
 
 namespace registry {
 
+class DuplicateNotice;
+
 // The registry window: the list of subject names, one subject field by field, and the
 // commands that add, modify and delete subjects. "Esci" hides it; it never closes.
 class Anagrafe : public QMainWindow {
@@ -84,6 +86,7 @@ private:
     std::array<QLineEdit *, archive::kFieldCount> Text{}; // Text1..Text18 in order
     QLineEdit *Text19;
     QCheckBox *Check1, *Check2;
+    DuplicateNotice *duplicateNotice_;
     QTimer *Timer1;
     QMenu *MnCliente;
     QAction *mnuM, *MnuE, *MnAgg, *mnuP, *mnuEsci;

@@ -165,11 +165,16 @@ void Worksheet::printOut(int from, int to, int copies, const QString &printer) c
         throw methodFailed(QStringLiteral("PrintOut"), QStringLiteral("_Worksheet"));
     if (copies < 1)
         throw invalidArgument(QStringLiteral("Il numero di copie deve essere almeno 1."));
+    target->print(printer, copies, printedPages(from, to));
+}
+
+std::vector<PrintedPage> Worksheet::printedPages(int from, int to) const
+{
     const Pagination pagination(*this);
     std::vector<PrintedPage> pages;
     for (int number = std::max(from, 1); number <= std::min(to, pagination.pageCount()); ++number)
         pages.push_back(pagination.page(number));
-    target->print(printer, copies, pages);
+    return pages;
 }
 
 } // namespace host

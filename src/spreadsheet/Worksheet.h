@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PageSetup.h"
+#include "PrintedPage.h"
 #include "Range.h"
 
 #include <QString>
@@ -37,6 +38,8 @@ public:
     // Pages from..to, numbered down first, then across, on the named printer; HostError
     // when the printer is unknown or the job cannot be sent.
     void printOut(int from, int to, int copies, const QString &printer) const;
+    // The pages printOut(from, to, ...) sends, ready for a painter; HostError as hPageBreaks.
+    std::vector<PrintedPage> printedPages(int from, int to) const;
     QString scrollArea() const;                 // kept in memory only; "" when none
     void setScrollArea(const QString &address); // validated; "" removes it
     Range selection() const;

@@ -12,6 +12,9 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenuBar>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QLabel>
@@ -75,6 +78,64 @@ TEST_F(MainWindow, Check1AndCheck2SaveTheArchiveAndUncheckingDoesNothing)
         EXPECT_FALSE(button(name)->isChecked()) << name;
     EXPECT_EQ(saved("B2"), QStringLiteral("VERDI SNC"));
     EXPECT_TRUE(run->dialogs.boxes.empty() && form()->isVisible() && !run->program.ended());
+}
+
+TEST_F(MainWindow, ASaveWhoseBackupCannotBeMadeSavesAndSaysWhy)
+{
+    QFile blocker(folder.filePath(QStringLiteral("Backup"))); // a file where the folder would go
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    type("B2", "ROSSI MARIO");
+    button("Check1")->click();
+    EXPECT_EQ(saved("B2"), QStringLiteral("ROSSI MARIO"));
+    ASSERT_EQ(run->dialogs.boxes.size(), 1u);
+    const auto &box = run->dialogs.boxes[0];
+    EXPECT_EQ(box.title, QStringLiteral("Velmoro"));
+    EXPECT_EQ(box.icon, platform::Dialogs::Icon::Exclamation);
+    EXPECT_TRUE(box.text.startsWith(QStringLiteral("Copia di sicurezza non riuscita: impossibile scrivere nella cartella")) &&
+                box.text.contains(QStringLiteral("L'archivio è stato salvato comunque")))
+        << box.text.toStdString();
+
+    ASSERT_TRUE(blocker.remove()); // with the folder possible again, saves say nothing
+    button("Check2")->click();
+    EXPECT_EQ(run->dialogs.boxes.size(), 1u);
+    EXPECT_TRUE(form()->isVisible() && !run->program.ended());
+}
+
+TEST_F(MainWindow, EsportaCsvAsksWhereWritesTheRegistryAndSaysHowManyWentWhere)
+{
+    QStringList menu;
+    for (QAction *action : form()->menuBar()->actions())
+        menu << action->text();
+    EXPECT_EQ(menu.join(u';'), QStringLiteral("&Utilità/Progressivi;&Esporta CSV per il commercialista..."));
+    type("A2", "1");
+    type("B2", "ROSSI MARIO");
+    type("A3", "2");
+    type("B3", "BIANCHI ANNA");
+    const QString target = folder.filePath(QStringLiteral("per lo studio.csv"));
+    const QString missing = folder.filePath(QStringLiteral("manca/registro.csv"));
+    run->dialogs.named = {target, QString(), missing};
+    for (int i = 0; i < 3; ++i)
+        run->control<QAction>("Esporta")->trigger();
+
+    ASSERT_EQ(run->dialogs.files.size(), 3u);
+    const auto &asked = run->dialogs.files[0];
+    EXPECT_EQ(asked.title + u'|' + asked.filter, QStringLiteral("Esporta CSV per il commercialista|File CSV (*.csv)"));
+    const QFileInfo suggested(asked.suggestedPath);
+    EXPECT_EQ(suggested.fileName(), QDate::currentDate().toString(QStringLiteral("'Registro-'yyyyMMdd'.csv'")));
+    EXPECT_TRUE(suggested.dir().exists());
+    ASSERT_EQ(run->dialogs.boxes.size(), 2u); // the cancelled question says nothing
+    EXPECT_EQ(run->dialogs.boxes[0].text, QStringLiteral("2 soggetti esportati nel file:\n%1\n\nSi apre con Excel o "
+                                                         "LibreOffice Calc (separatore \";\").").arg(target));
+    EXPECT_EQ(run->dialogs.boxes[0].icon, platform::Dialogs::Icon::Information);
+    QFile written(target);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = written.readAll().split('\n');
+    EXPECT_TRUE(lines.value(0).startsWith("\xEF\xBB\xBFID;") && lines.value(2).startsWith("2;BIANCHI ANNA;"));
+    EXPECT_TRUE(run->dialogs.boxes[1].text.startsWith(QStringLiteral("Impossibile scrivere il file '%1'").arg(missing)))
+        << run->dialogs.boxes[1].text.toStdString();
+    EXPECT_EQ(run->dialogs.boxes[1].icon, platform::Dialogs::Icon::Exclamation);
+    EXPECT_EQ(run->forms->loaded().size(), 1); // no other window opened
 }
 
 TEST_F(MainWindow, ShowsItsControlsInReadingOrderWithoutOverlap)

@@ -1,9 +1,11 @@
 // The printer window: the printer list, the default printer, when the list is built again, and
-// "Seleziona" (or Enter) with no printer chosen; a save that fails after printing.
+// "Seleziona" (or Enter) with no printer chosen; a save that fails after printing; "Anteprima"
+// showing the pages the print job prints.
 #include "PrintingFixture.h"
 
-#include <QSignalSpy>
+#include <QAccessible>
 #include <QFile>
+#include <QSignalSpy>
 
 namespace {
 
@@ -112,6 +114,45 @@ TEST_F(PrinterWindow, ASaveThatFailsAfterPrintingIsReportedAndTheProgramKeepsIts
                 failed.text.contains(u"è di sola lettura"_qs)) << failed.text.toStdString();
     EXPECT_FALSE(run->program.ended());
     EXPECT_EQ(sheet().range(u"AU1"_qs).text(), u"1"_qs);
+}
+
+TEST_F(PrinterWindow, AnteprimaAsksAsThePrintDoesAndShowsTheSamePagesWithoutPrinting)
+{
+    addSubjects(2, 81); // 80 subjects
+    openWindow();
+    auto *preview = control<QPushButton>("Command2");
+    ASSERT_TRUE(preview);
+    EXPECT_EQ(preview->text(), QStringLiteral("Anteprima"));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(preview)->text(QAccessible::Name), QStringLiteral("Anteprima"));
+    preview->click(); // no printer chosen: as "Seleziona"
+    ASSERT_EQ(run->dialogs.boxes.size(), 1u);
+    EXPECT_EQ(run->dialogs.boxes[0].text, QStringLiteral("Seleziona prima una stampante dall'elenco."));
+    EXPECT_TRUE(run->dialogs.previews.empty() && run->dialogs.inputs.empty());
+
+    choose("Ufficio");
+    const struct {
+        const char *zoom;
+        Answer portrait;
+    } setups[] = {{"110", Answer::Yes}, {"110", Answer::No}, {"50", Answer::Yes}, {"200", Answer::No}};
+    for (const auto &setup : setups) {
+        run->dialogs.boxes.clear();
+        run->dialogs.typed = {QString::fromLatin1(setup.zoom)};
+        run->dialogs.answers = {setup.portrait};
+        preview->click();
+        EXPECT_TRUE(run->dialogs.answers.empty() && run->dialogs.typed.empty());
+        ASSERT_FALSE(run->dialogs.previews.empty());
+        const int previewed = run->dialogs.previews.back();
+        EXPECT_TRUE(run->printers.jobs.empty());
+        EXPECT_EQ(run->dialogs.boxes.size(), 1u) << "the orientation question only";
+        EXPECT_TRUE(window()->isVisible());
+
+        print(setup.zoom, setup.portrait, std::vector<Answer>(std::size_t(previewed), Answer::Yes));
+        EXPECT_EQ(int(run->printers.jobs.size()), previewed) << setup.zoom;
+        EXPECT_FALSE(window()->isVisible());
+        run->printers.jobs.clear();
+        openWindow();
+    }
+    EXPECT_EQ(run->dialogs.previews, (std::vector<int>{2, 3, 1, 4}));
 }
 
 } // namespace

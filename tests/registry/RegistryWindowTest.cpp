@@ -3,15 +3,22 @@
 // archive "Esci" saves, read with the engine; picking a subject, "Pulisci i campi", "Esci",
 // the clock, the refusal to close; the field rules while typing; and how the window looks and
 // reads: size, font, colours, menu, what a screen reader announces, in keyboard order.
+#include "registry/NameCompleter.h"
 #include "RegistryWindow.h"
 
+#include <QAbstractItemView>
 #include <QClipboard>
+#include <QCompleter>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QStandardItemModel>
 #include <QTimer>
 
 namespace {
+
+const QString kAddQuestion = u"?|Gestione Velmoro| Vuoi Inserire questo Velmoro ?"_qs;
 
 class Registry : public RegistryWindow {};
 
@@ -38,6 +45,174 @@ TEST_F(Registry, PickingShowsTheUpperRowOfItsNameFieldByField)
     act({u"pick 2"_qs});
     EXPECT_EQ(fields(), rossi);
     EXPECT_EQ(boxes(), QStringList());
+}
+
+TEST_F(Registry, TypingPartOfANameOffersTheNamesHoldingItAndPickingOneFillsTheFields)
+{
+    put(2, u"1|ROSSI MARIO|C01"_qs);
+    put(3, u"2|FORLÌ SRL|C02|||||FC"_qs);
+    put(4, u"3|D’ANGELO LUCA|C03"_qs);
+    put(5, u"4|BAR FORLIMPOPOLI|C04"_qs);
+    put(6, u"5|FORLÌ SRL|C05"_qs);
+    open();
+    QCompleter *completer = combo()->completer();
+    ASSERT_TRUE(completer);
+    const auto offered = [&] { // the popup's rows
+        QStringList names;
+        for (int row = 0; row < completer->popup()->model()->rowCount(); ++row)
+            names << completer->popup()->model()->index(row, 0).data().toString();
+        return names.join(u';');
+    };
+    const struct {
+        QString typed, offered;
+    } searches[] = {
+        {u"forli"_qs, u"FORLÌ SRL;BAR FORLIMPOPOLI;FORLÌ SRL"_qs},
+        {u"dang"_qs, u"D’ANGELO LUCA"_qs},
+        {u"d'angelo"_qs, u"D’ANGELO LUCA"_qs},
+        {u" srl"_qs, u"FORLÌ SRL;FORLÌ SRL"_qs},
+        {u"Rossi M"_qs, u"ROSSI MARIO"_qs},
+    };
+    for (const auto &search : searches) {
+        combo()->lineEdit()->clear();
+        QTest::keyClicks(combo()->lineEdit(), search.typed);
+        EXPECT_TRUE(completer->popup()->isVisible()) << qPrintable(search.typed);
+        EXPECT_EQ(offered(), search.offered) << qPrintable(search.typed);
+    }
+    combo()->lineEdit()->clear();
+    QTest::keyClicks(combo()->lineEdit(), u"zz"_qs);
+    EXPECT_FALSE(completer->popup()->isVisible());
+    EXPECT_EQ(fields(), QString(17, u'|'));
+
+    combo()->lineEdit()->clear();
+    QTest::keyClicks(combo()->lineEdit(), u"forlimp"_qs);
+    QAbstractItemView *popup = completer->popup();
+    ASSERT_TRUE(popup->isVisible());
+    const QRect row = popup->visualRect(popup->model()->index(0, 0));
+    QTest::mouseClick(popup->viewport(), Qt::LeftButton, {}, row.center());
+    EXPECT_FALSE(popup->isVisible());
+    EXPECT_EQ(combo()->currentIndex(), 3);
+    EXPECT_EQ(combo()->currentText(), u"BAR FORLIMPOPOLI"_qs);
+    EXPECT_EQ(fields(), u"4|BAR FORLIMPOPOLI|C04"_qs + QString(15, u'|'));
+    // The second of two names alike shows the upper row, as a pick in the list does.
+    combo()->lineEdit()->clear();
+    QTest::keyClicks(combo()->lineEdit(), u"srl"_qs);
+    QTest::keyClick(popup, Qt::Key_Down);
+    QTest::keyClick(popup, Qt::Key_Down);
+    QTest::keyClick(popup, Qt::Key_Return);
+    EXPECT_EQ(combo()->currentIndex(), 4);
+    EXPECT_EQ(fields(), u"2|FORLÌ SRL|C02|||||FC"_qs + QString(10, u'|'));
+    // Enter picks the first name that starts with what was typed.
+    combo()->lineEdit()->clear();
+    QTest::keyClicks(combo()->lineEdit(), u"rossi"_qs);
+    QTest::keyClick(popup, Qt::Key_Return);
+    EXPECT_EQ(fields(), u"1|ROSSI MARIO|C01"_qs + QString(15, u'|'));
+    EXPECT_EQ(items(), u"ROSSI MARIO;FORLÌ SRL;D’ANGELO LUCA;BAR FORLIMPOPOLI;FORLÌ SRL"_qs);
+    EXPECT_EQ(boxes(), QStringList());
+}
+
+TEST(NameFilter, MapsTheNamesFoundToTheirRowsInTheListBothWaysAndReadsAChangedListAgain)
+{
+    QStandardItemModel list;
+    for (const char *name : {"ROSSI", "FORLÌ SRL", "BIANCHI", "BAR FORLI"})
+        list.appendRow(new QStandardItem(QString::fromUtf8(name)));
+    registry::NameFilter filter(list);
+    filter.search(u"forli"_qs);
+    ASSERT_EQ(filter.rowCount(), 2);
+    EXPECT_FALSE(filter.index(2, 0).isValid() || filter.index(0, 1).isValid());
+    QStringList found;
+    for (int row = 0; row < filter.rowCount(); ++row) {
+        const QModelIndex source = filter.mapToSource(filter.index(row, 0));
+        found << QString::number(source.row()) + u'=' + filter.index(row, 0).data().toString();
+        EXPECT_EQ(filter.mapFromSource(source), filter.index(row, 0));
+    }
+    EXPECT_EQ(found.join(u';'), u"1=FORLÌ SRL;3=BAR FORLI"_qs);
+    EXPECT_FALSE(filter.mapFromSource(list.index(2, 0)).isValid());
+    list.appendRow(new QStandardItem(u"FORLIVESE"_qs));
+    EXPECT_EQ(filter.rowCount(), 0); // until the next search
+    filter.search(u"forli"_qs);
+    EXPECT_EQ(filter.rowCount(), 3);
+}
+
+TEST_F(Registry, CodesThatAreWrongShowATintAndTheReasonButAreNeverRefused)
+{
+    const QColor tint(255, 214, 214), white(Qt::white);
+    const struct {
+        int field;
+        QString typed, reason;
+    } cases[] = {
+        {6, u"0018"_qs, u"CAP: 5 cifre richieste"_qs},
+        {6, u"00184"_qs, {}},
+        {8, u"xx"_qs, u"Provincia: sigla non riconosciuta"_qs},
+        {8, u"fc"_qs, {}},
+        {13, u"rccmnl83s18d969k"_qs, u"Codice fiscale: il carattere di controllo dovrebbe essere H"_qs},
+        {13, u"rccmnl83s18d969h"_qs, {}},
+        {14, u"00743110158"_qs, u"Partita IVA: la cifra di controllo dovrebbe essere 7"_qs},
+        {14, u"00743110157"_qs, {}},
+        {18, u"IT60X0542811101000000123457"_qs, u"IBAN: le cifre di controllo non corrispondono al codice"_qs},
+        {18, u"it60x0542811101000000123456"_qs, {}},
+        {2, u"1234"_qs, {}}, // a field without a code
+        {9, u"abc"_qs, {}},
+    };
+    for (const auto &c : cases) {
+        QLineEdit *field = text(c.field);
+        field->clear();
+        QTest::keyClicks(field, c.typed);
+        const QString read = QAccessible::queryAccessibleInterface(field)->text(QAccessible::Description);
+        EXPECT_EQ(field->palette().color(QPalette::Base), c.reason.isEmpty() ? white : tint) << c.field;
+        EXPECT_EQ(field->toolTip(), c.reason) << c.field;
+        EXPECT_EQ(read, c.reason) << c.field;
+    }
+    // Set by the program as by typing; a wrong code is added all the same, and the reset
+    // takes the tint away.
+    text(13)->setText(u"RCCMNL83S18D969K"_qs);
+    EXPECT_EQ(text(13)->palette().color(QPalette::Base), tint);
+    act({u"type 2 rossi"_qs, u"MnAgg yes"_qs});
+    EXPECT_EQ(boxes(), (QStringList{kAddQuestion, u"-| Gestione Velmoro|Soggetto Aggiunto"_qs}));
+    EXPECT_EQ(sheet().range(u"M2"_qs).text(), u"RCCMNL83S18D969K"_qs);
+    EXPECT_EQ(text(13)->palette().color(QPalette::Base), white);
+    EXPECT_EQ(text(13)->toolTip(), QString());
+}
+
+TEST_F(Registry, AddingACodeAnotherSubjectHoldsNamesThatSubjectBeforeTheQuestion)
+{
+    const auto codes = [](const char *idAndName, const char *codiceFiscale, const char *partitaIva) {
+        return QString::fromUtf8(idAndName) + QString(11, u'|') + QString::fromUtf8(codiceFiscale) + u'|' +
+               QString::fromUtf8(partitaIva); // in columns M and N
+    };
+    put(2, codes("1|ROSSI MARIO", "RSSMRA80A01H501U", "00743110157"));
+    put(3, codes("2|ROSSI SRL", "", "0074 3110 157"));
+    put(4, codes("3|BIANCHI", "", "12345678887"));
+    open();
+    QLabel *notice = control<QLabel>(u"DuplicateNotice"_qs);
+    ASSERT_TRUE(notice);
+    QString shown;
+    run->dialogs.asked = [&](const FakeDialogs::Box &) {
+        shown = notice->isVisible() ? QAccessible::queryAccessibleInterface(notice)->text(QAccessible::Name) : u"-"_qs;
+    };
+    const struct {
+        QString codiceFiscale, partitaIva, notice;
+    } adds[] = {
+        {{}, u"12345678887"_qs, u"Attenzione: la partita IVA 12345678887 è già del soggetto 3 BIANCHI"_qs},
+        {{}, u"00743110157"_qs,
+         u"Attenzione: la partita IVA 00743110157 è già del soggetto 1 ROSSI MARIO e di un altro"_qs},
+        {u"rssmra80a01h501u"_qs, u"12345678887"_qs,
+         u"Attenzione: la partita IVA 12345678887 è già del soggetto 3 BIANCHI\n"
+         "Attenzione: il codice fiscale RSSMRA80A01H501U è già del soggetto 1 ROSSI MARIO"_qs},
+        {u"RSSMRA80A01H501V"_qs, u"12345678888"_qs, u"-"_qs},
+        {{}, {}, u"-"_qs},
+    };
+    for (const auto &add : adds) {
+        shown.clear();
+        act({u"set 13 "_qs + add.codiceFiscale, u"set 14 "_qs + add.partitaIva, u"type 2 nuovo"_qs, u"MnAgg no"_qs});
+        EXPECT_EQ(shown, add.notice);
+        EXPECT_EQ(notice->isVisible(), add.notice != u"-"_qs); // still there to read after No
+        act({u"mnuP"_qs});
+    }
+    act({u"set 14 12345678887"_qs, u"type 2 nuovo"_qs, u"MnAgg no"_qs, u"type 14 \b"_qs});
+    EXPECT_FALSE(notice->isVisible()); // the code changed
+    act({u"set 14 12345678887"_qs, u"MnAgg yes"_qs}); // and it is added all the same
+    EXPECT_EQ(sheet().range(u"N5"_qs).text(), u"12345678887"_qs);
+    EXPECT_FALSE(notice->isVisible());
 }
 
 TEST_F(Registry, PulisciICampiEmptiesFieldsListTextAndClockUnticksAndReloads)
@@ -184,7 +359,7 @@ struct Scenario {
 
 const QString kEmpty = u"i|Gestione Velmoro|Non ci sono Soggetti  Registrati in Velmoro , occorre  utilizzare: "
                        "AGGIUNGI Soggetto "_qs;
-const QString kAdd = u"?|Gestione Velmoro| Vuoi Inserire questo Velmoro ?"_qs;
+const QString kAdd = kAddQuestion;
 const QString kAdded = u"-| Gestione Velmoro|Soggetto Aggiunto"_qs;
 const QString kModify = u"?|Gestione Velmoro|Si vuole modificare il Soggetto Selezionato ?"_qs;
 const QString kModified = u"i|Gestione Velmoro|Soggetto Modificato"_qs;

@@ -26,17 +26,11 @@ QPageLayout layoutOf(const PrintedPage &page)
 
 } // namespace
 
-void PrinterTarget::print(const QString &printer, int copies, const std::vector<PrintedPage> &pages)
+void paintPages(QPrinter &device, const std::vector<PrintedPage> &pages, const QString &printer)
 {
-    const QPrinterInfo info = QPrinterInfo::printerInfo(printer);
-    if (info.isNull())
-        throw printFailed(QStringLiteral("La stampante \"%1\" non è tra le stampanti installate.").arg(printer));
     if (pages.empty())
         return;
-    QPrinter device(info, QPrinter::HighResolution);
-    device.setDocName(QStringLiteral("Velmoro"));
     device.setFullPage(true);
-    device.setCopyCount(copies);
     device.setPageLayout(layoutOf(pages.front()));
     QPainter painter;
     if (!painter.begin(&device))
@@ -44,13 +38,26 @@ void PrinterTarget::print(const QString &printer, int copies, const std::vector<
     const double dotsPerPoint = device.resolution() / 72.0;
     for (std::size_t i = 0; i < pages.size(); ++i) {
         if (i > 0) {
-            device.setPageLayout(layoutOf(pages[i]));
+            // A preview takes no new layout once painting; the pages of one job share theirs.
+            if (const QPageLayout layout = layoutOf(pages[i]); !layout.isEquivalentTo(device.pageLayout()))
+                device.setPageLayout(layout);
             device.newPage();
         }
         paintPage(painter, pages[i], dotsPerPoint);
     }
     if (!painter.end() || device.printerState() == QPrinter::Error)
         throw printFailed(QStringLiteral("La stampa sulla stampante \"%1\" non è riuscita.").arg(printer));
+}
+
+void PrinterTarget::print(const QString &printer, int copies, const std::vector<PrintedPage> &pages)
+{
+    const QPrinterInfo info = QPrinterInfo::printerInfo(printer);
+    if (info.isNull())
+        throw printFailed(QStringLiteral("La stampante \"%1\" non è tra le stampanti installate.").arg(printer));
+    QPrinter device(info, QPrinter::HighResolution);
+    device.setDocName(QStringLiteral("Velmoro"));
+    device.setCopyCount(copies);
+    paintPages(device, pages, printer);
 }
 
 } // namespace host

@@ -1,0 +1,82 @@
+#include "DuplicateNotice.h"
+
+#include "archive/Archive.h"
+#include "spreadsheet/HostError.h"
+
+#include <QLineEdit>
+
+namespace registry {
+
+namespace {
+
+constexpr int kIdColumn = 1, kNameColumn = 2, kCodiceFiscale = 13, kPartitaIva = 14;
+
+QString comparable(const QString &code)
+{
+    QString compact = code;
+    compact.removeIf([](QChar c) { return c.isSpace(); });
+    return compact.toUpper();
+}
+
+} // namespace
+
+QString duplicateWarning(const host::Worksheet &registry, const model::Fields &fields)
+{
+    struct Code {
+        int column;
+        QString what, code;
+        int first = 0, others = 0; // the first row holding it, and how many more do
+    };
+    Code codes[] = {{kPartitaIva, QStringLiteral("la partita IVA"), comparable(fields[kPartitaIva - 1])},
+                    {kCodiceFiscale, QStringLiteral("il codice fiscale"), comparable(fields[kCodiceFiscale - 1])}};
+    if (codes[0].code.isEmpty() && codes[1].code.isEmpty())
+        return {};
+    for (int row : archive::subjectRows(registry)) {
+        for (Code &code : codes) {
+            if (code.code.isEmpty() || comparable(registry.cells(row, code.column).text()) != code.code)
+                continue;
+            if (code.first)
+                ++code.others;
+            else
+                code.first = row;
+        }
+    }
+    QStringList lines;
+    for (const Code &code : codes) {
+        if (!code.first)
+            continue;
+        QString line = QStringLiteral("Attenzione: %1 %2 è già del soggetto %3 %4")
+                           .arg(code.what, code.code, registry.cells(code.first, kIdColumn).text(),
+                                registry.cells(code.first, kNameColumn).text());
+        if (code.others)
+            line += code.others == 1 ? QStringLiteral(" e di un altro") : QStringLiteral(" e di altri %1").arg(code.others);
+        lines << line;
+    }
+    return lines.join(u'\n');
+}
+
+DuplicateNotice::DuplicateNotice(QLineEdit &codiceFiscale, QLineEdit &partitaIva, QWidget *parent) : QLabel(parent)
+{
+    setObjectName(QStringLiteral("DuplicateNotice"));
+    setWordWrap(true);
+    setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QPalette warning = palette();
+    warning.setColor(QPalette::WindowText, QColor(160, 0, 0));
+    setPalette(warning);
+    hide();
+    for (QLineEdit *field : {&codiceFiscale, &partitaIva})
+        connect(field, &QLineEdit::textChanged, this, &QWidget::hide);
+}
+
+void DuplicateNotice::check(host::Application &app, const model::Fields &fields)
+{
+    QString warning;
+    try {
+        warning = duplicateWarning(archive::RegistrySheet(app), fields);
+    } catch (const host::HostError &) {
+    }
+    setText(warning);
+    setVisible(!warning.isEmpty());
+}
+
+} // namespace registry
