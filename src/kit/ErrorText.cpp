@@ -13,20 +13,20 @@ int numberOf(const std::exception &error)
     return host::kApplicationDefined;
 }
 
-QString descriptionOf(const std::exception &error)
+} // namespace
+
+QString errorDescription(const std::exception &error)
 {
     if (const auto *hostError = dynamic_cast<const host::HostError *>(&error))
         return hostError->description();
     return QString::fromLocal8Bit(error.what());
 }
 
-} // namespace
-
 QString unhandledErrorText(const std::exception &error)
 {
     return QStringLiteral("Errore di run-time '%1':\n\n%2")
         .arg(numberOf(error))
-        .arg(descriptionOf(error));
+        .arg(errorDescription(error));
 }
 
 QString failedSaveText(const std::exception &error)
@@ -35,7 +35,7 @@ QString failedSaveText(const std::exception &error)
                           "Le modifiche restano aperte nel programma: risolvere il problema "
                           "e riprovare.")
         .arg(numberOf(error))
-        .arg(descriptionOf(error));
+        .arg(errorDescription(error));
 }
 
 } // namespace kit

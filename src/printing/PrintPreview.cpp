@@ -5,6 +5,7 @@
 #include "archive/Archive.h"
 #include "kit/ArchiveSession.h"
 #include "kit/Context.h"
+#include "kit/ErrorText.h"
 #include "kit/Product.h"
 #include "kit/Services.h"
 #include "spreadsheet/HostError.h"
@@ -48,11 +49,8 @@ void previewRegistryPages(kit::Context &context, const QString &printer, QWidget
     preview.resize(900, 700);
     QString failure;
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&](QPrinter *target) {
-        try {
-            host::paintPages(*target, pages, name);
-        } catch (const host::HostError &error) {
-            failure = error.description();
-        }
+        context.guard.run([&] { host::paintPages(*target, pages, name); },
+                          [&](const std::exception &error) { failure = kit::errorDescription(error); });
     });
     context.services.dialogs.printPreview(preview);
     if (!failure.isEmpty())
