@@ -1,9 +1,10 @@
 // The registry window on a full archive (32,767 subjects): activation with its list fill,
-// picking the last name, and adding, modifying and deleting at the bottom of the registry,
-// each as the median of several runs against its target.
+// picking the last name, and adding, modifying and deleting at the bottom of the registry, and
+// the check for a subject entered twice, each as the median of several runs against its target.
 #include "registry/Anagrafe.h"
 #include "spreadsheet/Application.h"
 #include "archive/Archive.h"
+#include "registry/DuplicateNotice.h"
 #include "app/Form1.h"
 #include "root/Forms.h"
 #include "FullRegistry.h"
@@ -86,6 +87,16 @@ int main(int argc, char **argv)
         if (!added.isEmpty())
             registry.remove(added);
     }), 30);
+    // Before the question of an add: the subjects holding its partita IVA or codice fiscale.
+    const model::Fields twice = subject(kSubjects / 2);
+    QString warning;
+    bench::report("duplicate check before an add", bench::medianMs(kRuns, [&] {
+        warning = registry::duplicateWarning(archive::RegistrySheet(forms.session().host()), twice);
+    }), 30);
+    if (warning.isEmpty()) {
+        std::fprintf(stderr, "the duplicate check found nothing\n");
+        return 1;
+    }
     if (refused > 0) {
         std::fprintf(stderr, "%d adds were refused\n", refused);
         return 1;

@@ -2,6 +2,7 @@
 
 #include "archive/Archive.h"
 #include "spreadsheet/HostError.h"
+#include "spreadsheet/Worksheet.h"
 
 #include <QLineEdit>
 
@@ -18,6 +19,15 @@ QString comparable(const QString &code)
     return compact.toUpper();
 }
 
+// Whether a cell holds `code` (comparable already), written in any case and with blanks
+// anywhere; most cells are told apart by their length alone.
+bool holds(const QString &cell, const QString &code)
+{
+    if (cell.size() == code.size())
+        return cell.compare(code, Qt::CaseInsensitive) == 0;
+    return cell.size() > code.size() && comparable(cell) == code;
+}
+
 } // namespace
 
 QString duplicateWarning(const host::Worksheet &registry, const model::Fields &fields)
@@ -31,9 +41,10 @@ QString duplicateWarning(const host::Worksheet &registry, const model::Fields &f
                     {kCodiceFiscale, QStringLiteral("il codice fiscale"), comparable(fields[kCodiceFiscale - 1])}};
     if (codes[0].code.isEmpty() && codes[1].code.isEmpty())
         return {};
-    for (int row : archive::subjectRows(registry)) {
+    const int last = registry.usedRange().lastRow();
+    for (int row = 2; row <= last; ++row) {
         for (Code &code : codes) {
-            if (code.code.isEmpty() || comparable(registry.cells(row, code.column).text()) != code.code)
+            if (code.code.isEmpty() || !holds(registry.cells(row, code.column).text(), code.code))
                 continue;
             if (code.first)
                 ++code.others;

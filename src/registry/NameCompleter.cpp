@@ -71,7 +71,7 @@ QModelIndex NameFilter::mapToSource(const QModelIndex &proxyIndex) const
 
 QModelIndex NameFilter::mapFromSource(const QModelIndex &sourceIndex) const
 {
-    if (!sourceIndex.isValid() || sourceIndex.column() != 0)
+    if (sourceIndex.column() != 0) // an invalid index has column -1
         return {};
     const auto found = std::lower_bound(rows_.begin(), rows_.end(), sourceIndex.row());
     if (found == rows_.end() || *found != sourceIndex.row())

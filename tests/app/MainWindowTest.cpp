@@ -114,6 +114,9 @@ TEST_F(MainWindow, EsportaCsvAsksWhereWritesTheRegistryAndSaysHowManyWentWhere)
     type("B3", "BIANCHI ANNA");
     const QString target = folder.filePath(QStringLiteral("per lo studio.csv"));
     const QString missing = folder.filePath(QStringLiteral("manca/registro.csv"));
+    QFile old(target); // the question has asked before replacing it
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("vecchio") == 7);
+    old.close();
     run->dialogs.named = {target, QString(), missing};
     for (int i = 0; i < 3; ++i)
         run->control<QAction>("Esporta")->trigger();

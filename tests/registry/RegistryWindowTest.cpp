@@ -131,6 +131,8 @@ TEST(NameFilter, MapsTheNamesFoundToTheirRowsInTheListBothWaysAndReadsAChangedLi
     EXPECT_EQ(filter.rowCount(), 0); // until the next search
     filter.search(u"forli"_qs);
     EXPECT_EQ(filter.rowCount(), 3);
+    filter.search({});
+    EXPECT_EQ(filter.rowCount(), 5);
 }
 
 TEST_F(Registry, CodesThatAreWrongShowATintAndTheReasonButAreNeverRefused)
