@@ -237,14 +237,6 @@ archive::Backup backupNamed(const QString &stamp)
     return {stamp, QDateTime::fromString(parts[0] + u'-' + parts[1], kStamp), parts.size() > 2 ? parts[2].toInt() : 1};
 }
 
-QStringList stampsOf(const QList<archive::Backup> &backups)
-{
-    QStringList stamps;
-    for (const archive::Backup &backup : backups)
-        stamps << backup.path;
-    return stamps;
-}
-
 // The retention keeps the newest 20 and the newest of each of the last 30 days, today included.
 TEST(Backups, TheRetentionKeepsTheNewestTwentyAndTheNewestOfEachOfTheLastThirtyDays)
 {
@@ -277,7 +269,9 @@ TEST(Backups, TheRetentionKeepsTheNewestTwentyAndTheNewestOfEachOfTheLastThirtyD
         QList<archive::Backup> backups;
         for (const QString &stamp : c.stamps)
             backups.prepend(backupNamed(stamp));
-        QStringList expired = stampsOf(archive::expiredBackups(backups, today)), expected = c.expired;
+        QStringList expired, expected = c.expired;
+        for (const archive::Backup &backup : archive::expiredBackups(backups, today))
+            expired << backup.path;
         expired.sort();
         expected.sort();
         EXPECT_EQ(expired.join(u' ').toStdString(), expected.join(u' ').toStdString()) << c.what;
