@@ -14,6 +14,9 @@ inline const QString kFileName = QStringLiteral("Archivio.xls");
 
 constexpr int kFieldCount = 18; // columns A..R; text box N holds column N
 constexpr int kIdColumn = 1, kNameColumn = 2, kDateColumn = 4;
+// The columns holding Italian codes.
+constexpr int kCapColumn = 6, kProvinceColumn = 8, kCodiceFiscaleColumn = 13, kPartitaIvaColumn = 14,
+              kIbanColumn = 18;
 // Row numbers of the registry are 16-bit signed.
 constexpr int kLastRow = 32767;
 

@@ -1,5 +1,6 @@
 #include "model/CodeChecks.h"
 
+#include "archive/Columns.h"
 #include "bank/CheckBancari.h"
 #include "bank/Lengths.h"
 #include "model/Provinces.h"
@@ -204,15 +205,15 @@ QString checkProvincia(const QString &text)
 QString checkField(int number, const QString &text)
 {
     switch (number) {
-    case 6:
+    case archive::kCapColumn:
         return checkCap(text);
-    case 8:
+    case archive::kProvinceColumn:
         return checkProvincia(text);
-    case 13:
+    case archive::kCodiceFiscaleColumn:
         return checkCodiceFiscale(text);
-    case 14:
+    case archive::kPartitaIvaColumn:
         return checkPartitaIva(text);
-    case 18:
+    case archive::kIbanColumn:
         return checkIban(text);
     default:
         return {};

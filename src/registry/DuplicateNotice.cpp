@@ -1,6 +1,7 @@
 #include "DuplicateNotice.h"
 
 #include "archive/Archive.h"
+#include "archive/Columns.h"
 #include "spreadsheet/HostError.h"
 #include "spreadsheet/Worksheet.h"
 
@@ -9,8 +10,6 @@
 namespace registry {
 
 namespace {
-
-constexpr int kIdColumn = 1, kNameColumn = 2, kCodiceFiscale = 13, kPartitaIva = 14;
 
 QString comparable(const QString &code)
 {
@@ -37,8 +36,9 @@ QString duplicateWarning(const host::Worksheet &registry, const model::Fields &f
         QString what, code;
         int first = 0, others = 0; // the first row holding it, and how many more do
     };
-    Code codes[] = {{kPartitaIva, QStringLiteral("la partita IVA"), comparable(fields[kPartitaIva - 1])},
-                    {kCodiceFiscale, QStringLiteral("il codice fiscale"), comparable(fields[kCodiceFiscale - 1])}};
+    Code codes[] = {{archive::kPartitaIvaColumn, QStringLiteral("la partita IVA"), comparable(fields[archive::kPartitaIvaColumn - 1])},
+                    {archive::kCodiceFiscaleColumn, QStringLiteral("il codice fiscale"),
+                     comparable(fields[archive::kCodiceFiscaleColumn - 1])}};
     if (codes[0].code.isEmpty() && codes[1].code.isEmpty())
         return {};
     const int last = registry.usedRange().lastRow();
@@ -57,8 +57,8 @@ QString duplicateWarning(const host::Worksheet &registry, const model::Fields &f
         if (!code.first)
             continue;
         QString line = QStringLiteral("Attenzione: %1 %2 è già del soggetto %3 %4")
-                           .arg(code.what, code.code, registry.cells(code.first, kIdColumn).text(),
-                                registry.cells(code.first, kNameColumn).text());
+                           .arg(code.what, code.code, registry.cells(code.first, archive::kIdColumn).text(),
+                                registry.cells(code.first, archive::kNameColumn).text());
         if (code.others)
             line += code.others == 1 ? QStringLiteral(" e di un altro") : QStringLiteral(" e di altri %1").arg(code.others);
         lines << line;

@@ -1,5 +1,6 @@
 #include "FieldHints.h"
 
+#include "archive/Columns.h"
 #include "model/CodeChecks.h"
 
 #include <QLineEdit>
@@ -9,7 +10,8 @@ namespace registry {
 
 namespace {
 
-constexpr int kCheckedFields[] = {6, 8, 13, 14, 18};
+constexpr int kCheckedFields[] = {archive::kCapColumn, archive::kProvinceColumn, archive::kCodiceFiscaleColumn,
+                                  archive::kPartitaIvaColumn, archive::kIbanColumn};
 const QColor kWrongTint(255, 214, 214);
 
 } // namespace
