@@ -7,12 +7,10 @@
 #include "TestRun.h"
 #include "spreadsheet/xls/XlsFile.h"
 
-#include <QAction>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QMenuBar>
 #include <QSysInfo>
 #include <QTimer>
 #include <csignal>
@@ -64,10 +62,6 @@ TEST_F(StartUp, ShowsTheMainWindowWithTheHostHiddenAndTheSheetPreparedWithItsEig
                                                   "utilizzo |Esci|Se di interesse si realizzano applicazioni o "
                                                   "personalizzazioni  |"));
     EXPECT_EQ(run.control<QLabel>("Image1")->toolTip(), QStringLiteral("Via il mio sito !"));
-    auto *util = run.control<QAction>("Util");
-    ASSERT_NE(util, nullptr);
-    EXPECT_EQ(util->text(), QStringLiteral("&Utilità/Progressivi"));
-    EXPECT_TRUE(form->menuBar()->actions().contains(util));
 
     // Title and version line carry the same version number and release date.
     const QString version = run.control<QLabel>("Label1")->text();
