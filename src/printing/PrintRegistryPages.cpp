@@ -6,13 +6,11 @@
 #include "kit/Product.h"
 #include "kit/Services.h"
 #include "model/IgnoringErrors.h"
+#include "model/PrintPlan.h"
 #include "spreadsheet/Application.h"
-#include "spreadsheet/HostErrors.h"
+#include "spreadsheet/HostError.h"
 
-#include <QDate>
-#include <cmath>
 #include <limits>
-#include <optional>
 
 namespace printing {
 
@@ -26,27 +24,6 @@ const QString kZoomPrompt =
 const QString kOrientationQuestion = QStringLiteral(
     " Vuoi la Stampa Verticale ?.........................................................");
 const QString kPageTitle = QStringLiteral("Stampa Risultato ");
-constexpr double kSideInches = 0.21;
-constexpr double kTopInches = 0.5;
-constexpr int kA4 = 9;
-
-// The answer as a whole number in the user's locale, a half going to the even neighbour.
-std::optional<std::int32_t> wholeNumber(const QString &answer, const Regional &regional)
-{
-    const std::optional<double> number = regional.parseNumber(answer);
-    if (!number)
-        return std::nullopt;
-    const double rounded = std::nearbyint(*number); // ties to even in the default rounding mode
-    if (rounded < std::numeric_limits<std::int32_t>::min() || rounded > std::numeric_limits<std::int32_t>::max())
-        return std::nullopt;
-    return std::int32_t(rounded);
-}
-
-QString centerHeader(bool portrait, const Regional &regional)
-{
-    return (portrait ? QStringLiteral("Stampa   Registrazioni   ") : QStringLiteral("Stampa  Anagrafe Soggetti  ")) +
-           QStringLiteral("------") + QStringLiteral(" del     ") + regional.dateText(QDate::currentDate());
-}
 
 } // namespace
 
@@ -103,46 +80,13 @@ void PrintRegistryPages::askZoom()
 {
     const QString answer = context_.services.dialogs.inputBox(
         kZoomPrompt, kit::kManagementTitle, QStringLiteral("110"));
-    if (const auto zoom = wholeNumber(answer, context_.services.regional))
+    if (const auto zoom = model::wholeNumber(answer, context_.services.regional))
         zoom_ = *zoom;
 }
 
 void PrintRegistryPages::setUpPages(bool portrait)
 {
-    QString columnCorner, rowCorner;
-    ignoringErrors([&] { columnCorner = cell(portrait ? "R1" : "N1").address(); });
-    // The rows down to the last identifier above the first empty A. With nothing below A1 the
-    // jump lands on the sheet's empty last row, so an empty registry prints its header row alone.
-    ignoringErrors([&] {
-        const host::Range jump = cell("A1").end(host::Direction::Down);
-        rowCorner = (jump.isEmpty() ? cell("A1") : jump).address();
-    });
-    ignoringErrors([&] { sheet().pageSetup().setPrintArea(columnCorner + QLatin1Char(':') + rowCorner); });
-
-    std::optional<host::PageSetup> setup;
-    ignoringErrors([&] { setup = sheet().pageSetup(); });
-    const auto set = [&](auto change) {
-        ignoringErrors([&] {
-            if (!setup)
-                throw host::noWorkbook();
-            change(*setup);
-        });
-    };
-    const double side = host::Application::inchesToPoints(kSideInches);
-    set([&](host::PageSetup &page) { page.setCenterHeader(centerHeader(portrait, context_.services.regional)); });
-    set([&](host::PageSetup &page) { page.setLeftMargin(side); });
-    set([&](host::PageSetup &page) { page.setRightMargin(side); });
-    set([&](host::PageSetup &page) { page.setTopMargin(host::Application::inchesToPoints(kTopInches)); });
-    set([&](host::PageSetup &page) { page.setBottomMargin(side); });
-    set([&](host::PageSetup &page) { page.setHeaderMargin(side); });
-    set([&](host::PageSetup &page) { page.setFooterMargin(side); });
-    set([&](host::PageSetup &page) { page.setFitToPagesWide(1); });
-    set([&](host::PageSetup &page) { page.setFitToPagesTall(1); });
-    set([&](host::PageSetup &page) {
-        page.setOrientation(portrait ? host::Orientation::Portrait : host::Orientation::Landscape);
-    });
-    set([&](host::PageSetup &page) { page.setPaperSize(kA4); });
-    set([&](host::PageSetup &page) { page.setZoom(zoom_); });
+    model::setUpRegistryPages(sheet(), portrait, zoom_, context_.services.regional);
 }
 
 bool PrintRegistryPages::printPages()
