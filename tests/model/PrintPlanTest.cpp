@@ -34,16 +34,17 @@ TEST(PrintPlan, PagesRunFromA1ToTheOrientationsLastColumnDownToTheLastIdentifier
         model::setUpRegistryPages(sheet, portrait, zoom, italian);
         const host::PageSetup page = sheet.pageSetup();
         return page.printArea() + u' ' + QString::number(page.zoom()) +
-               (page.orientation() == host::Orientation::Portrait ? u" P"_qs : u" L"_qs);
+               (page.orientation() == host::Orientation::Portrait ? u" P"_qs : u" L"_qs) +
+               QStringLiteral(" paper %1 margins %2/%3").arg(page.paperSize()).arg(page.leftMargin()).arg(page.topMargin());
     };
     sheet.range(QStringLiteral("A1")).setValue(QStringLiteral("ID"));
-    EXPECT_EQ(pages(true, 110), u"$A$1:$R$1 110 P"_qs) << "an empty registry: the header row alone";
+    EXPECT_EQ(pages(true, 110), u"$A$1:$R$1 110 P paper 9 margins 15.12/36"_qs) << "an empty registry: the header row alone";
     for (int row = 2; row <= 4; ++row)
         sheet.cells(row, 1).setValue(double(row - 1));
     sheet.cells(6, 1).setValue(5.0);
-    EXPECT_EQ(pages(true, 90), u"$A$1:$R$4 90 P"_qs);
-    EXPECT_EQ(pages(false, 80), u"$A$1:$N$4 80 L"_qs);
-    EXPECT_EQ(pages(true, 5), u"$A$1:$R$4 80 P"_qs) << "a zoom the sheet refuses keeps the last one";
+    EXPECT_EQ(pages(true, 90), u"$A$1:$R$4 90 P paper 9 margins 15.12/36"_qs);
+    EXPECT_EQ(pages(false, 80), u"$A$1:$N$4 80 L paper 9 margins 15.12/36"_qs);
+    EXPECT_EQ(pages(true, 5), u"$A$1:$R$4 80 P paper 9 margins 15.12/36"_qs) << "a zoom the sheet refuses keeps the last one";
     EXPECT_TRUE(sheet.pageSetup().centerHeader().startsWith(u"Stampa   Registrazioni   ------ del     "_qs));
 }
 
