@@ -38,7 +38,7 @@ void previewRegistryPages(kit::Context &context, const QString &printer, QWidget
     }
     if (pages.empty()) {
         say(context, QStringLiteral("Nessuna pagina da mostrare: con la percentuale di Zoom scelta il registro "
-                                  "non si può impaginare."));
+                                    "non si può impaginare."));
         return;
     }
     const QString name = printer.trimmed();
